@@ -1,0 +1,37 @@
+# velmora_add_tests(<name> LIBRARIES <libs...>)
+# Builds every *Test.cpp of the calling folder into one GoogleTest binary.
+# Files named *RaceTest.cpp (threads racing each other) go into a second
+# binary whose tests carry the label "tsan", so a ThreadSanitizer build can run
+# just those.
+function(velmora_add_tests name)
+  cmake_parse_arguments(ARG "" "" "LIBRARIES" ${ARGN})
+  file(GLOB all_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(plain_sources "")
+  set(race_sources "")
+  foreach(source ${all_sources})
+    if(source MATCHES "RaceTest\\.cpp$")
+      list(APPEND race_sources ${source})
+    else()
+      list(APPEND plain_sources ${source})
+    endif()
+  endforeach()
+
+  if(plain_sources)
+    add_executable(${name} ${plain_sources})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main GTest::gmock)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
+  if(race_sources)
+    find_package(Threads REQUIRED)
+    add_executable(${name}_race ${race_sources})
+    target_link_libraries(${name}_race PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main Threads::Threads)
+    gtest_discover_tests(${name}_race DISCOVERY_TIMEOUT 60 PROPERTIES LABELS tsan)
+  endif()
+endfunction()
+
+# velmora_add_benchmark(<name> LIBRARIES <libs...>): bench/<name>.cpp, run by hand.
+function(velmora_add_benchmark name)
+  cmake_parse_arguments(ARG "" "" "LIBRARIES" ${ARGN})
+  add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/${name}.cpp)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

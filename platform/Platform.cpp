@@ -1,0 +1,1 @@
+// The platform layer's classes arrive with the features that call them.
