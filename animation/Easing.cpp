@@ -66,16 +66,25 @@ float outIn(std::int64_t currentFrame, float sourceValue, float amount, std::int
     return in(secondHalfFrame, sourceValue + half, half, numFrames);
 }
 
-float polynomialIn(std::int64_t currentFrame, float b, float c, std::int64_t numFrames, int n)
+float polynomialIn(const Position& p, float b, float c, int n)
 {
-    const Position p = positionOf(currentFrame, numFrames);
     return c * power(p.t, n) + b;
 }
 
-// The first half (h < 1) of every polynomial InOut curve.
-float polynomialInOutFirstHalf(const Position& p, float b, float c, int n)
+// Out and InOut of Cubic, Quart and Quint. With u = t - 1 (or h - 2) never above 0,
+// the odd powers' u^n + 1 and the even power's 1 - u^n are both 1 - (-u)^n, and are so
+// bit for bit, as float rounding is symmetric in sign.
+float polynomialOut(const Position& p, float b, float c, int n)
 {
-    return (c / 2.0f) * power(p.h, n) + b;
+    return c * (1.0f - power(1.0f - p.t, n)) + b;
+}
+
+float polynomialInOut(const Position& p, float b, float c, int n)
+{
+    if (p.h < 1.0f) {
+        return (c / 2.0f) * power(p.h, n) + b;
+    }
+    return (c / 2.0f) * (2.0f - power(2.0f - p.h, n)) + b;
 }
 
 } // namespace
@@ -99,7 +108,9 @@ EasingFunction Easing::forType(EnumEasing type)
         easeInBounce, easeOutBounce, easeInOutBounce, easeOutInBounce,
         easeNone,
     };
-    return curves[static_cast<std::size_t>(type)];
+    // A value forged by a cast outside the cases must not index past the table.
+    const auto raw = enumEasingFromRaw(static_cast<std::int64_t>(type));
+    return raw ? curves[static_cast<std::size_t>(*raw)] : easeNone;
 }
 
 float Easing::easeNone(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
@@ -112,7 +123,7 @@ float Easing::easeNone(std::int64_t currentFrame, float b, float c, std::int64_t
 
 float Easing::easeInQuad(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
 {
-    return polynomialIn(currentFrame, b, c, numFrames, 2);
+    return polynomialIn(positionOf(currentFrame, numFrames), b, c, 2);
 }
 
 float Easing::easeOutQuad(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
@@ -125,7 +136,7 @@ float Easing::easeInOutQuad(std::int64_t currentFrame, float b, float c, std::in
 {
     const Position p = positionOf(currentFrame, numFrames);
     if (p.h < 1.0f) {
-        return polynomialInOutFirstHalf(p, b, c, 2);
+        return (c / 2.0f) * power(p.h, 2) + b;
     }
     const float u = p.h - 1.0f;
     return ((-c) / 2.0f) * (u * (u - 2.0f) - 1.0f) + b;
@@ -140,24 +151,17 @@ float Easing::easeOutInQuad(std::int64_t currentFrame, float b, float c, std::in
 
 float Easing::easeInCubic(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
 {
-    return polynomialIn(currentFrame, b, c, numFrames, 3);
+    return polynomialIn(positionOf(currentFrame, numFrames), b, c, 3);
 }
 
 float Easing::easeOutCubic(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
 {
-    const Position p = positionOf(currentFrame, numFrames);
-    const float u = p.t - 1.0f;
-    return c * (power(u, 3) + 1.0f) + b;
+    return polynomialOut(positionOf(currentFrame, numFrames), b, c, 3);
 }
 
 float Easing::easeInOutCubic(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
 {
-    const Position p = positionOf(currentFrame, numFrames);
-    if (p.h < 1.0f) {
-        return polynomialInOutFirstHalf(p, b, c, 3);
-    }
-    const float u = p.h - 2.0f;
-    return (c / 2.0f) * (power(u, 3) + 2.0f) + b;
+    return polynomialInOut(positionOf(currentFrame, numFrames), b, c, 3);
 }
 
 float Easing::easeOutInCubic(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
@@ -169,24 +173,17 @@ float Easing::easeOutInCubic(std::int64_t currentFrame, float b, float c, std::i
 
 float Easing::easeInQuart(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
 {
-    return polynomialIn(currentFrame, b, c, numFrames, 4);
+    return polynomialIn(positionOf(currentFrame, numFrames), b, c, 4);
 }
 
 float Easing::easeOutQuart(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
 {
-    const Position p = positionOf(currentFrame, numFrames);
-    const float u = p.t - 1.0f;
-    return c * (1.0f - power(u, 4)) + b;
+    return polynomialOut(positionOf(currentFrame, numFrames), b, c, 4);
 }
 
 float Easing::easeInOutQuart(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
 {
-    const Position p = positionOf(currentFrame, numFrames);
-    if (p.h < 1.0f) {
-        return polynomialInOutFirstHalf(p, b, c, 4);
-    }
-    const float u = p.h - 2.0f;
-    return (c / 2.0f) * (2.0f - power(u, 4)) + b;
+    return polynomialInOut(positionOf(currentFrame, numFrames), b, c, 4);
 }
 
 float Easing::easeOutInQuart(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
@@ -198,24 +195,17 @@ float Easing::easeOutInQuart(std::int64_t currentFrame, float b, float c, std::i
 
 float Easing::easeInQuint(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
 {
-    return polynomialIn(currentFrame, b, c, numFrames, 5);
+    return polynomialIn(positionOf(currentFrame, numFrames), b, c, 5);
 }
 
 float Easing::easeOutQuint(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
 {
-    const Position p = positionOf(currentFrame, numFrames);
-    const float u = p.t - 1.0f;
-    return c * (power(u, 5) + 1.0f) + b;
+    return polynomialOut(positionOf(currentFrame, numFrames), b, c, 5);
 }
 
 float Easing::easeInOutQuint(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
 {
-    const Position p = positionOf(currentFrame, numFrames);
-    if (p.h < 1.0f) {
-        return polynomialInOutFirstHalf(p, b, c, 5);
-    }
-    const float u = p.h - 2.0f;
-    return (c / 2.0f) * (power(u, 5) + 2.0f) + b;
+    return polynomialInOut(positionOf(currentFrame, numFrames), b, c, 5);
 }
 
 float Easing::easeOutInQuint(std::int64_t currentFrame, float b, float c, std::int64_t numFrames)
