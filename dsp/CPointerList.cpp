@@ -91,6 +91,9 @@ CPointerList::Item* CPointerList::_Next() {
 }
 
 int CPointerList::operator=(CPointerList& other) {
+    if (&other == this) {
+        return 0;
+    }
     Clear();
     other.Rewind();
     while (void* entry = other.Next()) {
@@ -100,6 +103,9 @@ int CPointerList::operator=(CPointerList& other) {
 }
 
 int CPointerList::Assign(CPointerList& other) {
+    if (&other == this) {
+        return 0;
+    }
     *this = other;
     other.Clear();
     return 0;
