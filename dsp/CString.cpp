@@ -1,10 +1,13 @@
 #include "CString.h"
 
+#include "Console.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace DUD {
@@ -293,8 +296,7 @@ int CString::operator<<(const char* path)
     Clear();
     std::FILE* file = std::fopen(path, "rb");
     if (!file) {
-        std::printf("\nERROR: File '%s' could not be opened for loading.", path);
-        std::fflush(stdout);
+        Console::print("\nERROR: File '" + std::string(path) + "' could not be opened for loading.");
         return 0;
     }
     const long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
@@ -310,8 +312,7 @@ int CString::operator<<(const char* path)
     if (size < 0 || read < size) {
         // Keep the bytes that did arrive, and only those.
         *this -= length - static_cast<int>(read);
-        std::printf("\nERROR: While reading file.");
-        std::fflush(stdout);
+        Console::print("\nERROR: While reading file.");
     }
     return length;
 }
@@ -321,17 +322,16 @@ int CString::operator>>(const char* path) const
     if (!path)
         return 0;
     if (Empty()) {
-        std::printf("\nError: String object is empty.");
+        Console::print("\nError: String object is empty.");
     } else if (std::FILE* file = std::fopen(path, "wb"); !file) {
-        std::printf("\nERROR: File '%s' could not be opened for saving.", path);
+        Console::print("\nERROR: File '" + std::string(path) + "' could not be opened for saving.");
     } else {
         const std::size_t written = std::fwrite(data, 1, static_cast<std::size_t>(length), file);
         // Buffered bytes can still fail to arrive when the file is closed.
         const bool closed = std::fclose(file) == 0;
         if (written < static_cast<std::size_t>(length) || !closed)
-            std::printf("\nERROR: While writing file.");
+            Console::print("\nERROR: While writing file.");
     }
-    std::fflush(stdout);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "CString.h"
+#include "Console.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -357,11 +359,11 @@ TEST_F(CStringFile, SaveAndLoadRoundTripEveryByte)
     saved.reassign(256);
     for (int i = 0; i < 256; ++i)
         saved[i] = static_cast<char>(i);
-    testing::internal::CaptureStdout();
+    Console::Capture console;
     EXPECT_EQ(saved >> path.c_str(), 0);
     CString loaded("old contents");
     EXPECT_EQ(loaded << path.c_str(), 256);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(console.lines().empty());
 
     std::ifstream file(path, std::ios::binary);
     const std::string onDisk{std::istreambuf_iterator<char>(file), {}};
@@ -381,30 +383,22 @@ TEST_F(CStringFile, LoadingAnEmptyFileGivesAnEmptyString)
 TEST_F(CStringFile, FailuresAreReported)
 {
     const std::string missing = (folder / "missing" / "file").string();
+    Console::Capture console;
     CString s("old");
-    testing::internal::CaptureStdout();
     EXPECT_EQ(s << missing.c_str(), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "\nERROR: File '" + missing + "' could not be opened for loading.");
     EXPECT_TRUE(s.Empty());
-
-    testing::internal::CaptureStdout();
     s >> path.c_str();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nError: String object is empty.");
     EXPECT_FALSE(std::filesystem::exists(path));
-
     s = "text";
-    testing::internal::CaptureStdout();
     s >> missing.c_str();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "\nERROR: File '" + missing + "' could not be opened for saving.");
-
-    testing::internal::CaptureStdout();
     EXPECT_EQ(s << folder.string().c_str(), 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nERROR: While reading file.");
-
     EXPECT_EQ(s << static_cast<const char*>(nullptr), 0);
     EXPECT_EQ(s >> static_cast<const char*>(nullptr), 0);
+    EXPECT_THAT(console.lines(), testing::ElementsAre(
+        "\nERROR: File '" + missing + "' could not be opened for loading.",
+        "\nError: String object is empty.",
+        "\nERROR: File '" + missing + "' could not be opened for saving.",
+        "\nERROR: While reading file."));
 }
 
 } // namespace
