@@ -1,5 +1,6 @@
 #include "CString.h"
 
+#include "CStringList.h"
 #include "Console.h"
 
 #include <algorithm>
@@ -427,6 +428,29 @@ void CString::TrimRight()
         Clear();
     else if (last + 1 < Bytes().size())
         Compose({Bytes().substr(0, last + 1)});
+}
+
+int CString::Split(const char* separator, CStringList* list, int max, int start) const
+{
+    if (!separator || !list || Empty())
+        return -1;
+    if (start <= 0) {
+        start = 0;
+        list->Clear();
+    }
+    const std::string_view text = Bytes();
+    const std::size_t step = std::strlen(separator);
+    while (start < length && !(max >= 1 && list->Count() >= max)) {
+        const int found = Find(separator, start);
+        const int end = found < 0 ? length : found;
+        // Adjacent separators make no empty piece.
+        if (end > start && !list->Add(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start))))
+            return -1;
+        if (found < 0)
+            break;
+        start = found + static_cast<int>(step);
+    }
+    return list->Count();
 }
 
 void CString::Uppercase()

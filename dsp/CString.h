@@ -4,6 +4,8 @@
 
 namespace DUD {
 
+class CStringList;
+
 // A byte string on CData. Copies are deep and moves cheap.
 //
 // The two-operand operators (+, *, and - with a count or a text) return the
@@ -80,6 +82,10 @@ public:
     virtual void Trim();
     virtual void TrimLeft();
     virtual void TrimRight();
+    // Appends the pieces between separators to list (emptied first when
+    // start is 0) and returns its count; -1 for a null separator or list, an
+    // empty string, or no memory for a piece.
+    virtual int Split(const char* separator, CStringList* list, int max, int start) const;
     virtual void Uppercase();
     virtual void Lowercase();
     virtual void Revertcase();

@@ -2,8 +2,10 @@
 
 // The DUD container library and the objects every user of it shares.
 
+#include "CPointerList.h"
 #include "CPrinTable.h"
 #include "CString.h"
+#include "CStringList.h"
 
 namespace DUD {
 

@@ -1,4 +1,5 @@
 #include "CString.h"
+#include "CStringList.h"
 #include "Console.h"
 
 #include <gmock/gmock.h>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -336,6 +338,51 @@ TEST(CString, Reassign)
     EXPECT_EQ(s.At(0), 0);
     s.reassign(0);
     EXPECT_TRUE(s.Empty());
+}
+
+std::vector<std::string> Pieces(DUD::CStringList& list)
+{
+    std::vector<std::string> pieces;
+    for (int i = 0; i < list.Count(); ++i)
+        pieces.emplace_back(list.At(i));
+    return pieces;
+}
+
+TEST(CString, SplitSkipsEmptyPieces)
+{
+    DUD::CStringList list;
+    EXPECT_EQ(CString("a,,b,").Split(",", &list, 0, 0), 2);
+    EXPECT_THAT(Pieces(list), testing::ElementsAre("a", "b"));
+
+    EXPECT_EQ(CString("one--two--three").Split("--", &list, 0, 0), 3);
+    EXPECT_THAT(Pieces(list), testing::ElementsAre("one", "two", "three"));
+
+    EXPECT_EQ(CString("no separator").Split(";", &list, 0, 0), 1);
+    EXPECT_THAT(Pieces(list), testing::ElementsAre("no separator"));
+    EXPECT_EQ(list.At(1), nullptr);
+}
+
+TEST(CString, SplitStopsAtMaxAndAppendsFromALaterStart)
+{
+    DUD::CStringList list;
+    const CString s("a b c d");
+    EXPECT_EQ(s.Split(" ", &list, 2, 0), 2);
+    EXPECT_THAT(Pieces(list), testing::ElementsAre("a", "b"));
+    EXPECT_EQ(s.Split(" ", &list, 0, 4), 4);  // start 4 keeps what the list holds
+    EXPECT_THAT(Pieces(list), testing::ElementsAre("a", "b", "c", "d"));
+    EXPECT_EQ(s.Split(" ", &list, 0, 0), 4);  // start 0 empties it first
+}
+
+TEST(CString, SplitRefusesMissingArguments)
+{
+    DUD::CStringList list;
+    list.Add("kept");
+    EXPECT_EQ(CString("a,b").Split(nullptr, &list, 0, 0), -1);
+    EXPECT_EQ(CString("a,b").Split(",", nullptr, 0, 0), -1);
+    EXPECT_EQ(CString().Split(",", &list, 0, 0), -1);
+    EXPECT_THAT(Pieces(list), testing::ElementsAre("kept"));
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
 }
 
 class CStringFile : public testing::Test {
