@@ -91,6 +91,7 @@ CPointerList::Item* CPointerList::_Next() {
 }
 
 int CPointerList::operator=(CPointerList& other) {
+    // Clearing first would lose the very entries to be copied.
     if (&other == this) {
         return 0;
     }
