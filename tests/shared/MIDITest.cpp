@@ -32,25 +32,6 @@ TEST(MIDIConstants, MetaStatusIsTheReservedByteAndTheUnknownMetaTypesShareFF)
     EXPECT_EQ(META_SYSEX, STATUS_SYSEX);
 }
 
-TEST(MIDIConstants, NumberedControllersCarryTheirNumber)
-{
-    const std::vector<std::uint8_t> numbered = {
-        CONTROLLER_003, CONTROLLER_008, CONTROLLER_009, CONTROLLER_016, CONTROLLER_017,
-        CONTROLLER_018, CONTROLLER_019, CONTROLLER_020, CONTROLLER_021, CONTROLLER_022,
-        CONTROLLER_023, CONTROLLER_024, CONTROLLER_025, CONTROLLER_026, CONTROLLER_027,
-        CONTROLLER_028, CONTROLLER_029, CONTROLLER_030, CONTROLLER_031, CONTROLLER_102,
-        CONTROLLER_103, CONTROLLER_104, CONTROLLER_105, CONTROLLER_106, CONTROLLER_107,
-        CONTROLLER_108, CONTROLLER_109, CONTROLLER_110, CONTROLLER_111, CONTROLLER_112};
-    std::vector<std::uint8_t> expected = {3, 8, 9};
-    for (int n = 16; n <= 31; ++n) {
-        expected.push_back(static_cast<std::uint8_t>(n));
-    }
-    for (int n = 102; n <= 112; ++n) {
-        expected.push_back(static_cast<std::uint8_t>(n));
-    }
-    EXPECT_EQ(numbered, expected);
-}
-
 TEST(MyMetaEvent, LaysOutTheRecordByteForByte)
 {
     const MyMetaEvent event(0x7F, {0, 0, 0});

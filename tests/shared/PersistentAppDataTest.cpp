@@ -1,14 +1,12 @@
+#include "../support/PropertyListFile.h"
 #include "../support/TemporaryFolder.h"
 #include "Console.h"
 #include "PersistentAppData.h"
-#include "PropertyListSerialization.h"
 #include "UserDefaultsSuites.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 
 using ::testing::ElementsAre;
 using Storage = PersistentAppData::Storage;
@@ -18,14 +16,6 @@ namespace {
 class PersistentAppDataTest : public ::testing::Test {
 protected:
     PersistentAppData& data = PersistentAppData::sharedInstance();
-
-    // What the program's own domain file holds, read without any store.
-    PropertyListValue standardFile() const
-    {
-        std::ifstream in(config_.path() / "shared_tests.plist", std::ios::binary);
-        return PropertyListSerialization::propertyList(
-            Data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
-    }
 
     TemporaryFolder config_;
     ScopedEnvironment configHome_{"XDG_CONFIG_HOME", config_.path().string()};
@@ -58,7 +48,7 @@ TEST_F(PersistentAppDataTest, SettingsRoundTripThroughReopenedStores)
         {"frozen", true},
         {"folder", "file:///tmp/presets"},
         {"list", PropertyListValue::Array{1, "two"}}};
-    EXPECT_EQ(standardFile(), expected);
+    EXPECT_EQ(readPropertyListFile(config_.path() / "shared_tests.plist"), expected);
     EXPECT_EQ(data.getString("name"), "Quillmere");
     EXPECT_EQ(data.getInteger("count"), 652);
     EXPECT_EQ(data.getFloat("mix"), 0.75f);

@@ -1,6 +1,5 @@
 #include "../support/SamplePNG.h"
 #include "../support/TemporaryFolder.h"
-#include "ColorComponents.h"
 #include "Console.h"
 #include "ImageLoading.h"
 #include "ManualClock.h"
@@ -59,16 +58,6 @@ TEST(ViewPinning, ViewWithoutSuperviewIsLeftAlone)
     EXPECT_TRUE(view->translatesAutoresizingMaskIntoConstraints());
     EXPECT_THAT(view->constraints(), IsEmpty());
     EXPECT_EQ(view->frame(), CGRect(1, 2, 3, 4));
-}
-
-TEST(ColorComponents, ReadTheColoursComponents)
-{
-    const UIColor color(0.25, 0.5, 0.75, 0.125);
-    EXPECT_EQ(redValue(color), 0.25);
-    EXPECT_EQ(greenValue(color), 0.5);
-    EXPECT_EQ(blueValue(color), 0.75);
-    EXPECT_EQ(alphaValue(color), 0.125);
-    EXPECT_EQ(redValue(UIColor(0.5, 1.0)), 0.5);
 }
 
 TEST_F(ImageLoadingTest, LoadFromSetsAValidImageFromTheMainQueueSilently)
