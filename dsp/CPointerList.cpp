@@ -70,6 +70,14 @@ CPointerList::CArray::~CArray() {
 
 CPointerList::CPointerList(ItemPool* pool) : pool(pool) {}
 
+bool CPointerList::setItemPool(ItemPool* newPool) {
+    if (count != 0) {
+        return false;
+    }
+    pool = newPool;
+    return true;
+}
+
 CPointerList::~CPointerList() {
     Clear();
 }

@@ -56,6 +56,10 @@ public:
     explicit CPointerList(ItemPool* pool = nullptr);
     CPointerList(const CPointerList&) = delete;
 
+    // Takes nodes from `pool` (null: the heap) from now on; only while the list
+    // is empty, so that every node goes back where it came from.
+    bool setItemPool(ItemPool* pool);
+
     // The cursor node, moving the cursor on; null (cursor kept) at the end.
     virtual Item* _Next();
     virtual ~CPointerList();
