@@ -4,13 +4,13 @@
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <random>
 #include <vector>
 
 #include "ChromaticPitch.h"
 #include "SpectralReference.h"
 
 using spectral_reference::level;
+using spectral_reference::noise;
 using spectral_reference::sine;
 
 namespace {
@@ -45,16 +45,6 @@ public:
         return samples;
     }
 };
-
-std::vector<float> noise(std::size_t count)
-{
-    std::mt19937 random(7);
-    std::uniform_real_distribution<float> uniform(-0.5f, 0.5f);
-    std::vector<float> samples(count);
-    for (float& s : samples)
-        s = uniform(random);
-    return samples;
-}
 
 } // namespace
 
