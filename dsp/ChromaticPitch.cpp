@@ -1,6 +1,7 @@
 #include "ChromaticPitch.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace VELMORA {
 
@@ -9,6 +10,8 @@ namespace {
 constexpr float kTwoPi = 6.2831855f;
 constexpr double kTwoPiDouble = 6.283185307179586;
 constexpr double kPiDouble = 3.141592653589793;
+constexpr double kPhaseLimit = 1e12;
+constexpr double kTurnsPerRadian = 1.0 / kTwoPiDouble;
 constexpr float kPitchThreshold = 0.01f;
 constexpr float kHarmonicThreshold = 0.0f;
 constexpr int kTonesBelowNotes = -Scala::kFirstNote;
@@ -129,11 +132,15 @@ int32_t ChromaticPitch::sourceBin(int32_t k, float ratio, int32_t lastBin)
 float ChromaticPitch::advancePhase(float phase, float advance)
 {
     const double sum = static_cast<double>(phase) + static_cast<double>(advance);
-    if (!std::isfinite(sum))
+    // Far beyond any advance a frame can make; also false for NaN.
+    if (!(std::fabs(sum) < kPhaseLimit))
         return 0.0f;
-    double wrapped = std::remainder(sum, kTwoPiDouble);
+    const double turns = static_cast<double>(static_cast<std::int64_t>(sum * kTurnsPerRadian));
+    double wrapped = sum - kTwoPiDouble * turns;
     if (wrapped <= -kPiDouble)
         wrapped += kTwoPiDouble;
+    else if (wrapped > kPiDouble)
+        wrapped -= kTwoPiDouble;
     return static_cast<float>(wrapped);
 }
 
@@ -198,9 +205,10 @@ void ChromaticPitch::synthesizeAccumulated(float* c)
         float advance = (freq2[k] - binCentre) / freqPerBin;
         advance = kTwoPi * advance / static_cast<float>(osamp);
         advance += static_cast<float>(k) * expct;
-        acc[k] = advancePhase(acc[k], advance);
-        c[2 * k] = mag2[k] * std::cos(acc[k]);
-        c[2 * k + 1] = mag2[k] * std::sin(acc[k]);
+        const float phase = advancePhase(acc[k], advance);
+        acc[k] = phase;
+        c[2 * k] = mag2[k] * std::cos(phase);
+        c[2 * k + 1] = mag2[k] * std::sin(phase);
     }
     zeroNegativeFrequencies(c);
 }
@@ -226,10 +234,12 @@ void ChromaticPitch::filter2()
     mag[0] = 0.0f;
     freq[0] = 0.0f;
     for (int32_t k = 0; k <= fftFrameSize2; ++k) {
-        mag2[k] = binValue(k) * mag[k];
+        const float magnitude = binValue(k) * mag[k];
+        const float phase = measured[k];
+        mag2[k] = magnitude;
         freq2[k] = freq[k];
-        c[2 * k] = mag2[k] * std::cos(measured[k]);
-        c[2 * k + 1] = mag2[k] * std::sin(measured[k]);
+        c[2 * k] = magnitude * std::cos(phase);
+        c[2 * k + 1] = magnitude * std::sin(phase);
     }
     zeroNegativeFrequencies(c);
 }

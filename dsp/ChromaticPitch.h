@@ -42,7 +42,7 @@ protected:
     // Output bin k takes source bin round(k / ratio); -1 when that lies outside 0..lastBin.
     static int32_t sourceBin(int32_t k, float ratio, int32_t lastBin);
     // Adds one frame's phase advance and keeps the sum in (-pi, pi]; a non-finite
-    // sum restarts at 0.
+    // (or absurdly large) sum restarts at 0.
     static float advancePhase(float phase, float advance);
 
     bool synthesisReady();
