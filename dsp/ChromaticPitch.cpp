@@ -75,22 +75,14 @@ void ChromaticPitch::onComplex(float* c)
 void ChromaticPitch::setChromaticFilterRange(int left, int right, float factor)
 {
     ChromaticFilter::setChromaticFilterRange(left, right, factor);
-    const bool keepOutside = inverted.load(std::memory_order_relaxed);
-    for (int note = 0; note < kNotes; ++note) {
-        const bool withinRange = note >= left && note <= right;
-        if (withinRange == keepOutside)
-            storeValue(chromaticPitches[note + kTonesBelowNotes], 0.0f);
-    }
+    zeroByRange(chromaticPitches, left, right, inverted.load(std::memory_order_relaxed));
     setOutsideRange(factor);
 }
 
 void ChromaticPitch::setOutsideRange(float factor)
 {
     ChromaticFilter::setOutsideRange(factor);
-    for (int tone = 0; tone < kTones; ++tone) {
-        if (!isNote(tone - kTonesBelowNotes))
-            storeValue(chromaticPitches[tone], factor);
-    }
+    fillOutside(chromaticPitches, factor);
 }
 
 void ChromaticPitch::setMode(int32_t value)

@@ -1,5 +1,7 @@
 #include "ZUV_VELMORA_Quillmere_Extension_DSPKernel.h"
 
+#include "ParameterAddress.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -13,19 +15,6 @@ constexpr int kProcessorOverlap = 4;
 constexpr float kDefaultSamplerate = 48000.0f;
 constexpr float kNeutralBand = 0.5f;
 constexpr int kLastNote = 127;
-
-enum Address : AUParameterAddress {
-    kBypass = 100,
-    kVolumeIn = 101,
-    kVolumeOut = 102,
-    kProcessingMode = 103,
-    kOperationMode = 104,
-    kRangeLeft = 105,
-    kRangeRight = 106,
-    kMix = 107,
-    kFirstBandBlock = 1000,
-    kBandBlockEnd = 6000,
-};
 
 // Operation modes in which the note range limits the processing.
 bool rangeLimits(std::int32_t operationMode)
@@ -124,61 +113,74 @@ float* ZUV_VELMORA_Quillmere_Extension_DSPKernel::bandTable(AUParameterAddress a
 
 const float* ZUV_VELMORA_Quillmere_Extension_DSPKernel::bandTable(AUParameterAddress address) const
 {
-    if (address < kFirstBandBlock || address >= kBandBlockEnd)
+    if (address < kFirstBandAddress || address >= kBandAddressEnd)
         return nullptr;
     const float* tables[] = {fStereo, fLeft, fRight, fMid, fSide};
-    return tables[address / kFirstBandBlock - 1];
+    return tables[address / kBandBlockSize - 1];
 }
 
 void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setParameter(AUParameterAddress address, AUValue value)
 {
-    switch (address) {
-    case kBypass: fBypass.store(value != 0.0f ? 1.0f : 0.0f, std::memory_order_relaxed); return;
-    case kVolumeIn: fVolumeIn.store(value, std::memory_order_relaxed); return;
-    case kVolumeOut: fVolumeOut.store(value, std::memory_order_relaxed); return;
-    case kMix: fMix.store(value, std::memory_order_relaxed); return;
-    case kProcessingMode: fProcessingMode.store(value, std::memory_order_relaxed); break;
-    case kRangeLeft: fRangeLeft.store(value, std::memory_order_relaxed); break;
-    case kRangeRight: fRangeRight.store(value, std::memory_order_relaxed); break;
-    case kOperationMode: {
-        fOperationMode.store(value, std::memory_order_relaxed);
-        const std::int32_t mode = whole(value);
-        if (isOperationMode(mode)) {
-            filter[0].setMode(mode);
-            filter[1].setMode(mode);
-        }
-        break;
-    }
-    default: {
-        float* table = bandTable(address);
-        if (table == nullptr)
-            return;
-        const auto index = static_cast<std::int32_t>(std::min<AUParameterAddress>(address % kFirstBandBlock, kLastNote));
-        store(table[index], value);
-        setBand(index, value);
+    const std::optional<ParameterAddress> global = parameterAddressFromRaw(address);
+    if (!global) {
+        setBandParameter(address, value);
         return;
     }
+    switch (*global) {
+    case ParameterAddress::kBypass: fBypass.store(value != 0.0f ? 1.0f : 0.0f, std::memory_order_relaxed); return;
+    case ParameterAddress::kVolumeIn: fVolumeIn.store(value, std::memory_order_relaxed); return;
+    case ParameterAddress::kVolumeOut: fVolumeOut.store(value, std::memory_order_relaxed); return;
+    case ParameterAddress::kMix: fMix.store(value, std::memory_order_relaxed); return;
+    case ParameterAddress::kProcessingMode: fProcessingMode.store(value, std::memory_order_relaxed); break;
+    case ParameterAddress::kRangeLeft: fRangeLeft.store(value, std::memory_order_relaxed); break;
+    case ParameterAddress::kRangeRight: fRangeRight.store(value, std::memory_order_relaxed); break;
+    case ParameterAddress::kOperationMode: setOperationMode(value); break;
+    case ParameterAddress::kLimiterAttack:
+    case ParameterAddress::kLimiterDecay:
+    case ParameterAddress::kLimiterRelease:
+    case ParameterAddress::kCompanderMultiplier: return; // not bound to the compander
     }
     setRange(whole(fRangeLeft.load(std::memory_order_relaxed)), whole(fRangeRight.load(std::memory_order_relaxed)));
 }
 
+void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setOperationMode(AUValue value)
+{
+    fOperationMode.store(value, std::memory_order_relaxed);
+    const std::int32_t mode = whole(value);
+    if (isOperationMode(mode)) {
+        filter[0].setMode(mode);
+        filter[1].setMode(mode);
+    }
+}
+
+// Addresses 1128..1999 of each block all reach note 127.
+void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setBandParameter(AUParameterAddress address, AUValue value)
+{
+    float* table = bandTable(address);
+    if (table == nullptr)
+        return;
+    const auto index = static_cast<std::int32_t>(std::min<AUParameterAddress>(address % kBandBlockSize, kLastNote));
+    store(table[index], value);
+    setBand(index, value);
+}
+
 AUValue ZUV_VELMORA_Quillmere_Extension_DSPKernel::getParameter(AUParameterAddress address) const
 {
-    switch (address) {
-    case kBypass: return fBypass.load(std::memory_order_relaxed);
-    case kVolumeIn: return fVolumeIn.load(std::memory_order_relaxed);
-    case kVolumeOut: return fVolumeOut.load(std::memory_order_relaxed);
-    case kProcessingMode: return fProcessingMode.load(std::memory_order_relaxed);
-    case kOperationMode: return fOperationMode.load(std::memory_order_relaxed);
-    case kRangeLeft: return fRangeLeft.load(std::memory_order_relaxed);
-    case kRangeRight: return fRangeRight.load(std::memory_order_relaxed);
-    case kMix: return fMix.load(std::memory_order_relaxed);
-    default: {
+    const std::optional<ParameterAddress> global = parameterAddressFromRaw(address);
+    if (!global) {
         const float* table = bandTable(address);
-        if (table == nullptr)
-            return 0.0f;
-        return load(table[std::min<AUParameterAddress>(address % kFirstBandBlock, kLastNote)]);
+        return table != nullptr ? load(table[std::min<AUParameterAddress>(address % kBandBlockSize, kLastNote)]) : 0.0f;
     }
+    switch (*global) {
+    case ParameterAddress::kBypass: return fBypass.load(std::memory_order_relaxed);
+    case ParameterAddress::kVolumeIn: return fVolumeIn.load(std::memory_order_relaxed);
+    case ParameterAddress::kVolumeOut: return fVolumeOut.load(std::memory_order_relaxed);
+    case ParameterAddress::kProcessingMode: return fProcessingMode.load(std::memory_order_relaxed);
+    case ParameterAddress::kOperationMode: return fOperationMode.load(std::memory_order_relaxed);
+    case ParameterAddress::kRangeLeft: return fRangeLeft.load(std::memory_order_relaxed);
+    case ParameterAddress::kRangeRight: return fRangeRight.load(std::memory_order_relaxed);
+    case ParameterAddress::kMix: return fMix.load(std::memory_order_relaxed);
+    default: return 0.0f;
     }
 }
 

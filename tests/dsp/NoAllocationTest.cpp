@@ -86,8 +86,8 @@ TEST(NoAllocationTest, TheKernelAdapterRendersEveryModeWithoutTheHeap) {
     event.parameter.value = 0.7f;
     for (float processingMode : {0.0f, 4.0f}) {
         for (float operationMode : {0.0f, 1.0f, 2.0f, 3.0f}) {
-            rig.adapter->setParameterEx(kernel_rig::kProcessingMode, processingMode);
-            rig.adapter->setParameterEx(kernel_rig::kOperationMode, operationMode);
+            kernel_rig::set(*rig.adapter, kernel_rig::kProcessingMode, processingMode);
+            kernel_rig::set(*rig.adapter, kernel_rig::kOperationMode, operationMode);
             rig.setInput(left, right);
             std::vector<float> outLeft(left.size());
             std::vector<float> outRight(left.size());
