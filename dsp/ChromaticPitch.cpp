@@ -1,17 +1,14 @@
 #include "ChromaticPitch.h"
 
+#include "PhaseWrap.h"
+
 #include <cmath>
-#include <cstdint>
 
 namespace VELMORA {
 
 namespace {
 
 constexpr float kTwoPi = 6.2831855f;
-constexpr double kTwoPiDouble = 6.283185307179586;
-constexpr double kPiDouble = 3.141592653589793;
-constexpr double kPhaseLimit = 1e12;
-constexpr double kTurnsPerRadian = 1.0 / kTwoPiDouble;
 constexpr float kPitchThreshold = 0.01f;
 constexpr float kHarmonicThreshold = 0.0f;
 constexpr int kTonesBelowNotes = -Scala::kFirstNote;
@@ -121,21 +118,6 @@ int32_t ChromaticPitch::sourceBin(int32_t k, float ratio, int32_t lastBin)
     return source >= 0.0f && source <= static_cast<float>(lastBin) ? static_cast<int32_t>(source) : -1;
 }
 
-float ChromaticPitch::advancePhase(float phase, float advance)
-{
-    const double sum = static_cast<double>(phase) + static_cast<double>(advance);
-    // Far beyond any advance a frame can make; also false for NaN.
-    if (!(std::fabs(sum) < kPhaseLimit))
-        return 0.0f;
-    const double turns = static_cast<double>(static_cast<std::int64_t>(sum * kTurnsPerRadian));
-    double wrapped = sum - kTwoPiDouble * turns;
-    if (wrapped <= -kPiDouble)
-        wrapped += kTwoPiDouble;
-    else if (wrapped > kPiDouble)
-        wrapped -= kTwoPiDouble;
-    return static_cast<float>(wrapped);
-}
-
 bool ChromaticPitch::synthesisReady()
 {
     const int32_t bins = fftFrameSize2 + 1;
@@ -197,7 +179,7 @@ void ChromaticPitch::synthesizeAccumulated(float* c)
         float advance = (freq2[k] - binCentre) / freqPerBin;
         advance = kTwoPi * advance / static_cast<float>(osamp);
         advance += static_cast<float>(k) * expct;
-        const float phase = advancePhase(acc[k], advance);
+        const float phase = wrapPhase(acc[k] + advance);
         acc[k] = phase;
         c[2 * k] = mag2[k] * std::cos(phase);
         c[2 * k + 1] = mag2[k] * std::sin(phase);
