@@ -114,8 +114,9 @@ void ChromaticPitch::setChromaticPitch(int note, float value, float factor)
 
 int32_t ChromaticPitch::sourceBin(int32_t k, float ratio, int32_t lastBin)
 {
-    const float source = std::floor(static_cast<float>(k) / ratio + 0.5f);
-    return source >= 0.0f && source <= static_cast<float>(lastBin) ? static_cast<int32_t>(source) : -1;
+    // k / ratio is never negative here, so truncation is the floor.
+    const float rounded = static_cast<float>(k) / ratio + 0.5f;
+    return rounded < static_cast<float>(lastBin + 1) ? static_cast<int32_t>(rounded) : -1;
 }
 
 bool ChromaticPitch::synthesisReady()

@@ -39,7 +39,7 @@ public:
     virtual void filter2();
 
 protected:
-    // Output bin k takes source bin round(k / ratio); -1 when that lies outside 0..lastBin.
+    // Output bin k takes source bin round(k / ratio) (ratio > 0); -1 when that lies beyond lastBin.
     static int32_t sourceBin(int32_t k, float ratio, int32_t lastBin);
 
     bool synthesisReady();
