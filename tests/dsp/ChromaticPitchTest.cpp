@@ -96,20 +96,6 @@ TEST(ChromaticFilterTest, RangeZeroesOutsideOrInsideAndSetsTheOuterTones)
     EXPECT_EQ(processor->chromaticPitches[63], 0.0f);
 }
 
-TEST(ChromaticPitchTest, PitchTableFollowsItsOwnRule)
-{
-    auto processor = std::make_unique<Processor>();
-    processor->setChromaticPitch(10, 2.0f, 1.5f);
-    processor->setChromaticPitch(11, -0.5f, 2.0f);
-    processor->setChromaticPitch(12, 0.0f, 2.0f);
-    processor->setChromaticPitch(500, 2.0f, 1.0f);
-    EXPECT_FLOAT_EQ(processor->chromaticPitches[13], 3.0f);
-    EXPECT_FLOAT_EQ(processor->chromaticPitches[14], 1.0f);
-    EXPECT_EQ(processor->chromaticPitches[15], 1.0f);
-    processor->setMode(7);
-    EXPECT_EQ(processor->getMode(), 7);
-}
-
 // The second filter at neutral bands, and any mode outside the four whatever the
 // bands, leave the spectrum alone: the output is the engine's identity.
 TEST(ChromaticPitchTest, NeutralSecondFilterAndUnknownModesAreTheEngineIdentity)
