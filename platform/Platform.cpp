@@ -1,1 +1,0 @@
-// The platform layer's classes arrive with the features that call them.
