@@ -18,43 +18,41 @@
 // or add and remove observers itself.
 class AUParameterTree final : public AUParameterGroup {
 public:
-  static std::shared_ptr<AUParameter> createParameter(std::string identifier, std::string name,
-                                                      AUParameterAddress address, AUValue minValue, AUValue maxValue,
-                                                      AudioUnitParameterUnit unit,
-                                                      std::optional<std::string> unitName,
-                                                      AudioUnitParameterOptions flags,
-                                                      std::optional<std::vector<std::string>> valueStrings);
-  static std::shared_ptr<AUParameterGroup> createGroup(std::string identifier, std::string name,
-                                                       std::vector<std::shared_ptr<AUParameterNode>> children);
-  static std::shared_ptr<AUParameterTree> createTree(std::vector<std::shared_ptr<AUParameterNode>> children);
+    static std::shared_ptr<AUParameter>
+    createParameter(std::string identifier, std::string name, AUParameterAddress address, AUValue minValue,
+                    AUValue maxValue, AudioUnitParameterUnit unit, std::optional<std::string> unitName,
+                    AudioUnitParameterOptions flags, std::optional<std::vector<std::string>> valueStrings);
+    static std::shared_ptr<AUParameterGroup> createGroup(std::string identifier, std::string name,
+                                                         std::vector<std::shared_ptr<AUParameterNode>> children);
+    static std::shared_ptr<AUParameterTree> createTree(std::vector<std::shared_ptr<AUParameterNode>> children);
 
-  explicit AUParameterTree(std::vector<std::shared_ptr<AUParameterNode>> children);
+    explicit AUParameterTree(std::vector<std::shared_ptr<AUParameterNode>> children);
 
-  // The first parameter with this address in depth-first order, or null.
-  std::shared_ptr<AUParameter> parameterWithAddress(AUParameterAddress address) const;
+    // The first parameter with this address in depth-first order, or null.
+    std::shared_ptr<AUParameter> parameterWithAddress(AUParameterAddress address) const;
 
-  // Returns 0 (no token) for an empty observer.
-  AUParameterObserverToken tokenByAddingParameterObserver(AUParameterObserver observer);
-  void removeParameterObserver(AUParameterObserverToken token);
+    // Returns 0 (no token) for an empty observer.
+    AUParameterObserverToken tokenByAddingParameterObserver(AUParameterObserver observer);
+    void removeParameterObserver(AUParameterObserverToken token);
 
-  void setImplementorValueObserver(AUImplementorValueObserver observer);
-  void setImplementorValueProvider(AUImplementorValueProvider provider);
-  void setImplementorStringFromValueCallback(AUImplementorStringFromValueCallback callback);
+    void setImplementorValueObserver(AUImplementorValueObserver observer);
+    void setImplementorValueProvider(AUImplementorValueProvider provider);
+    void setImplementorStringFromValueCallback(AUImplementorStringFromValueCallback callback);
 
 private:
-  friend class AUParameter;
-  void valueChanged(const AUParameter& parameter, AUValue value);
-  std::optional<AUValue> providedValue(const AUParameter& parameter) const;
-  std::optional<std::string> stringFromValue(const AUParameter& parameter, const AUValue* value) const;
+    friend class AUParameter;
+    void valueChanged(const AUParameter& parameter, AUValue value);
+    std::optional<AUValue> providedValue(const AUParameter& parameter) const;
+    std::optional<std::string> stringFromValue(const AUParameter& parameter, const AUValue* value) const;
 
-  std::map<AUParameterAddress, std::shared_ptr<AUParameter>> parametersByAddress_;
+    std::map<AUParameterAddress, std::shared_ptr<AUParameter>> parametersByAddress_;
 
-  // Callbacks are held through shared pointers so that a caller can take a
-  // snapshot under the lock and call them after releasing it.
-  mutable std::mutex mutex_;
-  AUParameterObserverToken lastToken_ = 0;
-  std::map<AUParameterObserverToken, std::shared_ptr<const AUParameterObserver>> observers_;
-  std::shared_ptr<const AUImplementorValueObserver> valueObserver_;
-  std::shared_ptr<const AUImplementorValueProvider> valueProvider_;
-  std::shared_ptr<const AUImplementorStringFromValueCallback> stringFromValue_;
+    // Callbacks are held through shared pointers so that a caller can take a
+    // snapshot under the lock and call them after releasing it.
+    mutable std::mutex mutex_;
+    AUParameterObserverToken lastToken_ = 0;
+    std::map<AUParameterObserverToken, std::shared_ptr<const AUParameterObserver>> observers_;
+    std::shared_ptr<const AUImplementorValueObserver> valueObserver_;
+    std::shared_ptr<const AUImplementorValueProvider> valueProvider_;
+    std::shared_ptr<const AUImplementorStringFromValueCallback> stringFromValue_;
 };

@@ -1,43 +1,42 @@
 #pragma once
 
+#include "AudioTypes.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
 
 class AUParameter;
 
-using AUValue = float;
-using AUParameterAddress = std::uint64_t;
-
 // Physical unit of a parameter; the raw values are the platform's.
 enum class AudioUnitParameterUnit : std::uint32_t {
-  generic = 0,
-  indexed = 1,
-  boolean = 2,
-  percent = 3,
-  seconds = 4,
-  sampleFrames = 5,
-  phase = 6,
-  rate = 7,
-  hertz = 8,
-  cents = 9,
-  relativeSemiTones = 10,
-  midiNoteNumber = 11,
-  midiController = 12,
-  decibels = 13,
-  linearGain = 14,
-  degrees = 15,
-  equalPowerCrossfade = 16,
-  mixerFaderCurve1 = 17,
-  pan = 18,
-  meters = 19,
-  absoluteCents = 20,
-  octaves = 21,
-  BPM = 22,
-  beats = 23,
-  milliseconds = 24,
-  ratio = 25,
-  customUnit = 26,
+    generic = 0,
+    indexed = 1,
+    boolean = 2,
+    percent = 3,
+    seconds = 4,
+    sampleFrames = 5,
+    phase = 6,
+    rate = 7,
+    hertz = 8,
+    cents = 9,
+    relativeSemiTones = 10,
+    midiNoteNumber = 11,
+    midiController = 12,
+    decibels = 13,
+    linearGain = 14,
+    degrees = 15,
+    equalPowerCrossfade = 16,
+    mixerFaderCurve1 = 17,
+    pan = 18,
+    meters = 19,
+    absoluteCents = 20,
+    octaves = 21,
+    BPM = 22,
+    beats = 23,
+    milliseconds = 24,
+    ratio = 25,
+    customUnit = 26,
 };
 
 // Option bits of a parameter, a 32-bit set with the platform's bit positions.
@@ -74,5 +73,5 @@ using AUParameterObserverToken = std::uint64_t;
 // from, and how a value is shown as text (value is null for the current value).
 using AUImplementorValueObserver = std::function<void(const AUParameter& parameter, AUValue value)>;
 using AUImplementorValueProvider = std::function<AUValue(const AUParameter& parameter)>;
-using AUImplementorStringFromValueCallback =
-    std::function<std::string(const AUParameter& parameter, const AUValue* value)>;
+using AUImplementorStringFromValueCallback
+    = std::function<std::string(const AUParameter& parameter, const AUValue* value)>;
