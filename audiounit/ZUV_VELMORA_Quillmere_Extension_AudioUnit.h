@@ -77,6 +77,8 @@ protected:
 private:
     void debugprint(std::string_view text) const;
     void forwardHostBlocks();
+    const std::shared_ptr<AUAudioUnitBusArray>& busArray(std::shared_ptr<AUAudioUnitBusArray>& array,
+                                                         AUAudioUnitBusType busType, std::string_view property) const;
     template <typename Block, typename Setter>
     void forwardHostBlock(std::string_view property, const Block& block, Setter setter) const;
 
