@@ -54,16 +54,16 @@ struct BandGroup {
     const char* name;
     const char* parameterIdentifier;
     const char* parameterName;
-    ParameterAddress base;
+    int processingMode;
 };
 
 // "Sie Channel Value" is the name hosts have always been shown for the side bands.
 constexpr BandGroup kBandGroups[] = {
-    { "kLinkedParameters", "Quillmere Stereo Link", "kLinked", "Stereo Link Band ", ParameterAddress::kLinkedBands },
-    { "kLeftParameters", "Quillmere Left Channel", "kLeft", "Left Channel Band ", ParameterAddress::kLeftBands },
-    { "kRightParameters", "Quillmere Right Channel", "kRight", "Right Channel Band ", ParameterAddress::kRightBands },
-    { "kMidParameters", "Quillmere Mid Channel", "kMid", "Mid Channel Band ", ParameterAddress::kMidBands },
-    { "kSideParameters", "Quillmere Side Channel", "kSide", "Sie Channel Value ", ParameterAddress::kSideBands },
+    { "kLinkedParameters", "Quillmere Stereo Link", "kLinked", "Stereo Link Band ", 0 },
+    { "kLeftParameters", "Quillmere Left Channel", "kLeft", "Left Channel Band ", 1 },
+    { "kRightParameters", "Quillmere Right Channel", "kRight", "Right Channel Band ", 2 },
+    { "kMidParameters", "Quillmere Mid Channel", "kMid", "Mid Channel Band ", 3 },
+    { "kSideParameters", "Quillmere Side Channel", "kSide", "Sie Channel Value ", 4 },
 };
 
 constexpr AUValue kBandDefault = 0.5f;
@@ -107,7 +107,7 @@ void ZUV_VELMORA_Quillmere_Extension_Parameters::createGlobalGroup()
 {
     std::vector<std::shared_ptr<AUParameterNode>> children;
     for (const auto& global : kGlobalParameters)
-        children.push_back(createParameter(global.identifier, global.name, rawAddress(global.address), global.minValue,
+        children.push_back(createParameter(global.identifier, global.name, rawValue(global.address), global.minValue,
                                            global.maxValue, global.unit, global.flags, global.defaultValue));
     groups_.push_back(AUParameterTree::createGroup("kGlobalParameters", "ZUV VELMORA Quillmere", std::move(children)));
 }
@@ -119,7 +119,7 @@ void ZUV_VELMORA_Quillmere_Extension_Parameters::createBandGroups()
         for (int note = 0; note < ZUV_VELMORA_Quillmere_Extension_DSPKernel::kBands; ++note) {
             const std::string number = std::to_string(note);
             children.push_back(createParameter(band.parameterIdentifier + number, band.parameterName + number,
-                                               rawAddress(band.base) + static_cast<AUParameterAddress>(note), 0, 1,
+                                               bandAddress(band.processingMode, note), 0, 1,
                                                AudioUnitParameterUnit::generic, kReadWrite, kBandDefault));
         }
         groups_.push_back(AUParameterTree::createGroup(band.identifier, band.name, std::move(children)));

@@ -91,6 +91,10 @@ CPointerList::Item* CPointerList::_Next() {
 }
 
 int CPointerList::operator=(CPointerList& other) {
+    // Clearing first would lose the very entries to be copied.
+    if (&other == this) {
+        return 0;
+    }
     Clear();
     other.Rewind();
     while (void* entry = other.Next()) {
@@ -100,6 +104,9 @@ int CPointerList::operator=(CPointerList& other) {
 }
 
 int CPointerList::Assign(CPointerList& other) {
+    if (&other == this) {
+        return 0;
+    }
     *this = other;
     other.Clear();
     return 0;

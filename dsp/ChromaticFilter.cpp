@@ -54,14 +54,26 @@ float ChromaticFilter::loadValue(const float& cell)
     return std::atomic_ref<float>(const_cast<float&>(cell)).load(std::memory_order_relaxed);
 }
 
-void ChromaticFilter::setChromaticFilterRange(int left, int right, float factor)
+void ChromaticFilter::zeroByRange(float* table, int left, int right, bool keepOutside)
 {
-    const bool keepOutside = inverted.load(std::memory_order_relaxed);
     for (int note = 0; note < kNotes; ++note) {
         const bool withinRange = note >= left && note <= right;
         if (withinRange == keepOutside)
-            storeValue(chromaticFilters[note + kTonesBelowNotes], 0.0f);
+            storeValue(table[note + kTonesBelowNotes], 0.0f);
     }
+}
+
+void ChromaticFilter::fillOutside(float* table, float value)
+{
+    for (int tone = 0; tone < kTones; ++tone) {
+        if (!isNote(tone - kTonesBelowNotes))
+            storeValue(table[tone], value);
+    }
+}
+
+void ChromaticFilter::setChromaticFilterRange(int left, int right, float factor)
+{
+    zeroByRange(chromaticFilters, left, right, inverted.load(std::memory_order_relaxed));
     setOutsideRange(factor);
 }
 
@@ -93,10 +105,7 @@ void ChromaticFilter::setInverted(bool on)
 
 void ChromaticFilter::setOutsideRange(float factor)
 {
-    for (int tone = 0; tone < kTones; ++tone) {
-        if (!isNote(tone - kTonesBelowNotes))
-            storeValue(chromaticFilters[tone], factor);
-    }
+    fillOutside(chromaticFilters, factor);
 }
 
 float ChromaticFilter::binValue(int32_t k) const

@@ -47,6 +47,11 @@ protected:
     float binValue(int32_t k) const;
     static void storeValue(float& cell, float value);
     static float loadValue(const float& cell);
+    // The range rule on one table: zeroes the tones of notes 0..127 outside
+    // [left, right], or inside it when keepOutside.
+    static void zeroByRange(float* table, int left, int right, bool keepOutside);
+    // Sets the tones below note 0 and above note 127 of one table.
+    static void fillOutside(float* table, float value);
     static bool isNote(int note) { return note >= 0 && note < kNotes; }
 
     float chromaticFilters[kTones] = {};

@@ -1,5 +1,7 @@
 #include "ChromaticPitch.h"
 
+#include "PhaseWrap.h"
+
 #include <cmath>
 
 namespace VELMORA {
@@ -7,8 +9,6 @@ namespace VELMORA {
 namespace {
 
 constexpr float kTwoPi = 6.2831855f;
-constexpr double kTwoPiDouble = 6.283185307179586;
-constexpr double kPiDouble = 3.141592653589793;
 constexpr float kPitchThreshold = 0.01f;
 constexpr float kHarmonicThreshold = 0.0f;
 constexpr int kTonesBelowNotes = -Scala::kFirstNote;
@@ -72,22 +72,14 @@ void ChromaticPitch::onComplex(float* c)
 void ChromaticPitch::setChromaticFilterRange(int left, int right, float factor)
 {
     ChromaticFilter::setChromaticFilterRange(left, right, factor);
-    const bool keepOutside = inverted.load(std::memory_order_relaxed);
-    for (int note = 0; note < kNotes; ++note) {
-        const bool withinRange = note >= left && note <= right;
-        if (withinRange == keepOutside)
-            storeValue(chromaticPitches[note + kTonesBelowNotes], 0.0f);
-    }
+    zeroByRange(chromaticPitches, left, right, inverted.load(std::memory_order_relaxed));
     setOutsideRange(factor);
 }
 
 void ChromaticPitch::setOutsideRange(float factor)
 {
     ChromaticFilter::setOutsideRange(factor);
-    for (int tone = 0; tone < kTones; ++tone) {
-        if (!isNote(tone - kTonesBelowNotes))
-            storeValue(chromaticPitches[tone], factor);
-    }
+    fillOutside(chromaticPitches, factor);
 }
 
 void ChromaticPitch::setMode(int32_t value)
@@ -124,17 +116,6 @@ int32_t ChromaticPitch::sourceBin(int32_t k, float ratio, int32_t lastBin)
 {
     const float source = std::floor(static_cast<float>(k) / ratio + 0.5f);
     return source >= 0.0f && source <= static_cast<float>(lastBin) ? static_cast<int32_t>(source) : -1;
-}
-
-float ChromaticPitch::advancePhase(float phase, float advance)
-{
-    const double sum = static_cast<double>(phase) + static_cast<double>(advance);
-    if (!std::isfinite(sum))
-        return 0.0f;
-    double wrapped = std::remainder(sum, kTwoPiDouble);
-    if (wrapped <= -kPiDouble)
-        wrapped += kTwoPiDouble;
-    return static_cast<float>(wrapped);
 }
 
 bool ChromaticPitch::synthesisReady()
@@ -198,9 +179,10 @@ void ChromaticPitch::synthesizeAccumulated(float* c)
         float advance = (freq2[k] - binCentre) / freqPerBin;
         advance = kTwoPi * advance / static_cast<float>(osamp);
         advance += static_cast<float>(k) * expct;
-        acc[k] = advancePhase(acc[k], advance);
-        c[2 * k] = mag2[k] * std::cos(acc[k]);
-        c[2 * k + 1] = mag2[k] * std::sin(acc[k]);
+        const float phase = wrapPhase(acc[k] + advance);
+        acc[k] = phase;
+        c[2 * k] = mag2[k] * std::cos(phase);
+        c[2 * k + 1] = mag2[k] * std::sin(phase);
     }
     zeroNegativeFrequencies(c);
 }
@@ -226,10 +208,12 @@ void ChromaticPitch::filter2()
     mag[0] = 0.0f;
     freq[0] = 0.0f;
     for (int32_t k = 0; k <= fftFrameSize2; ++k) {
-        mag2[k] = binValue(k) * mag[k];
+        const float magnitude = binValue(k) * mag[k];
+        const float phase = measured[k];
+        mag2[k] = magnitude;
         freq2[k] = freq[k];
-        c[2 * k] = mag2[k] * std::cos(measured[k]);
-        c[2 * k + 1] = mag2[k] * std::sin(measured[k]);
+        c[2 * k] = magnitude * std::cos(phase);
+        c[2 * k + 1] = magnitude * std::sin(phase);
     }
     zeroNegativeFrequencies(c);
 }

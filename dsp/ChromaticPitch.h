@@ -41,14 +41,12 @@ public:
 protected:
     // Output bin k takes source bin round(k / ratio); -1 when that lies outside 0..lastBin.
     static int32_t sourceBin(int32_t k, float ratio, int32_t lastBin);
-    // Adds one frame's phase advance and keeps the sum in (-pi, pi]; a non-finite
-    // sum restarts at 0.
-    static float advancePhase(float phase, float advance);
 
     bool synthesisReady();
     void clearSynthesis();
     void moveBins(float threshold, bool scaleMagnitude, bool shiftFrequency);
-    // Complex bins 0..N/2 from magnitudes2 and phases2, advanced by frequencies2.
+    // Complex bins 0..N/2 from magnitudes2 and phases2, advanced by frequencies2;
+    // each accumulator stays wrapped into (-pi, pi].
     void synthesizeAccumulated(float* c);
     void zeroNegativeFrequencies(float* c);
 

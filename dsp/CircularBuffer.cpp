@@ -15,7 +15,8 @@ void CircularBuffer::setInitialDelay(int32_t d) {
     }
 }
 
-void CircularBuffer::processBuffer(float* buffer, int32_t n) {
+template <class Visit>
+void CircularBuffer::forEachSample(float* buffer, int32_t n, Visit visit) {
     if (buffer == nullptr || size == 0) {
         return;
     }
@@ -24,21 +25,16 @@ void CircularBuffer::processBuffer(float* buffer, int32_t n) {
             pos = 0;
             onBufferReady();
         }
-        data[pos++] = buffer[i];
+        visit(data[pos++], buffer[i]);
     }
 }
 
+void CircularBuffer::processBuffer(float* buffer, int32_t n) {
+    forEachSample(buffer, n, [](float& cell, float& sample) { cell = sample; });
+}
+
 void CircularBuffer::processBufferEx(float* buffer, int32_t n) {
-    if (buffer == nullptr || size == 0) {
-        return;
-    }
-    for (int32_t i = 0; i < n; ++i) {
-        if (pos >= size) {
-            pos = 0;
-            onBufferReady();
-        }
-        std::swap(data[pos++], buffer[i]);
-    }
+    forEachSample(buffer, n, [](float& cell, float& sample) { std::swap(cell, sample); });
 }
 
 void CircularBuffer::onBufferReady() {}

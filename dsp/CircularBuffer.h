@@ -20,4 +20,9 @@ public:
 
 protected:
     int32_t pos = 0;
+
+private:
+    // Visits (cell, sample) pairs, wrapping the write position as it goes.
+    template <class Visit>
+    void forEachSample(float* buffer, int32_t n, Visit visit);
 };

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <optional>
+
 #include "AudioTypes.h"
 
-// The effect's parameter addresses: twelve global parameters and, for each
-// processing mode p (0 linked .. 4 side), a block of 128 bands, band n of mode p
-// at 1000 * (p + 1) + n.
+// Addresses of the twelve global parameters. Band n (MIDI note 0..127) of
+// processing mode p (0..4) lives at bandAddress(p, n) = 1000 * (p + 1) + n.
 enum class ParameterAddress : AUParameterAddress {
     kBypass = 100,
     kVolumeIn = 101,
@@ -18,14 +19,25 @@ enum class ParameterAddress : AUParameterAddress {
     kLimiterDecay = 109,
     kLimiterRelease = 110,
     kCompanderMultiplier = 111,
-    kLinkedBands = 1000,
-    kLeftBands = 2000,
-    kRightBands = 3000,
-    kMidBands = 4000,
-    kSideBands = 5000,
 };
 
 inline constexpr AUParameterAddress kBandBlockSize = 1000;
-inline constexpr int kProcessingModes = 5;
+inline constexpr AUParameterAddress kFirstBandAddress = kBandBlockSize;
+inline constexpr AUParameterAddress kBandAddressEnd = 6 * kBandBlockSize;
 
-constexpr AUParameterAddress rawAddress(ParameterAddress address) { return static_cast<AUParameterAddress>(address); }
+constexpr AUParameterAddress rawValue(ParameterAddress address)
+{
+    return static_cast<AUParameterAddress>(address);
+}
+
+constexpr std::optional<ParameterAddress> parameterAddressFromRaw(AUParameterAddress raw)
+{
+    if (raw < rawValue(ParameterAddress::kBypass) || raw > rawValue(ParameterAddress::kCompanderMultiplier))
+        return std::nullopt;
+    return static_cast<ParameterAddress>(raw);
+}
+
+constexpr AUParameterAddress bandAddress(int processingMode, int note)
+{
+    return kBandBlockSize * static_cast<AUParameterAddress>(processingMode + 1) + static_cast<AUParameterAddress>(note);
+}

@@ -13,7 +13,7 @@
 // note received, summed per analysis.
 //
 // Summing (chromaticScaleSums) runs on the render thread, reading
-// (getChromatic) on another. Each finished pass is published through a triple
+// (getChromatic) on one other thread. Each finished pass is published through a triple
 // buffer; the reader normalises its own copy and asks through an atomic flag
 // that passes start from zero from then on. So until the first read the passes
 // accumulate and that read averages them; afterwards a read gives the latest

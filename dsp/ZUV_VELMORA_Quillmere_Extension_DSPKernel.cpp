@@ -1,11 +1,11 @@
 #include "ZUV_VELMORA_Quillmere_Extension_DSPKernel.h"
 
+#include "ParameterAddress.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
-
-#include "ParameterAddress.h"
 
 namespace {
 
@@ -113,7 +113,7 @@ float* ZUV_VELMORA_Quillmere_Extension_DSPKernel::bandTable(AUParameterAddress a
 
 const float* ZUV_VELMORA_Quillmere_Extension_DSPKernel::bandTable(AUParameterAddress address) const
 {
-    if (address < kBandBlockSize || address >= kBandBlockSize * (kProcessingModes + 1))
+    if (address < kFirstBandAddress || address >= kBandAddressEnd)
         return nullptr;
     const float* tables[] = {fStereo, fLeft, fRight, fMid, fSide};
     return tables[address / kBandBlockSize - 1];
@@ -121,55 +121,66 @@ const float* ZUV_VELMORA_Quillmere_Extension_DSPKernel::bandTable(AUParameterAdd
 
 void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setParameter(AUParameterAddress address, AUValue value)
 {
-    switch (static_cast<ParameterAddress>(address)) {
-        using enum ParameterAddress;
-    case kBypass: fBypass.store(value != 0.0f ? 1.0f : 0.0f, std::memory_order_relaxed); return;
-    case kVolumeIn: fVolumeIn.store(value, std::memory_order_relaxed); return;
-    case kVolumeOut: fVolumeOut.store(value, std::memory_order_relaxed); return;
-    case kMix: fMix.store(value, std::memory_order_relaxed); return;
-    case kProcessingMode: fProcessingMode.store(value, std::memory_order_relaxed); break;
-    case kRangeLeft: fRangeLeft.store(value, std::memory_order_relaxed); break;
-    case kRangeRight: fRangeRight.store(value, std::memory_order_relaxed); break;
-    case kOperationMode: {
-        fOperationMode.store(value, std::memory_order_relaxed);
-        const std::int32_t mode = whole(value);
-        if (isOperationMode(mode)) {
-            filter[0].setMode(mode);
-            filter[1].setMode(mode);
-        }
-        break;
-    }
-    default: {
-        float* table = bandTable(address);
-        if (table == nullptr)
-            return;
-        const auto index = static_cast<std::int32_t>(std::min<AUParameterAddress>(address % kBandBlockSize, kLastNote));
-        store(table[index], value);
-        setBand(index, value);
+    const std::optional<ParameterAddress> global = parameterAddressFromRaw(address);
+    if (!global) {
+        setBandParameter(address, value);
         return;
     }
+    switch (*global) {
+    case ParameterAddress::kBypass: fBypass.store(value != 0.0f ? 1.0f : 0.0f, std::memory_order_relaxed); return;
+    case ParameterAddress::kVolumeIn: fVolumeIn.store(value, std::memory_order_relaxed); return;
+    case ParameterAddress::kVolumeOut: fVolumeOut.store(value, std::memory_order_relaxed); return;
+    case ParameterAddress::kMix: fMix.store(value, std::memory_order_relaxed); return;
+    case ParameterAddress::kProcessingMode: fProcessingMode.store(value, std::memory_order_relaxed); break;
+    case ParameterAddress::kRangeLeft: fRangeLeft.store(value, std::memory_order_relaxed); break;
+    case ParameterAddress::kRangeRight: fRangeRight.store(value, std::memory_order_relaxed); break;
+    case ParameterAddress::kOperationMode: setOperationMode(value); break;
+    case ParameterAddress::kLimiterAttack:
+    case ParameterAddress::kLimiterDecay:
+    case ParameterAddress::kLimiterRelease:
+    case ParameterAddress::kCompanderMultiplier: return; // not bound to the compander
     }
     setRange(whole(fRangeLeft.load(std::memory_order_relaxed)), whole(fRangeRight.load(std::memory_order_relaxed)));
 }
 
+void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setOperationMode(AUValue value)
+{
+    fOperationMode.store(value, std::memory_order_relaxed);
+    const std::int32_t mode = whole(value);
+    if (isOperationMode(mode)) {
+        filter[0].setMode(mode);
+        filter[1].setMode(mode);
+    }
+}
+
+// Addresses 1128..1999 of each block all reach note 127.
+void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setBandParameter(AUParameterAddress address, AUValue value)
+{
+    float* table = bandTable(address);
+    if (table == nullptr)
+        return;
+    const auto index = static_cast<std::int32_t>(std::min<AUParameterAddress>(address % kBandBlockSize, kLastNote));
+    store(table[index], value);
+    setBand(index, value);
+}
+
 AUValue ZUV_VELMORA_Quillmere_Extension_DSPKernel::getParameter(AUParameterAddress address) const
 {
-    switch (static_cast<ParameterAddress>(address)) {
-        using enum ParameterAddress;
-    case kBypass: return fBypass.load(std::memory_order_relaxed);
-    case kVolumeIn: return fVolumeIn.load(std::memory_order_relaxed);
-    case kVolumeOut: return fVolumeOut.load(std::memory_order_relaxed);
-    case kProcessingMode: return fProcessingMode.load(std::memory_order_relaxed);
-    case kOperationMode: return fOperationMode.load(std::memory_order_relaxed);
-    case kRangeLeft: return fRangeLeft.load(std::memory_order_relaxed);
-    case kRangeRight: return fRangeRight.load(std::memory_order_relaxed);
-    case kMix: return fMix.load(std::memory_order_relaxed);
-    default: {
+    const std::optional<ParameterAddress> global = parameterAddressFromRaw(address);
+    if (!global) {
         const float* table = bandTable(address);
-        if (table == nullptr)
-            return 0.0f;
-        return load(table[std::min<AUParameterAddress>(address % kBandBlockSize, kLastNote)]);
+        return table != nullptr ? load(table[std::min<AUParameterAddress>(address % kBandBlockSize, kLastNote)]) : 0.0f;
     }
+    switch (*global) {
+    case ParameterAddress::kBypass: return fBypass.load(std::memory_order_relaxed);
+    case ParameterAddress::kVolumeIn: return fVolumeIn.load(std::memory_order_relaxed);
+    case ParameterAddress::kVolumeOut: return fVolumeOut.load(std::memory_order_relaxed);
+    case ParameterAddress::kProcessingMode: return fProcessingMode.load(std::memory_order_relaxed);
+    case ParameterAddress::kOperationMode: return fOperationMode.load(std::memory_order_relaxed);
+    case ParameterAddress::kRangeLeft: return fRangeLeft.load(std::memory_order_relaxed);
+    case ParameterAddress::kRangeRight: return fRangeRight.load(std::memory_order_relaxed);
+    case ParameterAddress::kMix: return fMix.load(std::memory_order_relaxed);
+    default: return 0.0f;
     }
 }
 

@@ -69,6 +69,8 @@ private:
         std::int32_t right;
     };
 
+    void setOperationMode(AUValue value);
+    void setBandParameter(AUParameterAddress address, AUValue value);
     void subProcess(std::int32_t frameCount);
     void copyInputToOutput(AUAudioFrameCount frameCount, AUAudioFrameCount offset);
     void codeMidSide(std::int32_t frameCount);

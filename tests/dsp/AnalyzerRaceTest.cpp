@@ -3,12 +3,12 @@
 // ThreadSanitizer in the full test run).
 #include "Analyzer.h"
 #include "Scala.h"
+#include "TestSignals.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <thread>
 #include <vector>
 
@@ -62,15 +62,11 @@ TEST(ScalaRaceTest, EveryReadIsOneWholeNormalisedPass) {
 TEST(AnalyzerRaceTest, ReadingWhileAnalysingSeesTheToneAtItsNote) {
     VELMORA::Analyzer analyzer(4096, 2, 48000.0f);
     analyzer.setChromatic(true);
-    std::vector<float> block(512);
+    std::vector<float> tone = sine(440.0, 48000.0, 400 * 512);
     std::atomic<bool> done{false};
     std::thread render([&] {
-        for (int b = 0; b < 400; ++b) {
-            for (std::size_t i = 0; i < block.size(); ++i) {
-                const double t = static_cast<double>(b * 512 + static_cast<int>(i));
-                block[i] = static_cast<float>(std::sin(2.0 * M_PI * 440.0 * t / 48000.0));
-            }
-            analyzer.process(block.data(), 512);
+        for (std::size_t start = 0; start < tone.size(); start += 512) {
+            analyzer.process(tone.data() + start, 512);
         }
         done.store(true);
     });

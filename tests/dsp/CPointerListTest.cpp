@@ -5,15 +5,12 @@
 #include <vector>
 
 using DUD::CPointerList;
+using Entries = std::vector<void*>;
 
 namespace {
 
-struct Entries {
-    int a = 1, b = 2, c = 3;
-};
-
-std::vector<void*> walk(CPointerList& list) {
-    std::vector<void*> seen;
+Entries walk(CPointerList& list) {
+    Entries seen;
     list.Rewind();
     while (void* entry = list.Next()) {
         seen.push_back(entry);
@@ -24,123 +21,72 @@ std::vector<void*> walk(CPointerList& list) {
 class CPointerListTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        list.Push(&e.a);
-        list.Push(&e.b);
-        list.Push(&e.c);
+        for (int& value : values) {
+            list.Push(&value);
+        }
     }
-    Entries e;
+    int values[3] = {};
+    void* a = &values[0];
+    void* b = &values[1];
+    void* c = &values[2];
     CPointerList list;
 };
 
 } // namespace
 
-TEST(CPointerListEmptyTest, RefusesNullAndAnswersNullOrZero) {
-    CPointerList list;
+TEST_F(CPointerListTest, IteratesPopsAndRefusesNull) {
     EXPECT_FALSE(list.Push(nullptr));
-    EXPECT_FALSE(list.Add(nullptr));
-    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Current(), c);
+    EXPECT_EQ(walk(list), (Entries{a, b, c}));
+    EXPECT_EQ(list.Next(), nullptr);
+    EXPECT_EQ(list.Pop(), c);
+    EXPECT_EQ(list.Current(), b);
+    list.Pop();
+    EXPECT_EQ(list.Pop(), a);
     EXPECT_EQ(list.Pop(), nullptr);
-    EXPECT_EQ(list.First(), nullptr);
-    EXPECT_EQ(list.Last(), nullptr);
-    EXPECT_EQ(list.Current(), nullptr);
-    EXPECT_EQ(list.BeginArrayOperation(), nullptr);
-    list.EndArrayOperation();
-    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ((Entries{list.First(), list.Last(), list.Current()}), Entries(3, nullptr));
 }
 
-TEST_F(CPointerListTest, IteratesInOrderAndPopsTheTail) {
-    EXPECT_EQ(list.Count(), 3);
-    EXPECT_EQ(list.Current(), &e.c);
-    EXPECT_EQ(walk(list), (std::vector<void*>{&e.a, &e.b, &e.c}));
-    EXPECT_EQ(list.Next(), nullptr);
-    EXPECT_EQ(list.Pop(), &e.c);
-    EXPECT_EQ(list.Last(), &e.b);
-    EXPECT_EQ(list.Current(), &e.b);
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(walk(list), (std::vector<void*>{&e.a, &e.b}));
-}
-
-TEST(CPointerListEmptyTest, PoppingTheOnlyEntryEmptiesTheList) {
-    int x = 0;
-    CPointerList list;
-    list.Push(&x);
-    EXPECT_EQ(list.Pop(), &x);
-    EXPECT_EQ(list.First(), nullptr);
-    EXPECT_EQ(list.Last(), nullptr);
-    EXPECT_EQ(list.Current(), nullptr);
-    list.Rewind();
-    EXPECT_EQ(list.Next(), nullptr);
-    list.Push(&x);
-    EXPECT_EQ(walk(list), std::vector<void*>{&x});
-}
-
-TEST_F(CPointerListTest, AtMovesTheCursorPastTheEntry) {
-    EXPECT_EQ(list.At(1), &e.b);
-    EXPECT_EQ(list.Current(), &e.c);
-    EXPECT_EQ(list[0], &e.a);
-    EXPECT_EQ(list.Current(), &e.b);
+TEST_F(CPointerListTest, AtAndDeleteWalkFromTheHead) {
+    EXPECT_EQ(list.At(1), b);
+    EXPECT_EQ(list.Current(), c);
     EXPECT_EQ(list.At(3), nullptr);
-    EXPECT_EQ(list.At(-1), nullptr);
-    EXPECT_EQ(list.Current(), &e.b);
-}
-
-TEST_F(CPointerListTest, DeleteByEntryAndByIndexRelinksNeighbours) {
-    int absent = 0;
-    list.Delete(&absent);
-    list.Delete(nullptr);
+    EXPECT_EQ(list[-1], nullptr);
     list.Delete(3);
-    EXPECT_EQ(list.Count(), 3);
-
     list.At(0);  // cursor on b
-    list.Delete(&e.b);
-    EXPECT_EQ(walk(list), (std::vector<void*>{&e.a, &e.c}));
+    list.Delete(b);
+    EXPECT_EQ(list.Current(), a);  // a deleted cursor node moves back
+    EXPECT_EQ(walk(list), (Entries{a, c}));
     list.Delete(0);
-    EXPECT_EQ(list.First(), &e.c);
-    EXPECT_EQ(list.Last(), &e.c);
-    list.Delete(&e.c);
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.First(), nullptr);
-    EXPECT_EQ(list.Last(), nullptr);
-}
-
-TEST_F(CPointerListTest, DeletingTheCursorNodeMovesTheCursorBack) {
-    list.At(0);  // cursor on b
-    list.Delete(1);
-    EXPECT_EQ(list.Current(), &e.a);
-    EXPECT_EQ(list.Next(), &e.a);
-    EXPECT_EQ(list.Next(), &e.c);
+    list.Delete(c);
+    EXPECT_EQ((Entries{list.First(), list.Last()}), Entries(2, nullptr));
 }
 
 TEST_F(CPointerListTest, LendsEntriesAsSlotsAndTakesBackTheNonNullOnes) {
     void** slots = list.BeginArrayOperation();
     ASSERT_NE(slots, nullptr);
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(slots[0], &e.a);
-    EXPECT_EQ(slots[1], &e.b);
-    EXPECT_EQ(slots[2], &e.c);
+    EXPECT_EQ((Entries{slots[0], slots[1], slots[2]}), (Entries{a, b, c}));
     slots[1] = nullptr;
     std::swap(slots[0], slots[2]);
     list.EndArrayOperation();
-    EXPECT_EQ(walk(list), (std::vector<void*>{&e.c, &e.a}));
-    EXPECT_EQ(list.Current(), nullptr);
-    list.EndArrayOperation();
-    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(walk(list), (Entries{c, a}));
+    CPointerList empty;
+    EXPECT_EQ(empty.BeginArrayOperation(), nullptr);
 }
 
 TEST_F(CPointerListTest, CopyKeepsTheSourceWhileAssignMovesIt) {
-    int z = 0;
     CPointerList copy;
-    copy.Push(&z);
+    copy.Push(&values[0]);
     EXPECT_EQ(copy = list, 0);
-    EXPECT_EQ(walk(copy), (std::vector<void*>{&e.a, &e.b, &e.c}));
+    copy.Assign(copy);
+    EXPECT_EQ(walk(copy), (Entries{a, b, c}));
     EXPECT_EQ(list.Count(), 3);
-    EXPECT_EQ(list.Current(), nullptr);
-
     CPointerList moved;
     moved.Assign(list);
-    EXPECT_EQ(walk(moved), (std::vector<void*>{&e.a, &e.b, &e.c}));
+    EXPECT_EQ(walk(moved), (Entries{a, b, c}));
     EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.First(), nullptr);
 }
 
 TEST(CPointerListPoolTest, NodesComeFromThePoolAndReturnToIt) {
@@ -148,20 +94,16 @@ TEST(CPointerListPoolTest, NodesComeFromThePoolAndReturnToIt) {
     ASSERT_TRUE(pool.reserve(2));
     CPointerList one(&pool);
     CPointerList two(&pool);
-    int a = 0, b = 0, c = 0;
-    EXPECT_TRUE(one.Push(&a));
-    EXPECT_TRUE(two.Push(&b));
-    EXPECT_EQ(pool.available(), 0);
-    EXPECT_FALSE(one.Push(&c));
-    EXPECT_EQ(walk(one), std::vector<void*>{&a});
+    int x = 0, y = 0, z = 0;
+    EXPECT_TRUE(one.Push(&x));
+    EXPECT_TRUE(two.Push(&y));
+    EXPECT_FALSE(one.Push(&z));  // stock exhausted: refused, list intact
+    EXPECT_EQ(walk(one), Entries{&x});
     EXPECT_FALSE(pool.reserve(8));  // not while nodes are out
-
-    EXPECT_EQ(two.Pop(), &b);
-    EXPECT_TRUE(one.Push(&c));
-    EXPECT_EQ(walk(one), (std::vector<void*>{&a, &c}));
-    one.Delete(&a);
+    two.Pop();
+    EXPECT_TRUE(one.Push(&z));
+    one.Delete(&x);
     one.Clear();
     EXPECT_EQ(pool.available(), 2);
     EXPECT_TRUE(pool.reserve(8));
-    EXPECT_EQ(pool.capacity(), 8);
 }

@@ -9,15 +9,7 @@
 
 namespace {
 
-bool aligned16(const float* p) {
-    return reinterpret_cast<std::uintptr_t>(p) % 16 == 0;
-}
-
-void fill(DynaBuffer& buffer, float value) {
-    for (int32_t i = 0; i < buffer.getSize(); ++i) {
-        *buffer[i] = value;
-    }
-}
+using Floats = std::vector<float>;
 
 bool allEqual(DynaBuffer& buffer, float value) {
     for (int32_t i = 0; i < buffer.getSize(); ++i) {
@@ -28,155 +20,98 @@ bool allEqual(DynaBuffer& buffer, float value) {
     return true;
 }
 
-std::vector<float> exchange(CircularBuffer& line, std::vector<float> samples) {
+Floats exchange(CircularBuffer& line, Floats samples) {
     line.processBufferEx(samples.data(), static_cast<int32_t>(samples.size()));
     return samples;
 }
-
-using Floats = std::vector<float>;
 
 struct CountingBuffer : CircularBuffer {
     int wraps = 0;
     void onBufferReady() override { ++wraps; }
 };
 
+struct LineOfFour : Latency {
+    LineOfFour() {
+        setSize(4);
+        reset();  // the first sample wraps and applies the length
+    }
+};
+
 } // namespace
 
-TEST(DynaBufferTest, AllocatesAlignedZeroedMemoryForOddSizes) {
-    for (int32_t n : {1, 3, 5, 17, 4097}) {
+TEST(DynaBufferTest, AlignedZeroedGrowOnlyAllocateAndExactReadjust) {
+    for (int32_t n : {1, 3, 17, 4097}) {
         DynaBuffer buffer(n);
         ASSERT_EQ(buffer.getSize(), n);
-        EXPECT_TRUE(aligned16(buffer.getBuffer())) << n;
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(buffer.getBuffer()) % 16, 0u) << n;
         EXPECT_TRUE(allEqual(buffer, 0.0f)) << n;
-        EXPECT_EQ(buffer[2], buffer.getBuffer() + 2);
     }
-    DynaBuffer empty;
-    EXPECT_EQ(empty.getSize(), 0);
-    EXPECT_EQ(empty.getBuffer(), nullptr);
-}
-
-TEST(DynaBufferTest, AllocateOnlyGrowsWhileReadjustFitsExactly) {
     DynaBuffer buffer(16);
-    fill(buffer, 3.0f);
-    EXPECT_EQ(buffer.allocate(8), buffer.getBuffer());
+    *buffer[15] = 3.0f;
+    buffer.allocate(8);
     EXPECT_EQ(buffer.getSize(), 16);
-    EXPECT_TRUE(allEqual(buffer, 3.0f));
-
+    EXPECT_EQ(*buffer[15], 3.0f);
     buffer.ensure(32);
     EXPECT_EQ(buffer.getSize(), 32);
     EXPECT_TRUE(allEqual(buffer, 0.0f));
-
-    fill(buffer, 2.0f);
+    *buffer[3] = 2.0f;
     buffer.readjust(8);
     EXPECT_EQ(buffer.getSize(), 8);
-    EXPECT_TRUE(aligned16(buffer.getBuffer()));
     EXPECT_TRUE(allEqual(buffer, 0.0f));
+    buffer.readjust(-1);
+    EXPECT_EQ(buffer.getBuffer(), nullptr);
+    buffer.allocate(4);
+    buffer.allocate(0);
+    EXPECT_EQ(buffer.getSize(), 0);
 }
 
-TEST(DynaBufferTest, NonPositiveRequestsEmptyTheBuffer) {
-    DynaBuffer a(16);
-    a.allocate(0);
-    EXPECT_EQ(a.getSize(), 0);
-    EXPECT_EQ(a.getBuffer(), nullptr);
-
-    DynaBuffer b(16);
-    b.readjust(-1);
-    EXPECT_EQ(b.getSize(), 0);
-    EXPECT_EQ(b.getBuffer(), nullptr);
-    b.clear();
-    b.free();
-    EXPECT_EQ(b.getSize(), 0);
-}
-
-TEST(CircularBufferTest, ExchangeDelaysBySizeAndCallsBackOnEachWrap) {
+TEST(CircularBufferTest, ExchangeDelaysBySizeAndWrapsWhereTheInitialDelaySaid) {
     CountingBuffer line;
+    EXPECT_EQ(exchange(line, {1, 2}), (Floats{1, 2}));  // no memory: untouched
     line.allocate(3);
     line.reset();
     EXPECT_EQ(exchange(line, {1, 2, 3, 4, 5, 6, 7}), (Floats{0, 0, 0, 1, 2, 3, 4}));
     EXPECT_EQ(line.wraps, 3);
-
     Floats recorded{9, 8};
     line.processBuffer(recorded.data(), 2);
-    EXPECT_EQ(recorded, (Floats{9, 8}));
     EXPECT_EQ(exchange(line, {0, 0, 0}), (Floats{7, 9, 8}));
-}
 
-TEST(CircularBufferTest, InitialDelayPlacesTheNextWrapWithinTheBuffer) {
-    CountingBuffer line;
-    line.allocate(4);
+    line.setInitialDelay(4);  // beyond the buffer: ignored
     line.setInitialDelay(2);
-    Floats samples{1, 2};
-    line.processBuffer(samples.data(), 2);
-    EXPECT_EQ(line.wraps, 0);
-    line.processBuffer(samples.data(), 1);
-    EXPECT_EQ(line.wraps, 1);
-
-    line.reset();
-    line.setInitialDelay(5);
-    line.processBuffer(samples.data(), 1);
-    EXPECT_EQ(line.wraps, 2);
+    line.processBuffer(recorded.data(), 2);
+    EXPECT_EQ(line.wraps, 4);
+    line.processBuffer(recorded.data(), 1);
+    EXPECT_EQ(line.wraps, 5);
 }
 
-TEST(CircularBufferTest, EmptyBufferOrNullSamplesDoNothing) {
-    CircularBuffer line;
-    EXPECT_EQ(exchange(line, {1, 2}), (Floats{1, 2}));
-    line.allocate(2);
-    line.processBufferEx(nullptr, 4);
-    line.processBuffer(nullptr, 4);
-    EXPECT_EQ(exchange(line, {1, 2, 3}), (Floats{0, 0, 1}));
-}
-
-TEST(LatencyTest, DelaysByTheLengthInEffectAfterReset) {
-    Latency line;
-    EXPECT_EQ(line.getSize(), 1024);
-    line.setSize(4);
-    line.reset();
-    // The pass after reset wraps at once and applies the pending length.
+TEST(LatencyTest, DelaysByTheLengthInEffect) {
+    LineOfFour line;
     EXPECT_EQ(exchange(line, {1, 2, 3, 4, 5, 6}), (Floats{0, 0, 0, 0, 1, 2}));
-}
-
-TEST(LatencyTest, ShortLengthsAreRequestedAsOne) {
-    Latency line;
-    line.setSize(1);
-    EXPECT_EQ(line.getSize(), 1);
     line.setSize(0);
     EXPECT_EQ(line.getSize(), 1);
-    line.setSize(7);
-    EXPECT_EQ(line.getSize(), 7);
+    Floats samples{7, 8, 9};
+    line.setSize(2);
+    line.processBuffer(samples.data(), 3);  // records 7, 8; wraps to length 2; records 9
+    EXPECT_EQ(samples, (Floats{7, 8, 9}));
+    EXPECT_EQ(exchange(line, {0, 0}), (Floats{6, 9}));  // cell 1 still holds 6
 }
 
 TEST(LatencyTest, NewLengthWaitsForTheEndOfThePassAndPrimesItsFirstCell) {
-    Latency line;
-    line.setSize(4);
-    line.reset();
+    LineOfFour line;
     EXPECT_EQ(exchange(line, {1, 2, 3, 4, 5}), (Floats{0, 0, 0, 0, 1}));
     line.setSize(8);
     EXPECT_EQ(line.getSize(), 8);
-    // Three samples finish the pass of 4; then the first output is the input
-    // just before the wrap (8), cells 1..3 give what they held and the grown
-    // part gives zeros.
+    // Three samples finish the pass of 4; then comes the input just before the
+    // wrap (8), what cells 1..3 held, and zeros from the grown part.
     EXPECT_EQ(exchange(line, {6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}),
               (Floats{2, 3, 4, 8, 6, 7, 8, 0, 0, 0, 0}));
-    // From the wrap on, 9 comes back 8 samples later.
-    EXPECT_EQ(exchange(line, {17, 18, 19}), (Floats{9, 10, 11}));
+    EXPECT_EQ(exchange(line, {17, 18, 19}), (Floats{9, 10, 11}));  // 8 samples late
 }
 
-TEST(LatencyTest, ShrinkingKeepsMemoryAndAChangeAtACallStartPrimesWithZero) {
-    Latency line;
-    line.setSize(4);
-    line.reset();
+TEST(LatencyTest, ChangeAtTheStartOfACallPrimesWithZeroAndKeepsTheMemory) {
+    LineOfFour line;
     EXPECT_EQ(exchange(line, {1, 2, 3, 4}), (Floats{0, 0, 0, 0}));
     line.setSize(2);
     EXPECT_EQ(exchange(line, {5, 6, 7, 8}), (Floats{0, 2, 5, 6}));
-    EXPECT_GE(line.DynaBuffer::getSize(), 1024);
-}
-
-TEST(LatencyTest, RecordingAppliesTheSameWrap) {
-    Latency line;
-    line.setSize(2);
-    line.reset();
-    Floats samples{1, 2, 3};
-    line.processBuffer(samples.data(), 3);
-    EXPECT_EQ(samples, (Floats{1, 2, 3}));
-    EXPECT_EQ(exchange(line, {0, 0, 0}), (Floats{2, 3, 0}));
+    EXPECT_EQ(line.DynaBuffer::getSize(), 1024);
 }

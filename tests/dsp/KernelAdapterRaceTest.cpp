@@ -56,19 +56,19 @@ TEST(KernelAdapterRaceTest, InterfaceThreadSetsAndReadsWhileTheRenderThreadRende
     float seen = 0.0f;
     while (rendering.load()) {
         Adapter& adapter = *rig->adapter;
-        adapter.setParameterEx(kOperationMode, static_cast<float>(rounds % 4));
-        adapter.setParameterEx(kProcessingMode, static_cast<float>(rounds % 5));
-        adapter.setParameterEx(kRangeLeft, static_cast<float>(rounds % 60));
-        adapter.setParameterEx(kRangeRight, 127.0f - static_cast<float>(rounds % 50));
-        adapter.setParameterEx(kMix, 0.5f);
-        adapter.setParameterEx(2000 + rounds % 128, 0.6f);
+        set(adapter, kOperationMode, static_cast<float>(rounds % 4));
+        set(adapter, kProcessingMode, static_cast<float>(rounds % 5));
+        set(adapter, kRangeLeft, static_cast<float>(rounds % 60));
+        set(adapter, kRangeRight, 127.0f - static_cast<float>(rounds % 50));
+        set(adapter, kMix, 0.5f);
+        set(adapter, bandAddress(1, rounds % 128), 0.6f);
         adapter.setAUMIDIOutputEventBlock(std::make_shared<const AUMIDIOutputEventBlock>(
             [](AUEventSampleTime, std::uint8_t, std::int64_t, const std::uint8_t*) { return noErr; }));
         const float* magnitudes = adapter.getChromaticMagnitutes();
         float* bands = adapter.getBands(0);
         for (int n = 0; n < 128; ++n)
             seen += magnitudes[n] + std::atomic_ref<float>(bands[n]).load(std::memory_order_relaxed);
-        seen += adapter.getPeakInput() + adapter.getPeakOutput() + adapter.getParameterEx(1000 + rounds % 128);
+        seen += adapter.getPeakInput() + adapter.getPeakOutput() + get(adapter, bandAddress(0, rounds % 128));
         ++rounds;
         std::this_thread::yield();
     }

@@ -50,7 +50,7 @@ TEST(KernelAdapterTest, StartsWithTheStandardStereoFormatAndItsTables)
     EXPECT_EQ(adapter.getParameterEx(-1), 0.0f);
     adapter.setShouldBypassEffect(true);
     EXPECT_TRUE(adapter.shouldBypassEffect());
-    EXPECT_EQ(adapter.getParameterEx(100), 1.0f);
+    EXPECT_EQ(get(adapter, kBypass), 1.0f);
 }
 
 TEST(KernelAdapterTest, RefusesRenderingBeforeResourcesAndAfterTheirRelease)
@@ -154,27 +154,27 @@ TEST(KernelAdapterTest, ParameterEventsTakeEffectAtTheirSampleWithinACall)
 {
     auto rig = std::make_unique<Rig>();
     pushWorkingDefaults(*rig->adapter);
-    rig->adapter->setParameterEx(kMix, 0.0f); // silence for the first 4096 samples
+    set(*rig->adapter, kMix, 0.0f); // silence for the first 4096 samples
     rig->allocate();
     rig->setInput(noise(512, 31), noise(512, 32));
     AURenderEvent bypassOn{};
     bypassOn.parameter.eventType = AURenderEventType::parameter;
     bypassOn.parameter.eventSampleTime = 100;
-    bypassOn.parameter.parameterAddress = kBypass;
+    bypassOn.parameter.parameterAddress = rawValue(kBypass);
     bypassOn.parameter.value = 1.0f;
     const auto [left, right] = rig->renderAll(512, &bypassOn);
     for (std::size_t t = 0; t < 100; ++t)
         ASSERT_EQ(left[t], 0.0f) << t;
     for (std::size_t t = 100; t < 512; ++t)
         ASSERT_EQ(left[t], rig->inLeft[t]) << t;
-    EXPECT_EQ(rig->adapter->getParameterEx(kBypass), 1.0f);
+    EXPECT_EQ(get(*rig->adapter, kBypass), 1.0f);
 }
 
 TEST(KernelAdapterTest, MetersFollowTheCompander)
 {
     auto rig = std::make_unique<Rig>();
     pushWorkingDefaults(*rig->adapter);
-    rig->adapter->setParameterEx(kOperationMode, 5.0f);
+    set(*rig->adapter, kOperationMode, 5.0f);
     rig->allocate();
     rig->setInput(std::vector<float>(2048, 0.5f), std::vector<float>(2048, 0.5f));
     rig->renderAll(256);

@@ -9,39 +9,53 @@
 #include <memory>
 #include <vector>
 
+#include "ParameterAddress.h"
 #include "ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter.h"
 
 namespace kernel_rig {
 
 using Adapter = ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter;
 
-constexpr AUParameterAddress kBypass = 100;
-constexpr AUParameterAddress kVolumeIn = 101;
-constexpr AUParameterAddress kVolumeOut = 102;
-constexpr AUParameterAddress kProcessingMode = 103;
-constexpr AUParameterAddress kOperationMode = 104;
-constexpr AUParameterAddress kRangeLeft = 105;
-constexpr AUParameterAddress kRangeRight = 106;
-constexpr AUParameterAddress kMix = 107;
+using enum ParameterAddress;
+
+inline void set(Adapter& adapter, AUParameterAddress address, float value)
+{
+    adapter.setParameterEx(static_cast<std::int32_t>(address), value);
+}
+
+inline void set(Adapter& adapter, ParameterAddress address, float value)
+{
+    set(adapter, rawValue(address), value);
+}
+
+inline float get(Adapter& adapter, AUParameterAddress address)
+{
+    return adapter.getParameterEx(static_cast<std::int32_t>(address));
+}
+
+inline float get(Adapter& adapter, ParameterAddress address)
+{
+    return get(adapter, rawValue(address));
+}
 
 inline void setAllBands(Adapter& adapter, int processingMode, float value)
 {
     for (int note = 0; note < 128; ++note)
-        adapter.setParameterEx(1000 * (processingMode + 1) + note, value);
+        set(adapter, bandAddress(processingMode, note), value);
 }
 
 // What the parameter tree pushes after building: volumes 0.5, mix 1, every band
 // 0.5, range 0..127, modes 0.
 inline void pushWorkingDefaults(Adapter& adapter)
 {
-    adapter.setParameterEx(kBypass, 0.0f);
-    adapter.setParameterEx(kVolumeIn, 0.5f);
-    adapter.setParameterEx(kVolumeOut, 0.5f);
-    adapter.setParameterEx(kProcessingMode, 0.0f);
-    adapter.setParameterEx(kOperationMode, 0.0f);
-    adapter.setParameterEx(kRangeLeft, 0.0f);
-    adapter.setParameterEx(kRangeRight, 127.0f);
-    adapter.setParameterEx(kMix, 1.0f);
+    set(adapter, kBypass, 0.0f);
+    set(adapter, kVolumeIn, 0.5f);
+    set(adapter, kVolumeOut, 0.5f);
+    set(adapter, kProcessingMode, 0.0f);
+    set(adapter, kOperationMode, 0.0f);
+    set(adapter, kRangeLeft, 0.0f);
+    set(adapter, kRangeRight, 127.0f);
+    set(adapter, kMix, 1.0f);
     for (int mode = 0; mode < 5; ++mode)
         setAllBands(adapter, mode, 0.5f);
 }

@@ -25,11 +25,11 @@ std::unique_ptr<Rig> rigWith(float operationMode, float processingMode, float mi
 {
     auto rig = std::make_unique<Rig>();
     pushWorkingDefaults(*rig->adapter);
-    rig->adapter->setParameterEx(kVolumeIn, 1.0f);
-    rig->adapter->setParameterEx(kVolumeOut, 1.0f);
-    rig->adapter->setParameterEx(kOperationMode, operationMode);
-    rig->adapter->setParameterEx(kProcessingMode, processingMode);
-    rig->adapter->setParameterEx(kMix, mix);
+    set(*rig->adapter, kVolumeIn, 1.0f);
+    set(*rig->adapter, kVolumeOut, 1.0f);
+    set(*rig->adapter, kOperationMode, operationMode);
+    set(*rig->adapter, kProcessingMode, processingMode);
+    set(*rig->adapter, kMix, mix);
     rig->allocate();
     return rig;
 }
@@ -53,8 +53,8 @@ double decibels(double value, double reference)
 TEST(KernelChainTest, BypassIsBitExactAndUndelayed)
 {
     auto rig = rigWith(3, 0, 1.0f);
-    rig->adapter->setParameterEx(kBypass, 0.3f);
-    EXPECT_EQ(rig->adapter->getParameterEx(kBypass), 1.0f);
+    set(*rig->adapter, kBypass, 0.3f);
+    EXPECT_EQ(get(*rig->adapter, kBypass), 1.0f);
     const auto left = noise(20000, 1);
     const auto right = noise(20000, 2);
     rig->setInput(left, right);
@@ -66,7 +66,7 @@ TEST(KernelChainTest, BypassIsBitExactAndUndelayed)
 TEST(KernelChainTest, MixZeroGivesTheInputDelayedAndScaledByTheOutputVolume)
 {
     auto rig = rigWith(0, 0, 0.0f);
-    rig->adapter->setParameterEx(kVolumeOut, 0.5f);
+    set(*rig->adapter, kVolumeOut, 0.5f);
     const auto left = noise(20000, 3);
     const auto right = noise(20000, 4);
     rig->setInput(left, right);
@@ -101,9 +101,9 @@ TEST(KernelChainTest, AnImpulseComesOutOnceWhenWetAndDryLineUp)
 TEST(KernelChainTest, OperationModeOutsideTheFourPassesTheWetShareUndelayed)
 {
     auto rig = rigWith(5, 0, 1.0f);
-    rig->adapter->setParameterEx(kVolumeIn, 0.5f);
-    rig->adapter->setParameterEx(kVolumeOut, 0.5f);
-    EXPECT_EQ(rig->adapter->getParameterEx(kOperationMode), 5.0f);
+    set(*rig->adapter, kVolumeIn, 0.5f);
+    set(*rig->adapter, kVolumeOut, 0.5f);
+    EXPECT_EQ(get(*rig->adapter, kOperationMode), 5.0f);
     // Opposite channels sum to 0, so the compander stays at its silent gain of 2.
     const auto left = noise(5000, 5);
     std::vector<float> right(left.size());
@@ -120,7 +120,7 @@ TEST(KernelChainTest, OperationModeOutsideTheFourPassesTheWetShareUndelayed)
 TEST(KernelChainTest, AnyChannelCountOtherThanTwoPassesUnchanged)
 {
     auto kernel = std::make_unique<ZUV_VELMORA_Quillmere_Extension_DSPKernel>();
-    kernel->setParameter(kMix, 1.0f);
+    kernel->setParameter(rawValue(kMix), 1.0f);
     for (std::uint32_t channels : {1u, 3u}) {
         kernel->init(channels, kRate);
         std::vector<std::vector<float>> in;
@@ -193,8 +193,8 @@ TEST(KernelChainTest, NoteRangeSilencesOutsideNotesOnlyInHarmonicShiftAndFirstFi
     const auto input = sum(sine(440.0, kRate, 40000, 0.2), sine(1000.0, kRate, 40000, 0.2));
     for (float operationMode : {0.0f, 1.0f, 2.0f, 3.0f}) {
         auto rig = rigWith(operationMode, 0, 1.0f);
-        rig->adapter->setParameterEx(kRangeLeft, 60.0f);
-        rig->adapter->setParameterEx(kRangeRight, 72.0f);
+        set(*rig->adapter, kRangeLeft, 60.0f);
+        set(*rig->adapter, kRangeRight, 72.0f);
         rig->setInput(input, input);
         const auto [outLeft, outRight] = rig->renderAll(512);
         const double inside = level(outLeft, 20000, 16384, kRate, 440.0);
@@ -212,15 +212,15 @@ TEST(KernelChainTest, ABandEditOutsideTheRangeStaysSilentWhateverTheOrder)
     for (bool rangeFirst : {true, false}) {
         auto rig = rigWith(2, 0, 1.0f);
         auto setRange = [&] {
-            rig->adapter->setParameterEx(kRangeLeft, 60.0f);
-            rig->adapter->setParameterEx(kRangeRight, 72.0f);
+            set(*rig->adapter, kRangeLeft, 60.0f);
+            set(*rig->adapter, kRangeRight, 72.0f);
         };
         if (rangeFirst)
             setRange();
-        rig->adapter->setParameterEx(1000 + 83, 0.75f);
+        set(*rig->adapter, bandAddress(0, 83), 0.75f);
         if (!rangeFirst)
             setRange();
-        EXPECT_EQ(rig->adapter->getParameterEx(1083), 0.75f);
+        EXPECT_EQ(get(*rig->adapter, bandAddress(0, 83)), 0.75f);
         rig->setInput(input, input);
         const auto [outLeft, outRight] = rig->renderAll(512);
         EXPECT_LT(decibels(level(outLeft, 20000, 16384, kRate, 1000.0), level(outLeft, 20000, 16384, kRate, 440.0)),
@@ -233,13 +233,13 @@ TEST(KernelChainTest, EachProcessingModeFeedsItsOwnPairOfTables)
 {
     const auto tone = sine(440.0, kRate, 40000, 0.2);
     auto rig = rigWith(3, 0, 1.0f);
-    rig->adapter->setParameterEx(2000 + 69, 0.0f); // left table, not used in mode 0
+    set(*rig->adapter, bandAddress(1, 69), 0.0f); // left table, not used in mode 0
     rig->setInput(tone, tone);
     auto [linkedLeft, linkedRight] = rig->renderAll(512);
     EXPECT_NEAR(level(linkedLeft, 20000, 16384, kRate, 440.0), level(linkedRight, 20000, 16384, kRate, 440.0), 1e-3);
     EXPECT_GT(level(linkedLeft, 20000, 16384, kRate, 440.0), 0.2);
 
-    rig->adapter->setParameterEx(kProcessingMode, 1.0f);
+    set(*rig->adapter, kProcessingMode, 1.0f);
     rig->adapter->reset();
     rig->setInput(tone, tone);
     auto [left, right] = rig->renderAll(512);
@@ -267,9 +267,9 @@ TEST(KernelChainTest, TheDisplaySeesTwiceTheWetRightChannel)
 TEST(KernelParameterTest, AddressesDecodeAsTheTreeLaysThemOut)
 {
     auto kernel = std::make_unique<ZUV_VELMORA_Quillmere_Extension_DSPKernel>();
-    EXPECT_EQ(kernel->getParameter(kMix), 0.0f);
-    EXPECT_EQ(kernel->getParameter(kVolumeIn), 1.0f);
-    EXPECT_EQ(kernel->getParameter(kRangeRight), 127.0f);
+    EXPECT_EQ(kernel->getParameter(rawValue(kMix)), 0.0f);
+    EXPECT_EQ(kernel->getParameter(rawValue(kVolumeIn)), 1.0f);
+    EXPECT_EQ(kernel->getParameter(rawValue(kRangeRight)), 127.0f);
 
     kernel->setParameter(1500, 0.25f);
     EXPECT_EQ(kernel->getBands(0)[127], 0.25f);
@@ -289,20 +289,20 @@ TEST(KernelParameterTest, AddressesDecodeAsTheTreeLaysThemOut)
         ASSERT_EQ(unknown[n], 0.0f);
     EXPECT_EQ(kernel->getBands(-1), unknown);
 
-    kernel->setParameter(kOperationMode, 2.7f);
-    EXPECT_EQ(kernel->getParameter(kOperationMode), 2.7f);
-    kernel->setParameter(kRangeLeft, -20.0f);
-    kernel->setParameter(kRangeRight, 300.0f);
-    EXPECT_EQ(kernel->getParameter(kRangeLeft), -20.0f) << "stored as given, normalised where used";
-    kernel->setParameter(kOperationMode, std::nanf(""));
-    kernel->setParameter(kProcessingMode, 1e30f);
+    kernel->setParameter(rawValue(kOperationMode), 2.7f);
+    EXPECT_EQ(kernel->getParameter(rawValue(kOperationMode)), 2.7f);
+    kernel->setParameter(rawValue(kRangeLeft), -20.0f);
+    kernel->setParameter(rawValue(kRangeRight), 300.0f);
+    EXPECT_EQ(kernel->getParameter(rawValue(kRangeLeft)), -20.0f) << "stored as given, normalised where used";
+    kernel->setParameter(rawValue(kOperationMode), std::nanf(""));
+    kernel->setParameter(rawValue(kProcessingMode), 1e30f);
     kernel->setBand(-1, 0.0f);
     kernel->setBand(128, 0.0f);
 
     kernel->setMaximumFramesToRender(8192);
     EXPECT_EQ(kernel->getMaximumFramesToRender(), 4096);
     kernel->setBypassed(true);
-    EXPECT_EQ(kernel->getParameter(kBypass), 1.0f);
+    EXPECT_EQ(kernel->getParameter(rawValue(kBypass)), 1.0f);
 }
 
 TEST(KernelMIDITest, ThruPassesEventsExceptRealTimeMessages)
