@@ -7,7 +7,6 @@
 
 #include "Console.h"
 #include "FourCharCode.h"
-#include "ParameterAddress.h"
 #include "RenderErrorLog.h"
 #include "ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter.h"
 #include "ZUV_VELMORA_Quillmere_Extension_Parameters.h"
