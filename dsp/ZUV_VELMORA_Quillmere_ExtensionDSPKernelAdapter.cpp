@@ -36,6 +36,16 @@ std::shared_ptr<AUAudioUnitBus> ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter:
     return _outputBus;
 }
 
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setParameter(const AUParameter& parameter, AUValue value)
+{
+    _kernel.setParameter(parameter.address(), value);
+}
+
+AUValue ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::valueForParameter(const AUParameter& parameter) const
+{
+    return _kernel.getParameter(parameter.address());
+}
+
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setParameterEx(std::int32_t address, float value)
 {
     _kernel.setParameter(addressOf(address), value);
@@ -88,6 +98,11 @@ bool ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::shouldBypassEffect() const
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setShouldBypassEffect(bool bypass)
 {
     setBypass(bypass);
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setMIDIThru(bool on)
+{
+    _kernel.setMIDIThru(on);
 }
 
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setAUMIDIOutputEventBlock(

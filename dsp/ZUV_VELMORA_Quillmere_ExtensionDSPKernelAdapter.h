@@ -5,6 +5,7 @@
 
 #include "AUAudioUnitBus.h"
 #include "AUBlockTypes.h"
+#include "AUParameter.h"
 #include "AURenderEvent.h"
 #include "BufferedInputBus.h"
 #include "MIDIOutputBlockSlot.h"
@@ -28,6 +29,9 @@ public:
     std::shared_ptr<AUAudioUnitBus> inputBus() const;
     std::shared_ptr<AUAudioUnitBus> outputBus() const;
 
+    // Parameters of the audio unit's tree, by their address.
+    void setParameter(const AUParameter& parameter, AUValue value);
+    AUValue valueForParameter(const AUParameter& parameter) const;
     // Parameters by address (negative addresses are unknown: ignored, read as 0).
     void setParameterEx(std::int32_t address, float value);
     float getParameterEx(std::int32_t address) const;
@@ -43,6 +47,8 @@ public:
     void setBypass(bool bypass);
     bool shouldBypassEffect() const;
     void setShouldBypassEffect(bool bypass);
+    // Off at first: incoming MIDI is then ignored and nothing is sent.
+    void setMIDIThru(bool on);
 
     // Null removes the block.
     void setAUMIDIOutputEventBlock(const std::shared_ptr<const AUMIDIOutputEventBlock>& block);

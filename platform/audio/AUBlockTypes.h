@@ -40,3 +40,8 @@ using AUHostTransportStateBlock = std::function<bool(AUHostTransportStateFlags*,
 using AUInternalRenderBlock =
     std::function<AUAudioUnitStatus(AudioUnitRenderActionFlags*, const AudioTimeStamp*, AUAudioFrameCount, std::int64_t,
                                     AudioBufferList*, const AURenderEvent*, const AURenderPullInputBlock&)>;
+
+// What a host calls to render a unit: the same without the event list.
+using AURenderBlock = std::function<AUAudioUnitStatus(AudioUnitRenderActionFlags*, const AudioTimeStamp*,
+                                                      AUAudioFrameCount, std::int64_t, AudioBufferList*,
+                                                      const AURenderPullInputBlock&)>;

@@ -1,0 +1,68 @@
+// Counts heap allocations to show that the unit's render block, with its MIDI
+// output hand-over and its error report, never allocates. Replacing the global
+// allocator clashes with the sanitizers' own, so the check exists only in the
+// plain build.
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+
+#include "ZUV_VELMORA_Quillmere_Extension_AudioUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "Console.h"
+
+namespace {
+
+std::atomic<long> allocations { 0 };
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+TEST(RenderAllocationTest, RenderBlockRunsWithoutTheHeap)
+{
+    Console::Capture capture;
+    const auto unit = std::make_shared<ZUV_VELMORA_Quillmere_Extension_AudioUnit>(
+        AudioComponentDescription { 0x61756D66, 0x6B627277, 0x5A554E4B, 2, 0 });
+    unit->setMIDIOutputEventBlock(std::make_shared<const AUMIDIOutputEventBlock>(
+        [](AUEventSampleTime, std::uint8_t, std::int64_t, const std::uint8_t*) { return noErr; }));
+    unit->allocateRenderResources();
+    const AURenderBlock block = unit->renderBlock();
+    std::vector<float> left(512), right(512);
+    AudioBufferList output;
+    output.mNumberBuffers = 2;
+    output.mBuffers[0] = { 1, 512 * sizeof(float), left.data() };
+    output.mBuffers[1] = { 1, 512 * sizeof(float), right.data() };
+    const AURenderPullInputBlock pull = [](AudioUnitRenderActionFlags*, const AudioTimeStamp*, AUAudioFrameCount,
+                                           std::int64_t, AudioBufferList*) { return noErr; };
+    AudioUnitRenderActionFlags flags = 0;
+    AudioTimeStamp timestamp;
+    ASSERT_EQ(block(&flags, &timestamp, 512, 0, &output, pull), noErr);
+
+    const long before = allocations.load();
+    for (int cycle = 0; cycle < 20; ++cycle)
+        ASSERT_EQ(block(&flags, &timestamp, 512, 0, &output, pull), noErr);
+    ASSERT_EQ(block(&flags, &timestamp, 4097, 0, &output, pull), kAudioUnitErr_TooManyFramesToProcess);
+    EXPECT_EQ(allocations.load(), before);
+}
+
+#endif
