@@ -1,0 +1,113 @@
+#include "DefaultsDomain.h"
+
+#include "Console.h"
+#include "ProcessInfo.h"
+#include "PropertyListSerialization.h"
+#include "XDGFolders.h"
+
+#include <fstream>
+#include <iterator>
+#include <mutex>
+
+namespace {
+
+// One lock for every domain file of the process: a set is a read, a change
+// and a write that must not interleave with another set.
+std::mutex& filesMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+} // namespace
+
+PropertyListValue::Dictionary DefaultsDomain::read() const
+{
+    const auto path = file();
+    if (!path) {
+        return {};
+    }
+    std::lock_guard lock(filesMutex());
+    return load(*path).value_or(PropertyListValue::Dictionary{});
+}
+
+void DefaultsDomain::write(const std::string& key,
+                           const std::optional<PropertyListValue>& value) const
+{
+    const auto path = file();
+    if (!path) {
+        Console::print("UserDefaults::ERROR: No configuration folder for '" + name_ +
+                       "' ($XDG_CONFIG_HOME and $HOME unset); '" + key + "' was not stored.");
+        return;
+    }
+    std::lock_guard lock(filesMutex());
+    auto content = load(*path);
+    if (!content) {
+        std::error_code error;
+        std::filesystem::rename(*path, path->string() + ".corrupt", error);
+        Console::print("UserDefaults::ERROR: Moved the unreadable settings file '" +
+                       path->string() + "' aside to '" + path->string() + ".corrupt'.");
+        content.emplace();
+    }
+    if (value) {
+        content->insert_or_assign(key, *value);
+    } else if (content->erase(key) == 0) {
+        return;
+    }
+    store(*path, *content);
+}
+
+std::optional<std::filesystem::path> DefaultsDomain::file() const
+{
+    const auto folder = XDGFolders::configHome();
+    if (!folder) {
+        return std::nullopt;
+    }
+    return *folder / (name_ + ".plist");
+}
+
+std::optional<PropertyListValue::Dictionary>
+DefaultsDomain::load(const std::filesystem::path& file) const
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return PropertyListValue::Dictionary{};
+    }
+    const Data data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    try {
+        auto value = PropertyListSerialization::propertyList(data);
+        if (const auto* dictionary = value.get<PropertyListValue::Dictionary>()) {
+            return *dictionary;
+        }
+        Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
+                       "' does not hold a dictionary.");
+    } catch (const PropertyListError& error) {
+        Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
+                       "' cannot be read: " + error.what());
+    }
+    return std::nullopt;
+}
+
+void DefaultsDomain::store(const std::filesystem::path& file,
+                           const PropertyListValue::Dictionary& content) const
+{
+    try {
+        const Data data = PropertyListSerialization::data(content);
+        std::filesystem::create_directories(file.parent_path());
+        const auto temporary = file.string() + "." +
+                               ProcessInfo::processInfo().globallyUniqueString() + ".tmp";
+        {
+            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+            out.write(reinterpret_cast<const char*>(data.data()),
+                      static_cast<std::streamsize>(data.size()));
+            if (!out.flush()) {
+                std::filesystem::remove(temporary);
+                throw std::runtime_error("writing '" + temporary + "' failed");
+            }
+        }
+        std::filesystem::rename(temporary, file);
+    } catch (const std::exception& error) {
+        Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
+                       "' could not be written: " + error.what());
+    }
+}

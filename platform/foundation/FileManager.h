@@ -1,0 +1,35 @@
+#pragma once
+
+#include "URL.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+enum class SearchPathDirectory { documentDirectory };
+enum class SearchPathDomainMask { userDomainMask };
+
+// A failed file operation; what() is a description fit for a log line.
+class FileManagerError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    std::string localizedDescription() const { return what(); }
+};
+
+// Files and well-known folders. Each program has a container folder standing
+// in for its sandbox: $XDG_DATA_HOME (default ~/.local/share) / the bundle
+// name; its documents directory is "Documents" inside it.
+class FileManager {
+public:
+    static FileManager& default_();
+
+    // The documents directory (created when missing), or none when neither
+    // $XDG_DATA_HOME nor $HOME names an absolute folder.
+    std::vector<URL> urls(SearchPathDirectory directory, SearchPathDomainMask domain) const;
+
+    bool fileExists(const std::string& path) const;
+    bool fileExists(const std::string& path, bool& isDirectory) const;
+
+    // Creates the directory; throws FileManagerError when it cannot.
+    void createDirectory(const URL& url, bool withIntermediateDirectories) const;
+};

@@ -1,0 +1,184 @@
+#include "PropertyListSerialization.h"
+
+#include <plist/plist.h>
+
+#include <cstdlib>
+#include <limits>
+#include <memory>
+#include <string_view>
+
+namespace {
+
+struct NodeDeleter {
+    void operator()(plist_t node) const { plist_free(node); }
+};
+using Node = std::unique_ptr<void, NodeDeleter>;
+
+struct MallocDeleter {
+    void operator()(void* memory) const { std::free(memory); }
+};
+
+std::string takeText(char* text)
+{
+    const std::unique_ptr<char, MallocDeleter> owned(text);
+    return owned ? std::string(owned.get()) : std::string();
+}
+
+const char* checkedText(const std::string& text, std::string_view what)
+{
+    if (text.find('\0') != std::string::npos) {
+        throw PropertyListError("PropertyListSerialization: a " + std::string(what) +
+                                " holds a NUL character, which a property list cannot store");
+    }
+    return text.c_str();
+}
+
+Node toNode(const PropertyListValue& value);
+
+struct MakeNode {
+    Node operator()(bool value) const { return Node(plist_new_bool(value ? 1 : 0)); }
+    Node operator()(std::int64_t value) const
+    {
+        // The library keeps integers unsigned; the two's complement bits come
+        // back as the same signed value.
+        return Node(plist_new_uint(static_cast<std::uint64_t>(value)));
+    }
+    Node operator()(double value) const { return Node(plist_new_real(value)); }
+    Node operator()(const std::string& value) const
+    {
+        return Node(plist_new_string(checkedText(value, "text")));
+    }
+    Node operator()(const Data& value) const
+    {
+        return Node(plist_new_data(reinterpret_cast<const char*>(value.data()), value.size()));
+    }
+    Node operator()(const PropertyListValue::Array& value) const
+    {
+        Node array(plist_new_array());
+        for (const auto& item : value) {
+            plist_array_append_item(array.get(), toNode(item).release());
+        }
+        return array;
+    }
+    Node operator()(const PropertyListValue::Dictionary& value) const
+    {
+        Node dictionary(plist_new_dict());
+        for (const auto& [key, item] : value) {
+            Node child = toNode(item);
+            plist_dict_set_item(dictionary.get(), checkedText(key, "key"), child.release());
+        }
+        return dictionary;
+    }
+};
+
+Node toNode(const PropertyListValue& value)
+{
+    return std::visit(MakeNode{}, value.storage());
+}
+
+PropertyListValue fromNode(plist_t node);
+
+PropertyListValue arrayFromNode(plist_t node)
+{
+    PropertyListValue::Array array;
+    const auto size = plist_array_get_size(node);
+    for (std::uint32_t i = 0; i < size; ++i) {
+        array.push_back(fromNode(plist_array_get_item(node, i)));
+    }
+    return array;
+}
+
+PropertyListValue dictionaryFromNode(plist_t node)
+{
+    PropertyListValue::Dictionary dictionary;
+    plist_dict_iter iterator = nullptr;
+    plist_dict_new_iter(node, &iterator);
+    const std::unique_ptr<void, MallocDeleter> ownedIterator(iterator);
+    for (;;) {
+        char* key = nullptr;
+        plist_t item = nullptr;
+        plist_dict_next_item(node, iterator, &key, &item);
+        if (item == nullptr) {
+            takeText(key);
+            return dictionary;
+        }
+        std::string name = takeText(key);
+        dictionary.insert_or_assign(std::move(name), fromNode(item));
+    }
+}
+
+PropertyListValue fromNode(plist_t node)
+{
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+        std::uint8_t value = 0;
+        plist_get_bool_val(node, &value);
+        return value != 0;
+    }
+    case PLIST_UINT: {
+        std::uint64_t value = 0;
+        plist_get_uint_val(node, &value);
+        return static_cast<std::int64_t>(value);
+    }
+    case PLIST_REAL: {
+        double value = 0;
+        plist_get_real_val(node, &value);
+        return value;
+    }
+    case PLIST_STRING: {
+        char* text = nullptr;
+        plist_get_string_val(node, &text);
+        return takeText(text);
+    }
+    case PLIST_DATA: {
+        char* bytes = nullptr;
+        std::uint64_t length = 0;
+        plist_get_data_val(node, &bytes, &length);
+        const std::unique_ptr<char, MallocDeleter> owned(bytes);
+        const auto* begin = reinterpret_cast<const std::uint8_t*>(owned.get());
+        return Data(begin, begin + (owned ? length : 0));
+    }
+    case PLIST_ARRAY:
+        return arrayFromNode(node);
+    case PLIST_DICT:
+        return dictionaryFromNode(node);
+    default:
+        throw PropertyListError(
+            "PropertyListSerialization: the property list holds a date, UID or other value "
+            "of a type that is not supported");
+    }
+}
+
+} // namespace
+
+Data PropertyListSerialization::data(const PropertyListValue& value)
+{
+    const Node node = toNode(value);
+    char* xml = nullptr;
+    std::uint32_t length = 0;
+    plist_to_xml(node.get(), &xml, &length);
+    if (xml == nullptr) {
+        throw PropertyListError("PropertyListSerialization: the value could not be written");
+    }
+    const std::unique_ptr<char, MallocDeleter> owned(xml);
+    return Data(reinterpret_cast<const std::uint8_t*>(xml),
+                reinterpret_cast<const std::uint8_t*>(xml) + length);
+}
+
+PropertyListValue PropertyListSerialization::propertyList(const Data& data)
+{
+    if (data.size() > std::numeric_limits<std::uint32_t>::max()) {
+        throw PropertyListError("PropertyListSerialization: the data is too large (" +
+                                std::to_string(data.size()) + " bytes)");
+    }
+    plist_t root = nullptr;
+    plist_from_memory(reinterpret_cast<const char*>(data.data()),
+                      static_cast<std::uint32_t>(data.size()), &root);
+    if (root == nullptr) {
+        throw PropertyListError("PropertyListSerialization: the data (" +
+                                std::to_string(data.size()) +
+                                " bytes) is not a valid property list");
+    }
+    const Node node(root);
+    return fromNode(node.get());
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "Data.h"
+#include "PropertyListValue.h"
+
+#include <stdexcept>
+
+// Malformed or unsupported property-list content.
+class PropertyListError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads and writes property lists.
+class PropertyListSerialization {
+public:
+    // The value as an XML property list. Throws PropertyListError for texts
+    // or keys holding a NUL character, which the format cannot carry.
+    static Data data(const PropertyListValue& value);
+    // The value of an XML (or binary) property list. Throws PropertyListError
+    // for content that is not a property list or holds dates or UIDs.
+    static PropertyListValue propertyList(const Data& data);
+};

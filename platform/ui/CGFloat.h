@@ -1,0 +1,4 @@
+#pragma once
+
+// The toolkit's coordinate and component type.
+using CGFloat = double;

@@ -1,0 +1,179 @@
+#include "UIView.h"
+
+#include "Console.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+CGFloat edgeOf(const CGRect& rect, NSLayoutAttribute attribute)
+{
+    switch (attribute) {
+    case NSLayoutAttribute::top:
+        return rect.minY();
+    case NSLayoutAttribute::leading:
+        return rect.minX();
+    case NSLayoutAttribute::bottom:
+        return rect.maxY();
+    case NSLayoutAttribute::trailing:
+        return rect.maxX();
+    }
+    return 0;
+}
+
+// Edges a constraint set; the others keep the frame's.
+struct Edges {
+    std::optional<CGFloat> top, leading, bottom, trailing;
+
+    void set(NSLayoutAttribute attribute, CGFloat value)
+    {
+        switch (attribute) {
+        case NSLayoutAttribute::top:
+            top = value;
+            break;
+        case NSLayoutAttribute::leading:
+            leading = value;
+            break;
+        case NSLayoutAttribute::bottom:
+            bottom = value;
+            break;
+        case NSLayoutAttribute::trailing:
+            trailing = value;
+            break;
+        }
+    }
+
+    // One axis: both edges fix position and length, one edge moves the
+    // current length to it.
+    static void resolve(std::optional<CGFloat> low, std::optional<CGFloat> high, CGFloat& origin,
+                        CGFloat& length)
+    {
+        if (low && high) {
+            origin = *low;
+            length = *high - *low;
+        } else if (low) {
+            origin = *low;
+        } else if (high) {
+            origin = *high - length;
+        }
+    }
+
+    CGRect applied(const CGRect& frame) const
+    {
+        CGFloat x = frame.minX();
+        CGFloat y = frame.minY();
+        CGFloat width = frame.width();
+        CGFloat height = frame.height();
+        resolve(leading, trailing, x, width);
+        resolve(top, bottom, y, height);
+        return CGRect(x, y, width, height);
+    }
+};
+
+} // namespace
+
+UIView::UIView(CGRect frame) : frame_(frame) {}
+
+void UIView::addSubview(const std::shared_ptr<UIView>& view)
+{
+    if (!view) {
+        return;
+    }
+    if (isDescendantOf(view.get())) {
+        Console::print("UIView::ERROR: A view cannot become a subview of itself or of its own "
+                       "subviews.");
+        return;
+    }
+    if (view->superview().get() != this) {
+        view->removeFromSuperview();
+        view->superview_ = weak_from_this();
+        subviews_.push_back(view);
+    }
+}
+
+void UIView::removeFromSuperview()
+{
+    const auto parent = superview();
+    if (!parent) {
+        return;
+    }
+    const auto self = shared_from_this();
+    auto& siblings = parent->subviews_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), self), siblings.end());
+    superview_.reset();
+    for (auto* holder = parent.get(); holder != nullptr; holder = holder->superview().get()) {
+        std::erase_if(holder->constraints_, [&](const auto& constraint) {
+            const bool involved = constraint->firstAnchor().view() == self ||
+                                  constraint->secondAnchor().view() == self;
+            if (involved) {
+                constraint->active_ = false;
+            }
+            return involved;
+        });
+    }
+}
+
+void UIView::layoutIfNeeded()
+{
+    layoutSubviews();
+    for (const auto& subview : subviews_) {
+        subview->layoutIfNeeded();
+    }
+}
+
+void UIView::layoutSubviews()
+{
+    for (const auto& subview : subviews_) {
+        if (!subview->translatesMask_) {
+            applyConstraints(*subview);
+        }
+    }
+}
+
+std::shared_ptr<UIView> UIView::commonAncestor(const std::shared_ptr<UIView>& a,
+                                               const std::shared_ptr<UIView>& b)
+{
+    for (auto candidate = a; candidate; candidate = candidate->superview()) {
+        if (b->isDescendantOf(candidate.get())) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+bool UIView::isDescendantOf(const UIView* view) const
+{
+    for (const UIView* current = this; current != nullptr; current = current->superview().get()) {
+        if (current == view) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<CGFloat> UIView::edge(const NSLayoutAnchor& anchor) const
+{
+    const auto view = anchor.view();
+    if (view.get() == this) {
+        return edgeOf(bounds(), anchor.attribute());
+    }
+    if (view && view->superview().get() == this) {
+        return edgeOf(view->frame_, anchor.attribute());
+    }
+    return std::nullopt;
+}
+
+void UIView::applyConstraints(UIView& subview) const
+{
+    Edges edges;
+    for (const auto& constraint : constraints_) {
+        if (constraint->firstAnchor().view().get() != &subview) {
+            continue;
+        }
+        if (const auto target = edge(constraint->secondAnchor())) {
+            edges.set(constraint->firstAnchor().attribute(), *target + constraint->constant());
+        }
+    }
+    subview.frame_ = edges.applied(subview.frame_);
+}

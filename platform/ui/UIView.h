@@ -1,0 +1,69 @@
+#pragma once
+
+#include "CGRect.h"
+#include "NSLayoutAnchor.h"
+#include "NSLayoutConstraint.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+// A rectangle in a tree of views. A view owns its subviews; the superview is
+// a weak back-reference. Layout applies the active edge constraints held by a
+// view to those of its subviews that do not translate their autoresizing mask
+// into constraints.
+class UIView : public std::enable_shared_from_this<UIView> {
+public:
+    explicit UIView(CGRect frame = {});
+    virtual ~UIView() = default;
+    UIView(const UIView&) = delete;
+    UIView& operator=(const UIView&) = delete;
+
+    const CGRect& frame() const { return frame_; }
+    void setFrame(const CGRect& frame) { frame_ = frame; }
+    // The view's own coordinate space: origin (0, 0), the frame's size.
+    CGRect bounds() const { return CGRect(0, 0, frame_.width(), frame_.height()); }
+
+    std::shared_ptr<UIView> superview() const { return superview_.lock(); }
+    const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
+    // Moves `view` here from any former superview. Refuses (with a Console
+    // error) to add a view to itself or to one of its own subviews.
+    void addSubview(const std::shared_ptr<UIView>& view);
+    // Also drops the constraints that involve the view.
+    void removeFromSuperview();
+
+    bool translatesAutoresizingMaskIntoConstraints() const { return translatesMask_; }
+    void setTranslatesAutoresizingMaskIntoConstraints(bool translates) { translatesMask_ = translates; }
+
+    NSLayoutAnchor topAnchor() { return {weak_from_this(), NSLayoutAttribute::top}; }
+    NSLayoutAnchor leadingAnchor() { return {weak_from_this(), NSLayoutAttribute::leading}; }
+    NSLayoutAnchor bottomAnchor() { return {weak_from_this(), NSLayoutAttribute::bottom}; }
+    NSLayoutAnchor trailingAnchor() { return {weak_from_this(), NSLayoutAttribute::trailing}; }
+    // The active constraints this view holds (it is their views' nearest
+    // common ancestor).
+    const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const { return constraints_; }
+
+    // Lays out this view's subviews, then theirs, down the tree.
+    void layoutIfNeeded();
+    // Applies this view's constraints to its subviews' frames.
+    virtual void layoutSubviews();
+
+    // The nearest view that is `a` or `b` or an ancestor of both, or none.
+    static std::shared_ptr<UIView> commonAncestor(const std::shared_ptr<UIView>& a,
+                                                  const std::shared_ptr<UIView>& b);
+
+private:
+    friend class NSLayoutConstraint;
+
+    bool isDescendantOf(const UIView* view) const;
+    // The edge of `anchor`'s view in this view's coordinate space, or none
+    // when that view is neither this view nor one of its subviews.
+    std::optional<CGFloat> edge(const NSLayoutAnchor& anchor) const;
+    void applyConstraints(UIView& subview) const;
+
+    CGRect frame_;
+    std::weak_ptr<UIView> superview_;
+    std::vector<std::shared_ptr<UIView>> subviews_;
+    std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
+    bool translatesMask_ = true;
+};

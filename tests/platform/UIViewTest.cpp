@@ -1,0 +1,110 @@
+#include "../support/SamplePNG.h"
+#include "CGRect.h"
+#include "Console.h"
+#include "UIImage.h"
+#include "UIImageView.h"
+#include "UIView.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST(CGRect, EdgesAndSizeReadTheStandardizedRectangle)
+{
+    const CGRect flipped(10, 20, -30, -40);
+    EXPECT_EQ(flipped.minX(), -20);
+    EXPECT_EQ(flipped.maxX(), 10);
+    EXPECT_EQ(flipped.minY(), -20);
+    EXPECT_EQ(flipped.maxY(), 20);
+    EXPECT_EQ(flipped.width(), 30);
+    EXPECT_EQ(flipped.height(), 40);
+}
+
+TEST(UIView, SubviewsMoveBetweenSuperviews)
+{
+    auto first = std::make_shared<UIView>();
+    auto second = std::make_shared<UIView>();
+    auto child = std::make_shared<UIView>(CGRect(1, 2, 3, 4));
+    first->addSubview(child);
+    EXPECT_EQ(child->superview(), first);
+    second->addSubview(child);
+    EXPECT_THAT(first->subviews(), IsEmpty());
+    EXPECT_THAT(second->subviews(), ElementsAre(child));
+    EXPECT_EQ(child->bounds(), CGRect(0, 0, 3, 4));
+    child->removeFromSuperview();
+    EXPECT_FALSE(child->superview());
+    EXPECT_THAT(second->subviews(), IsEmpty());
+}
+
+TEST(UIView, RefusesToMakeATreeACycle)
+{
+    auto parent = std::make_shared<UIView>();
+    auto child = std::make_shared<UIView>();
+    parent->addSubview(child);
+    Console::Capture capture;
+    child->addSubview(parent);
+    parent->addSubview(parent);
+    EXPECT_FALSE(parent->superview());
+    EXPECT_EQ(capture.lines().size(), 2u);
+}
+
+TEST(UIView, LayoutAppliesEdgeConstraintsFromTheCommonAncestor)
+{
+    auto root = std::make_shared<UIView>(CGRect(0, 0, 400, 300));
+    auto sibling = std::make_shared<UIView>(CGRect(0, 0, 100, 50));
+    auto child = std::make_shared<UIView>(CGRect(5, 5, 10, 10));
+    root->addSubview(sibling);
+    root->addSubview(child);
+    child->setTranslatesAutoresizingMaskIntoConstraints(false);
+    NSLayoutConstraint::activate({
+        child->topAnchor().constraint(sibling->bottomAnchor(), 8),
+        child->leadingAnchor().constraint(root->leadingAnchor(), 20),
+        child->trailingAnchor().constraint(root->trailingAnchor(), -20),
+    });
+    EXPECT_EQ(root->constraints().size(), 3u);
+    root->layoutIfNeeded();
+    EXPECT_EQ(child->frame(), CGRect(20, 58, 360, 10));
+
+    child->removeFromSuperview();
+    EXPECT_THAT(root->constraints(), IsEmpty());
+}
+
+TEST(UIView, ConstraintsWaitForViewsThatTranslateTheirMask)
+{
+    auto root = std::make_shared<UIView>(CGRect(0, 0, 400, 300));
+    auto child = std::make_shared<UIView>(CGRect(5, 5, 10, 10));
+    root->addSubview(child);
+    NSLayoutConstraint::activate({child->bottomAnchor().constraint(root->bottomAnchor())});
+    root->layoutIfNeeded();
+    EXPECT_EQ(child->frame(), CGRect(5, 5, 10, 10));
+    child->setTranslatesAutoresizingMaskIntoConstraints(false);
+    root->layoutIfNeeded();
+    EXPECT_EQ(child->frame(), CGRect(5, 290, 10, 10));
+}
+
+TEST(UIView, ConstraintBetweenUnrelatedViewsStaysInactive)
+{
+    auto a = std::make_shared<UIView>();
+    auto b = std::make_shared<UIView>();
+    const auto constraint = a->topAnchor().constraint(b->topAnchor());
+    Console::Capture capture;
+    NSLayoutConstraint::activate({constraint});
+    EXPECT_FALSE(constraint->isActive());
+    EXPECT_EQ(capture.lines().size(), 1u);
+}
+
+TEST(UIImage, DecodesPNGDataOnly)
+{
+    const auto image = UIImage::fromData(kSamplePNG);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->size(), (CGSize{3, 2}));
+    EXPECT_FALSE(UIImage::fromData(Data{'n', 'o'}));
+    EXPECT_FALSE(UIImage::fromData(Data(kSamplePNG.begin(), kSamplePNG.begin() + 40)));
+    EXPECT_FALSE(UIImage::fromData(Data{}));
+
+    auto view = std::make_shared<UIImageView>(CGRect(0, 0, 3, 2));
+    view->setImage(image);
+    EXPECT_EQ(view->image(), image);
+}

@@ -1,0 +1,155 @@
+#include "../support/TemporaryFolder.h"
+#include "Console.h"
+#include "PropertyListSerialization.h"
+#include "UserDefaults.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+class UserDefaultsTest : public ::testing::Test {
+protected:
+    std::filesystem::path domainFile(const std::string& domain) const
+    {
+        return config_.path() / (domain + ".plist");
+    }
+
+    PropertyListValue fileContent(const std::string& domain) const
+    {
+        std::ifstream in(domainFile(domain), std::ios::binary);
+        return PropertyListSerialization::propertyList(
+            Data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+    }
+
+    TemporaryFolder config_;
+    ScopedEnvironment configHome_{"XDG_CONFIG_HOME", config_.path().string()};
+};
+
+} // namespace
+
+TEST_F(UserDefaultsTest, AbsentKeysGiveNeutralValues)
+{
+    const auto store = UserDefaults::suite("test.neutral");
+    EXPECT_FALSE(store->object("missing"));
+    EXPECT_FALSE(store->string("missing"));
+    EXPECT_EQ(store->integer("missing"), 0);
+    EXPECT_EQ(store->float_("missing"), 0.0f);
+    EXPECT_FALSE(store->bool_("missing"));
+    EXPECT_FALSE(store->url("missing"));
+    EXPECT_FALSE(std::filesystem::exists(domainFile("test.neutral")));
+}
+
+TEST_F(UserDefaultsTest, ValuesArePersistedAsAnXMLPropertyListPerDomain)
+{
+    const auto store = UserDefaults::suite("test.persist");
+    store->setInteger(-42, "integer");
+    store->setFloat(0.1f, "float");
+    store->setBool(true, "bool");
+    store->setObject(PropertyListValue("text"), "string");
+    store->setURL(URL::fileURL("/tmp/a b"), "url");
+    store->setObject(PropertyListValue::Array{1, 2}, "array");
+
+    EXPECT_EQ(fileContent("test.persist"),
+              (PropertyListValue::Dictionary{{"integer", -42},
+                                             {"float", 0.1f},
+                                             {"bool", true},
+                                             {"string", "text"},
+                                             {"url", "file:///tmp/a%20b"},
+                                             {"array", PropertyListValue::Array{1, 2}}}));
+    const auto reopened = UserDefaults::suite("test.persist");
+    EXPECT_EQ(reopened->integer("integer"), -42);
+    EXPECT_EQ(reopened->float_("float"), 0.1f);
+    EXPECT_TRUE(reopened->bool_("bool"));
+    EXPECT_EQ(reopened->string("string"), "text");
+    EXPECT_EQ(reopened->url("url"), URL::fileURL("/tmp/a b"));
+
+    reopened->setURL(std::nullopt, "url");
+    reopened->removeObject("array");
+    EXPECT_FALSE(store->object("url"));
+    EXPECT_FALSE(store->object("array"));
+    const auto leftovers = std::distance(std::filesystem::directory_iterator(config_.path()),
+                                         std::filesystem::directory_iterator());
+    EXPECT_EQ(leftovers, 1) << "temporary files were left behind";
+}
+
+TEST_F(UserDefaultsTest, TypedGettersConvertLikeThePlatform)
+{
+    const auto store = UserDefaults::suite("test.convert");
+    store->setObject(PropertyListValue(2.9), "real");
+    store->setObject(PropertyListValue("12.5"), "numeric text");
+    store->setObject(PropertyListValue("YES"), "yes");
+    store->setObject(PropertyListValue("nope"), "word");
+    store->setBool(true, "flag");
+    store->setObject(PropertyListValue("~/notes"), "home path");
+    store->setObject(PropertyListValue(Data{1}), "data");
+
+    EXPECT_EQ(store->integer("real"), 2);
+    EXPECT_EQ(store->string("real"), "2.9");
+    EXPECT_EQ(store->integer("numeric text"), 12);
+    EXPECT_EQ(store->float_("numeric text"), 12.5f);
+    EXPECT_TRUE(store->bool_("yes"));
+    EXPECT_FALSE(store->bool_("word"));
+    EXPECT_EQ(store->float_("word"), 0.0f);
+    EXPECT_EQ(store->integer("flag"), 1);
+    EXPECT_FALSE(store->string("flag"));
+    EXPECT_FALSE(store->string("data"));
+    EXPECT_EQ(store->integer("data"), 0);
+    ScopedEnvironment home("HOME", "/home/someone");
+    EXPECT_EQ(store->url("home path"), URL::fileURL("/home/someone/notes"));
+}
+
+TEST_F(UserDefaultsTest, SearchListFallsBackToSuitesButWritesOwnDomain)
+{
+    const auto suite = UserDefaults::suite("test.group");
+    suite->setInteger(1, "both");
+    suite->setInteger(2, "suite only");
+
+    const auto app = UserDefaults::suite("test.app");
+    app->setInteger(10, "both");
+    EXPECT_EQ(app->integer("suite only"), 0);
+    app->addSuite("test.group");
+    app->addSuite("test.group");
+    EXPECT_EQ(app->integer("suite only"), 2);
+    EXPECT_EQ(app->integer("both"), 10);
+    EXPECT_EQ(app->dictionaryRepresentation(),
+              (PropertyListValue::Dictionary{{"both", 10}, {"suite only", 2}}));
+
+    app->setInteger(3, "suite only");
+    EXPECT_EQ(suite->integer("suite only"), 2);
+    EXPECT_EQ(UserDefaults::suite("test.group")->integer("suite only"), 2);
+    EXPECT_EQ(app->integer("suite only"), 3);
+}
+
+TEST_F(UserDefaultsTest, RefusesSuiteNamesThatAreNotDomains)
+{
+    EXPECT_FALSE(UserDefaults::suite(""));
+    EXPECT_FALSE(UserDefaults::suite("../escape"));
+    EXPECT_FALSE(UserDefaults::suite(".."));
+    EXPECT_FALSE(UserDefaults::suite("platform_tests"));
+    EXPECT_EQ(UserDefaults::standard(), UserDefaults::standard());
+    EXPECT_EQ(UserDefaults::standard()->domain(), "platform_tests");
+    EXPECT_NE(UserDefaults::suite("test.x"), UserDefaults::suite("test.x"));
+}
+
+TEST_F(UserDefaultsTest, UnreadableDomainFileIsReportedAndKeptAside)
+{
+    std::ofstream(domainFile("test.broken")) << "<plist><dict><key>lost";
+    const auto store = UserDefaults::suite("test.broken");
+    Console::Capture capture;
+    EXPECT_EQ(store->integer("lost"), 0);
+    store->setInteger(5, "fresh");
+    EXPECT_EQ(store->integer("fresh"), 5);
+    EXPECT_THAT(capture.lines(),
+                ElementsAre(HasSubstr("UserDefaults::ERROR: The settings file"),
+                            HasSubstr("UserDefaults::ERROR: The settings file"),
+                            HasSubstr("UserDefaults::ERROR: Moved the unreadable settings file")));
+    std::ifstream aside(domainFile("test.broken").string() + ".corrupt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), "<plist><dict><key>lost");
+}
