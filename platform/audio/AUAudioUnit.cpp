@@ -41,7 +41,7 @@ AURenderBlock AUAudioUnit::renderBlock() const
 {
     return [state = renderState_](AudioUnitRenderActionFlags* actionFlags, const AudioTimeStamp* timestamp,
                                   AUAudioFrameCount frameCount, std::int64_t outputBusNumber,
-                                  AudioBufferList* outputData, const AURenderPullInputBlock* pullInputBlock) {
+                                  AudioBufferList* outputData, const AURenderPullInputBlock& pullInputBlock) {
         if (!state->allocated.load(std::memory_order_acquire))
             return kAudioUnitErr_Uninitialized;
         return state->block(actionFlags, timestamp, frameCount, outputBusNumber, outputData, nullptr, pullInputBlock);

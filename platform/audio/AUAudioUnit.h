@@ -13,7 +13,6 @@
 #include "AUAudioUnitViewConfiguration.h"
 #include "AUBlockTypes.h"
 #include "AUParameterTree.h"
-#include "AURenderBlock.h"
 #include "AudioComponentDescription.h"
 #include "AudioComponentInstantiationOptions.h"
 #include "AudioTypes.h"

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "AURenderEvent.h"
 #include "AudioBufferList.h"
 #include "AudioTimeStamp.h"
 #include "AudioTypes.h"
@@ -32,3 +33,15 @@ using AUHostTransportStateFlags = std::uint32_t;
 
 // Transport flags, sample position, cycle start and end beat; any pointer may be null.
 using AUHostTransportStateBlock = std::function<bool(AUHostTransportStateFlags*, double*, double*, double*)>;
+
+// Renders one cycle (flags, timestamp, frame count, output bus number, output
+// buffers, head of the render event list, pull-input block; an empty pull block
+// means the host gave none).
+using AUInternalRenderBlock =
+    std::function<AUAudioUnitStatus(AudioUnitRenderActionFlags*, const AudioTimeStamp*, AUAudioFrameCount, std::int64_t,
+                                    AudioBufferList*, const AURenderEvent*, const AURenderPullInputBlock&)>;
+
+// What a host calls to render a unit: the same without the event list.
+using AURenderBlock = std::function<AUAudioUnitStatus(AudioUnitRenderActionFlags*, const AudioTimeStamp*,
+                                                      AUAudioFrameCount, std::int64_t, AudioBufferList*,
+                                                      const AURenderPullInputBlock&)>;

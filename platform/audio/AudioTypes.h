@@ -16,6 +16,7 @@ using AUValue = float;
 using AudioUnitRenderActionFlags = std::uint32_t;
 
 inline constexpr OSStatus noErr = 0;
+inline constexpr OSStatus kAudio_ParamError = -50;
 inline constexpr OSStatus kAudioUnitErr_TooManyFramesToProcess = -10874;
 inline constexpr OSStatus kAudioUnitErr_NoConnection = -10876;
 inline constexpr OSStatus kAudioUnitErr_Uninitialized = -10867;

@@ -42,7 +42,7 @@ protected:
             return nullptr;
         return [this, status = status](AudioUnitRenderActionFlags*, const AudioTimeStamp*, AUAudioFrameCount frames,
                                        std::int64_t, AudioBufferList*, const AURenderEvent* events,
-                                       const AURenderPullInputBlock* pull) {
+                                       const AURenderPullInputBlock& pull) {
             calls.push_back("render " + std::to_string(frames) + (events ? " events" : "") + (pull ? " pull" : ""));
             return status;
         };
@@ -50,7 +50,7 @@ protected:
 };
 
 AUAudioUnitStatus render(const AURenderBlock& block, AUAudioFrameCount frames,
-                         const AURenderPullInputBlock* pull = nullptr)
+                         const AURenderPullInputBlock& pull = nullptr)
 {
     AudioUnitRenderActionFlags flags = 0;
     AudioTimeStamp timestamp;
@@ -90,7 +90,7 @@ TEST(AUAudioUnitTest, RendersOnlyWhileAllocatedThroughTheBlockTakenAtAllocation)
     const AURenderPullInputBlock pull = [](AudioUnitRenderActionFlags*, const AudioTimeStamp*, AUAudioFrameCount,
                                            std::int64_t, AudioBufferList*) { return noErr; };
     EXPECT_EQ(render(block, 64), 7);
-    EXPECT_EQ(render(unit.renderBlock(), 32, &pull), 7);
+    EXPECT_EQ(render(unit.renderBlock(), 32, pull), 7);
 
     unit.deallocateRenderResources();
     EXPECT_FALSE(unit.renderResourcesAllocated());

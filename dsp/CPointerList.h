@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+namespace DUD {
+
+// A doubly linked list of untyped pointers. It owns its nodes, never the
+// entries. A cursor serves iteration (Rewind, then Next until null), and the
+// entries can be lent out as a plain array and taken back.
+//
+// A list given an ItemPool takes its nodes from the pool and returns them
+// there, so filling and clearing it never touches the heap (the render thread
+// relies on that).
+class CPointerList {
+public:
+    struct Item {
+        void* data = nullptr;
+        Item* prev = nullptr;
+        Item* next = nullptr;
+    };
+
+    // A fixed stock of nodes, sized before use, shared by the lists given it.
+    class ItemPool {
+    public:
+        // Makes room for n nodes. Only when no node is taken; false on failure
+        // (the pool is then empty).
+        bool reserve(int32_t n);
+        int32_t capacity() const { return capacityCount; }
+        int32_t available() const { return availableCount; }
+        Item* take();
+        void give(Item* item);
+
+    private:
+        std::unique_ptr<Item[]> items;
+        Item* freeList = nullptr;
+        int32_t capacityCount = 0;
+        int32_t availableCount = 0;
+    };
+
+    // The slots that BeginArrayOperation lends out.
+    class CArray {
+    public:
+        CArray() = default;
+        CArray(const CArray&) = delete;
+        CArray& operator=(const CArray&) = delete;
+        virtual void Clear();
+        // Replaces the slots by n new null slots; null for n <= 0 or failure.
+        virtual void** Alloc(int n);
+        virtual ~CArray();
+
+        int32_t count = 0;
+        void** pointers = nullptr;
+    };
+
+    explicit CPointerList(ItemPool* pool = nullptr);
+    CPointerList(const CPointerList&) = delete;
+
+    // Takes nodes from `pool` (null: the heap) from now on; only while the list
+    // is empty, so that every node goes back where it came from.
+    bool setItemPool(ItemPool* pool);
+
+    // The cursor node, moving the cursor on; null (cursor kept) at the end.
+    virtual Item* _Next();
+    virtual ~CPointerList();
+    // Replaces the entries by a copy of the other list's, in order.
+    virtual int operator=(CPointerList& other);
+    // Moves the other list's entries here; the other list ends empty.
+    virtual int Assign(CPointerList& other);
+    virtual int Count();
+    virtual void Clear();
+    virtual bool Add(void* entry);
+    // Appends a non-null entry and puts the cursor on it. False, with the list
+    // unchanged, when the entry is null or no node can be had.
+    virtual bool Push(void* entry);
+    virtual void* Pop();
+    virtual void Delete(void* entry);
+    virtual void Delete(int index);
+    // The entry at index; the cursor moves to the node after it.
+    virtual void* At(int index);
+    virtual void* operator[](int index);
+    virtual void* First();
+    virtual void* Last();
+    virtual void* Next();
+    virtual void* Current();
+    virtual void Rewind();
+    // Lends the entries out as slots (head first) and empties the list;
+    // null when the list is empty or the slots cannot be had.
+    virtual void** BeginArrayOperation();
+    // Takes back the non-null slots in slot order and frees the slots.
+    virtual void EndArrayOperation();
+
+protected:
+    CArray array;
+    Item* first = nullptr;
+    Item* last = nullptr;
+    Item* current = nullptr;
+    int32_t count = 0;
+
+private:
+    Item* newItem();
+    void releaseItem(Item* item);
+    void unlink(Item* item);
+
+    ItemPool* pool;
+};
+
+} // namespace DUD

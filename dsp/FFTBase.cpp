@@ -1,0 +1,292 @@
+#include "FFTBase.h"
+
+#include "FlushToZero.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace VELMORA {
+
+namespace {
+
+constexpr float kPi = 3.1415927f;
+constexpr float kTwoPi = 6.2831855f;
+constexpr float kPeakDecay = 0.93f;
+constexpr float kMaxDecay = 0.01f;
+
+float* orOwn(float* given, DynaBuffer& own) {
+    return given != nullptr ? given : own.getBuffer();
+}
+
+// Even integer nearest to x in the direction away from zero, as the phase
+// unwrapping wants; 0 for values that do not fit an int (not a number).
+int evenQuotient(float x) {
+    if (!(x > -2.0e9f && x < 2.0e9f)) {
+        return 0;
+    }
+    int q = static_cast<int>(x);
+    return q >= 0 ? q + (q & 1) : q - (q & 1);
+}
+
+} // namespace
+
+FFTBase::FFTBase(int size, int overlap, float samplerate)
+    : lFrameSize(size), fSamplerate(samplerate), lOverlap(overlap) {
+    initEngine();
+}
+
+FFTBase::~FFTBase() = default;
+
+void FFTBase::setSamplerate(float rate) {
+    fSamplerate = rate;
+    freqPerBin = rate / static_cast<float>(fftFrameSize);
+}
+
+void FFTBase::setSize(int n) {
+    lFrameSize = n;
+    init();
+}
+
+void FFTBase::setOverlap(int n) {
+    lOverlap = n;
+    init();
+}
+
+float FFTBase::getSamplerate() { return fSamplerate; }
+int FFTBase::getSize() { return lFrameSize; }
+int FFTBase::getOverlap() { return lOverlap; }
+
+float* FFTBase::getFrequencies() { return frequencies.getBuffer(); }
+float* FFTBase::getMagnitudes() { return magnitudes.getBuffer(); }
+float* FFTBase::getMagnitudesNormalized() { return magnitudes_norm.getBuffer(); }
+float* FFTBase::getMagnitudesPeaks() { return magnitudes_peaks.getBuffer(); }
+float* FFTBase::getPhases() { return phases.getBuffer(); }
+float* FFTBase::getWave() { return input.getBuffer(); }
+
+float FFTBase::getFrequencies(int i) { return frequencies.getBuffer()[i]; }
+float FFTBase::getMagnitudes(int i) { return magnitudes.getBuffer()[i]; }
+float FFTBase::getMagnitudesNormalized(int i) { return magnitudes_norm.getBuffer()[i]; }
+float FFTBase::getMagnitudesPeaks(int i) { return magnitudes_peaks.getBuffer()[i]; }
+float FFTBase::getPhases(int i) { return phases.getBuffer()[i]; }
+float FFTBase::getWave(int i) { return input.getBuffer()[i]; }
+
+void FFTBase::reset() {
+    clear();
+}
+
+void FFTBase::init() {
+    initEngine();
+}
+
+void FFTBase::initEngine() {
+    osamp = lOverlap;
+    fftFrameSize = lFrameSize;
+    fftFrameSize2 = fftFrameSize / 2;
+    _2fftFrameSize = 2 * fftFrameSize;
+
+    const int32_t bins = fftFrameSize2 + 1;
+    window.ensure(fftFrameSize);
+    complex.ensure(2 * (fftFrameSize + 1));
+    input.ensure(fftFrameSize);
+    output.ensure(fftFrameSize);
+    frequencies.ensure(bins);
+    magnitudes.ensure(bins);
+    magnitudes_norm.ensure(bins);
+    magnitudes_peaks.ensure(bins);
+    phases.ensure(bins);
+    resynth.ensure(_2fftFrameSize);
+
+    fillWindow();
+    freqPerBin = fSamplerate / static_cast<float>(fftFrameSize);
+    stepSize = osamp != 0 ? fftFrameSize / osamp : 0;
+    expct = kTwoPi * static_cast<float>(stepSize) / static_cast<float>(fftFrameSize);
+    inFifoLatency = fftFrameSize - stepSize;
+    iterator = inFifoLatency;
+    max = 1.0f;
+    plan.prepare(fftFrameSize);
+}
+
+void FFTBase::fillWindow() {
+    float* w = window.getBuffer();
+    if (w == nullptr) {
+        return;
+    }
+    const float n = static_cast<float>(fftFrameSize);
+    for (int32_t k = 0; k < fftFrameSize; ++k) {
+        w[k] = -0.5f * std::cos(kTwoPi * static_cast<float>(k) / n) + 0.5f;
+    }
+}
+
+void FFTBase::clear() {
+    for (DynaBuffer* buffer : {&complex, &input, &output, &frequencies, &magnitudes_norm,
+                               &magnitudes_peaks, &phases, &resynth}) {
+        buffer->clear();
+    }
+    iterator = inFifoLatency;
+}
+
+bool FFTBase::canRun() {
+    return stepSize > 0 && stepSize <= fftFrameSize && plan.size() == fftFrameSize &&
+           input.getBuffer() != nullptr && output.getBuffer() != nullptr;
+}
+
+void FFTBase::processInPlace(float* samples, int count) {
+    if (samples == nullptr || !canRun()) {
+        return;
+    }
+    float* in = input.getBuffer();
+    const float* out = output.getBuffer();
+    for (int i = 0; i < count; ++i) {
+        in[iterator] = samples[i];
+        samples[i] = out[iterator - inFifoLatency];
+        advance();
+    }
+}
+
+void FFTBase::advance() {
+    if (++iterator >= fftFrameSize) {
+        iterator = inFifoLatency;
+        onBufferReady();
+        shiftInput(nullptr);
+    }
+}
+
+void FFTBase::buffer2complex(float* in, float* out) {
+    in = orOwn(in, input);
+    out = orOwn(out, complex);
+    const float* w = window.getBuffer();
+    if (in == nullptr || out == nullptr || w == nullptr) {
+        return;
+    }
+    for (int32_t k = 0; k < fftFrameSize; ++k) {
+        out[2 * k] = in[k] * w[k];
+        out[2 * k + 1] = 0.0f;
+    }
+    fft(-1, out);
+}
+
+void FFTBase::complex2frequencies(float* c) {
+    c = orOwn(c, complex);
+    float* freq = frequencies.getBuffer();
+    float* mag = magnitudes.getBuffer();
+    if (c == nullptr || freq == nullptr || mag == nullptr || phases.getBuffer() == nullptr) {
+        return;
+    }
+    for (int32_t k = 0; k <= fftFrameSize2; ++k) {
+        const float re = c[2 * k];
+        const float im = c[2 * k + 1];
+        mag[k] = 2.0f * std::sqrt(re * re + im * im);
+        freq[k] = binFrequency(k, std::atan2(im, re));
+    }
+    onAnalysis(freq, mag);
+}
+
+// True frequency of bin k from its phase advance since the previous frame.
+float FFTBase::binFrequency(int32_t k, float phase) {
+    float* previous = phases.getBuffer();
+    float d = phase - previous[k];
+    previous[k] = phase;
+    d -= static_cast<float>(k) * expct;
+    d -= kPi * static_cast<float>(evenQuotient(d / kPi));
+    d = static_cast<float>(osamp) * d / kTwoPi;
+    return static_cast<float>(k) * freqPerBin + d * freqPerBin;
+}
+
+void FFTBase::onAnalysis(float*, float* mags) {
+    float* norm = magnitudes_norm.getBuffer();
+    float* peaks = magnitudes_peaks.getBuffer();
+    if (mags == nullptr || norm == nullptr || peaks == nullptr) {
+        return;
+    }
+    float m = 1.0f;
+    for (int32_t k = 0; k <= fftFrameSize2; ++k) {
+        if (mags[k] > m) {
+            m = mags[k];
+        }
+    }
+    if (m > max) {
+        max = m;
+    }
+    if (max >= 1.0f) {
+        for (int32_t k = 0; k <= fftFrameSize2; ++k) {
+            norm[k] = mags[k] / max;
+        }
+    } else {
+        max = 1.0f;
+    }
+    for (int32_t k = 0; k <= fftFrameSize2; ++k) {
+        peaks[k] = norm[k] >= peaks[k] ? norm[k] : flushToZero(peaks[k] * kPeakDecay);
+    }
+    max -= kMaxDecay;
+}
+
+void FFTBase::onComplex(float*) {}
+
+void FFTBase::frequencies2complex(float* mag, float* freq, float* acc, float* out) {
+    mag = orOwn(mag, magnitudes);
+    freq = orOwn(freq, frequencies);
+    acc = orOwn(acc, phases);
+    out = orOwn(out, complex);
+    if (mag == nullptr || freq == nullptr || acc == nullptr || out == nullptr) {
+        return;
+    }
+    for (int32_t k = 0; k <= fftFrameSize2; ++k) {
+        const float centre = static_cast<float>(k) * freqPerBin;
+        float d = (freq[k] - centre) / freqPerBin;
+        d = kTwoPi * d / static_cast<float>(osamp);
+        d += static_cast<float>(k) * expct;
+        acc[k] += d;
+        out[2 * k] = mag[k] * std::cos(acc[k]);
+        out[2 * k + 1] = mag[k] * std::sin(acc[k]);
+    }
+}
+
+void FFTBase::complex2buffer(float* c, float* out) {
+    c = orOwn(c, complex);
+    float* acc = resynth.getBuffer();
+    const float* w = window.getBuffer();
+    if (c == nullptr || acc == nullptr || w == nullptr) {
+        return;
+    }
+    onComplex(c);
+    fft(1, c);
+    const float divisor = static_cast<float>(fftFrameSize2) * static_cast<float>(osamp);
+    for (int32_t k = 0; k < fftFrameSize; ++k) {
+        acc[k] += 2.0f * w[k] * c[2 * k] / divisor;
+    }
+    doOutput(out);
+    shiftResyn();
+}
+
+void FFTBase::doOutput(float* out) {
+    out = orOwn(out, output);
+    const float* acc = resynth.getBuffer();
+    if (out == nullptr || acc == nullptr || stepSize <= 0) {
+        return;
+    }
+    std::memcpy(out, acc, sizeof(float) * static_cast<std::size_t>(stepSize));
+}
+
+void FFTBase::shiftResyn() {
+    float* acc = resynth.getBuffer();
+    if (acc == nullptr || stepSize <= 0 || stepSize > fftFrameSize) {
+        return;
+    }
+    std::memmove(acc, acc + stepSize, sizeof(float) * static_cast<std::size_t>(fftFrameSize));
+}
+
+void FFTBase::shiftInput(float* in) {
+    in = orOwn(in, input);
+    if (in == nullptr || stepSize <= 0 || inFifoLatency <= 0) {
+        return;
+    }
+    std::memmove(in, in + stepSize, sizeof(float) * static_cast<std::size_t>(inFifoLatency));
+}
+
+void FFTBase::fft(int sign, float* buf) {
+    if (plan.size() == fftFrameSize) {
+        plan.transform(sign, buf);
+    }
+}
+
+} // namespace VELMORA

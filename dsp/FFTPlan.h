@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+namespace VELMORA {
+
+// Tables for the in-place radix-2 complex transform of one size: the
+// bit-reversal swaps and the twiddle factors, produced by exactly the
+// single-precision recurrence the plain transform evaluates pass by pass, so
+// that the tabled transform gives the same bits while doing less work.
+class FFTPlan {
+public:
+    // Prepares for n points (a power of two >= 2); false, leaving the plan
+    // empty, for any other n or when memory cannot be had.
+    bool prepare(int32_t n);
+    int32_t size() const { return points; }
+    // In-place transform of size() points held interleaved (re, im) in buf:
+    // sign < 0 forward (kernel e^(-i 2 pi n k / N)), otherwise inverse; unscaled.
+    void transform(int sign, float* buf) const;
+
+private:
+    void buildSwaps();
+    void buildTwiddles();
+    void buildTwiddles(int sign);
+    float* table(int sign) const;
+    void butterflies(int sign, float* buf) const;
+
+    int32_t points = 0;
+    int32_t swapCount = 0;
+    std::unique_ptr<int32_t[]> swaps;
+    std::unique_ptr<float[]> twiddles;
+};
+
+} // namespace VELMORA

@@ -1,0 +1,226 @@
+#include "ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter.h"
+
+#include <algorithm>
+
+#include "ScopedDenormalFlush.h"
+
+namespace {
+
+constexpr double kDefaultSampleRate = 48000.0;
+constexpr AVAudioChannelCount kChannels = 2;
+
+// Addresses outside the signed range are not part of the scheme.
+AUParameterAddress addressOf(std::int32_t address)
+{
+    return address < 0 ? ~AUParameterAddress{0} : static_cast<AUParameterAddress>(address);
+}
+
+} // namespace
+
+ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter()
+{
+    const auto format = AVAudioFormat::standardFormat(kDefaultSampleRate, kChannels);
+    _kernel.init(format->channelCount(), format->sampleRate());
+    _inputBus.init(format, kChannels);
+    _outputBus = AUAudioUnitBus::make(format);
+    _outputBus->setMaximumChannelCount(kChannels);
+}
+
+std::shared_ptr<AUAudioUnitBus> ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::inputBus() const
+{
+    return _inputBus.bus;
+}
+
+std::shared_ptr<AUAudioUnitBus> ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::outputBus() const
+{
+    return _outputBus;
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setParameter(const AUParameter& parameter, AUValue value)
+{
+    _kernel.setParameter(parameter.address(), value);
+}
+
+AUValue ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::valueForParameter(const AUParameter& parameter) const
+{
+    return _kernel.getParameter(parameter.address());
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setParameterEx(std::int32_t address, float value)
+{
+    _kernel.setParameter(addressOf(address), value);
+}
+
+float ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::getParameterEx(std::int32_t address) const
+{
+    return _kernel.getParameter(addressOf(address));
+}
+
+AUAudioFrameCount ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::maximumFramesToRender() const
+{
+    return static_cast<AUAudioFrameCount>(_kernel.getMaximumFramesToRender());
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setMaximumFramesToRender(AUAudioFrameCount frames)
+{
+    const AUAudioFrameCount limit = ZUV_VELMORA_Quillmere_Extension_DSPKernel::kWorkFrames;
+    _kernel.setMaximumFramesToRender(static_cast<std::int32_t>(std::min(frames, limit)));
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::allocateRenderResources()
+{
+    _inputBus.allocateRenderResources(maximumFramesToRender());
+    const auto& format = _outputBus->format();
+    _kernel.init(format->channelCount(), format->sampleRate());
+    _kernel.reset();
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::deallocateRenderResources()
+{
+    _inputBus.deallocateRenderResources();
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::reset()
+{
+    _kernel.reset();
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setBypass(bool bypass)
+{
+    _kernel.setBypassed(bypass);
+}
+
+bool ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::shouldBypassEffect() const
+{
+    return _kernel.getBypassed();
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setShouldBypassEffect(bool bypass)
+{
+    setBypass(bypass);
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setMIDIThru(bool on)
+{
+    _kernel.setMIDIThru(on);
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setAUMIDIOutputEventBlock(
+    const std::shared_ptr<const AUMIDIOutputEventBlock>& block)
+{
+    _outputEventBlock.store(block);
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setAUHostMusicalContextBlock(AUHostMusicalContextBlock block)
+{
+    _musicalContext = std::move(block);
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setAUScheduleMIDIEventBlock(AUScheduleMIDIEventBlock block)
+{
+    _scheduleMIDIEventBlock = std::move(block);
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setAUHostTransportStateBlock(AUHostTransportStateBlock block)
+{
+    _transportStateBlock = std::move(block);
+}
+
+AUAudioFrameCount ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::frameLimit() const
+{
+    return std::min(maximumFramesToRender(), _inputBus.capacity());
+}
+
+AUAudioUnitStatus ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::render(
+    AudioUnitRenderActionFlags*, const AudioTimeStamp* timestamp, AUAudioFrameCount frameCount, std::int64_t,
+    AudioBufferList* outputData, const AURenderEvent* realtimeEventListHead,
+    const AURenderPullInputBlock& pullInputBlock)
+{
+    return renderCycle(timestamp, frameCount, outputData, realtimeEventListHead, pullInputBlock, false);
+}
+
+AUInternalRenderBlock ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::internalRenderBlock()
+{
+    return [this](AudioUnitRenderActionFlags*, const AudioTimeStamp* timestamp, AUAudioFrameCount frameCount,
+                  std::int64_t, AudioBufferList* outputData, const AURenderEvent* realtimeEventListHead,
+                  const AURenderPullInputBlock& pullInputBlock) {
+        return renderCycle(timestamp, frameCount, outputData, realtimeEventListHead, pullInputBlock, true);
+    };
+}
+
+AUAudioUnitStatus ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::renderCycle(
+    const AudioTimeStamp* timestamp, AUAudioFrameCount frameCount, AudioBufferList* outputData,
+    const AURenderEvent* realtimeEventListHead, const AURenderPullInputBlock& pullInputBlock, bool pullRequired)
+{
+    AudioBufferList* in = _inputBus.mutableAudioBufferList;
+    if (in == nullptr)
+        return kAudioUnitErr_Uninitialized;
+    if (outputData == nullptr)
+        return kAudio_ParamError;
+    if (frameCount > frameLimit())
+        return kAudioUnitErr_TooManyFramesToProcess;
+    if (pullInputBlock || pullRequired) {
+        AudioUnitRenderActionFlags pullFlags = 0;
+        const AUAudioUnitStatus status = _inputBus.pullInput(&pullFlags, timestamp, frameCount, 0, pullInputBlock);
+        if (status != noErr)
+            return status;
+    }
+    renderInPlaceIfUnbacked(in, outputData);
+
+    ScopedDenormalFlush flush;
+    const AUMIDIOutputEventBlock* midiOutput = _outputEventBlock.borrow();
+    _kernel.setBuffers(in, outputData);
+    _kernel.processWithEvents(timestamp, frameCount, realtimeEventListHead, midiOutput);
+    _outputEventBlock.release();
+    return noErr;
+}
+
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::renderInPlaceIfUnbacked(AudioBufferList* in,
+                                                                               AudioBufferList* out) const
+{
+    if (out->mNumberBuffers == 0 || out->mBuffers[0].mData != nullptr)
+        return;
+    const std::uint32_t shared = std::min({out->mNumberBuffers, in->mNumberBuffers, AudioBufferList::kMaxBuffers});
+    for (std::uint32_t i = 0; i < shared; ++i)
+        out->mBuffers[i].mData = in->mBuffers[i].mData;
+}
+
+const float* ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::getFrequenciesA() const
+{
+    return _kernel.getFrequencies();
+}
+
+float* ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::getBands(std::int32_t kind)
+{
+    return _kernel.getBands(kind);
+}
+
+std::int32_t ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::getAnalysisSize()
+{
+    return _kernel.getAnalysisSize();
+}
+
+const float* ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::getChromaticMagnitutes()
+{
+    return _kernel.getMagnitudes();
+}
+
+float ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::getChromaticFrequency(std::int32_t note)
+{
+    return _kernel.getChromaticFrequency(note);
+}
+
+float ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::getPeakInput() const
+{
+    return _kernel.getPeakInput();
+}
+
+float ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::getPeakOutput() const
+{
+    return _kernel.getPeakOutput();
+}
+
+float* ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::getFrequenciesD()
+{
+    return _kernel.getBinFrequencies();
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "AUAudioUnitBus.h"
+#include "AUBlockTypes.h"
+#include "AUParameter.h"
+#include "AURenderEvent.h"
+#include "BufferedInputBus.h"
+#include "MIDIOutputBlockSlot.h"
+#include "ZUV_VELMORA_Quillmere_Extension_DSPKernel.h"
+
+// The one object through which the audio unit reaches the signal processing: it
+// holds the kernel and the buffered input bus, keeps the host's callback blocks
+// and turns each render call into one pass of the kernel over the host's buffers.
+//
+// render() and internalRenderBlock() run on the render thread; everything else on
+// the caller's thread. allocateRenderResources(), deallocateRenderResources() and
+// reset() must not overlap rendering; parameters, tables, meters and the MIDI
+// output block may change or be read at any time.
+class ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter {
+public:
+    ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter();
+    ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter(const ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter&) = delete;
+    ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter& operator=(const ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter&) =
+        delete;
+
+    std::shared_ptr<AUAudioUnitBus> inputBus() const;
+    std::shared_ptr<AUAudioUnitBus> outputBus() const;
+
+    // Parameters of the audio unit's tree, by their address.
+    void setParameter(const AUParameter& parameter, AUValue value);
+    AUValue valueForParameter(const AUParameter& parameter) const;
+    // Parameters by address (negative addresses are unknown: ignored, read as 0).
+    void setParameterEx(std::int32_t address, float value);
+    float getParameterEx(std::int32_t address) const;
+
+    // At most the kernel's work buffers (4096 frames); a larger value is lowered.
+    AUAudioFrameCount maximumFramesToRender() const;
+    void setMaximumFramesToRender(AUAudioFrameCount frames);
+
+    void allocateRenderResources();
+    void deallocateRenderResources();
+    void reset();
+
+    void setBypass(bool bypass);
+    bool shouldBypassEffect() const;
+    void setShouldBypassEffect(bool bypass);
+    // Off at first: incoming MIDI is then ignored and nothing is sent.
+    void setMIDIThru(bool on);
+
+    // Null removes the block.
+    void setAUMIDIOutputEventBlock(const std::shared_ptr<const AUMIDIOutputEventBlock>& block);
+    void setAUHostMusicalContextBlock(AUHostMusicalContextBlock block);
+    void setAUScheduleMIDIEventBlock(AUScheduleMIDIEventBlock block);
+    void setAUHostTransportStateBlock(AUHostTransportStateBlock block);
+
+    // One render cycle. -10867 before allocateRenderResources (or after
+    // deallocation); -10874 for more frames than maximumFramesToRender() or the
+    // pull buffer holds, with the output untouched; a failing pull's status
+    // unchanged, nothing processed. Without a pull block the buffers are processed
+    // as they stand. An output list whose first buffer has no memory is rendered
+    // in place into the pull buffer.
+    AUAudioUnitStatus render(AudioUnitRenderActionFlags* actionFlags, const AudioTimeStamp* timestamp,
+                             AUAudioFrameCount frameCount, std::int64_t outputBusNumber, AudioBufferList* outputData,
+                             const AURenderEvent* realtimeEventListHead, const AURenderPullInputBlock& pullInputBlock);
+    // The same cycle, except that a missing pull block is a failure (-10876).
+    AUInternalRenderBlock internalRenderBlock();
+
+    const float* getFrequenciesA() const;
+    float* getBands(std::int32_t kind);
+    std::int32_t getAnalysisSize();
+    const float* getChromaticMagnitutes();
+    float getChromaticFrequency(std::int32_t note);
+    float getPeakInput() const;
+    float getPeakOutput() const;
+    float* getFrequenciesD();
+
+private:
+    AUAudioUnitStatus renderCycle(const AudioTimeStamp* timestamp, AUAudioFrameCount frameCount,
+                                  AudioBufferList* outputData, const AURenderEvent* realtimeEventListHead,
+                                  const AURenderPullInputBlock& pullInputBlock, bool pullRequired);
+    AUAudioFrameCount frameLimit() const;
+    void renderInPlaceIfUnbacked(AudioBufferList* in, AudioBufferList* out) const;
+
+    ZUV_VELMORA_Quillmere_Extension_DSPKernel _kernel;
+    BufferedInputBus _inputBus;
+    AUHostMusicalContextBlock _musicalContext;
+    MIDIOutputBlockSlot _outputEventBlock;
+    AUHostTransportStateBlock _transportStateBlock;
+    AUScheduleMIDIEventBlock _scheduleMIDIEventBlock;
+    std::shared_ptr<AUAudioUnitBus> _outputBus;
+};
