@@ -64,8 +64,8 @@ struct MakeNode {
     {
         Node dictionary(plist_new_dict());
         for (const auto& [key, item] : value) {
-            Node child = toNode(item);
-            plist_dict_set_item(dictionary.get(), checkedText(key, "key"), child.release());
+            const char* name = checkedText(key, "key");
+            plist_dict_set_item(dictionary.get(), name, toNode(item).release());
         }
         return dictionary;
     }

@@ -100,13 +100,3 @@ TEST(PropertyList, UnsupportedContentGivesAnError)
                  PropertyListError);
 }
 
-TEST(PropertyList, ValuesDescribeThemselves)
-{
-    EXPECT_EQ(PropertyListValue(0.1f).description(), "0.10000000149011612");
-    EXPECT_EQ(PropertyListValue(PropertyListValue::Dictionary{{"a", 1}, {"b", "x"}}).description(),
-              "{a = 1; b = x; }");
-    EXPECT_EQ(PropertyListValue(PropertyListValue::Array{true, Data{0xAB}}).description(),
-              "(true, {length = 1, bytes = 0xab})");
-    EXPECT_EQ(PropertyListValue(3).number(), 3.0);
-    EXPECT_FALSE(PropertyListValue("3").number());
-}

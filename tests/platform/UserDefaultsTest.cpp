@@ -1,6 +1,6 @@
+#include "../support/PropertyListFile.h"
 #include "../support/TemporaryFolder.h"
 #include "Console.h"
-#include "PropertyListSerialization.h"
 #include "UserDefaults.h"
 
 #include <gmock/gmock.h>
@@ -19,13 +19,6 @@ protected:
     std::filesystem::path domainFile(const std::string& domain) const
     {
         return config_.path() / (domain + ".plist");
-    }
-
-    PropertyListValue fileContent(const std::string& domain) const
-    {
-        std::ifstream in(domainFile(domain), std::ios::binary);
-        return PropertyListSerialization::propertyList(
-            Data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
     }
 
     TemporaryFolder config_;
@@ -56,7 +49,7 @@ TEST_F(UserDefaultsTest, ValuesArePersistedAsAnXMLPropertyListPerDomain)
     store->setURL(URL::fileURL("/tmp/a b"), "url");
     store->setObject(PropertyListValue::Array{1, 2}, "array");
 
-    EXPECT_EQ(fileContent("test.persist"),
+    EXPECT_EQ(readPropertyListFile(domainFile("test.persist")),
               (PropertyListValue::Dictionary{{"integer", -42},
                                              {"float", 0.1f},
                                              {"bool", true},
