@@ -3,6 +3,8 @@
 #include "Console.h"
 #include "PresetDelegateRecorder.h"
 #include "ZUVPreset.h"
+#include "ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter.h"
+#include "ZUV_VELMORA_Quillmere_Extension_Parameters.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -94,6 +96,29 @@ TEST_F(PresetFileTest, SavedFileLoadsBackBitExactThroughTheDelegate)
     EXPECT_THAT(fromFile.calls, UnorderedElementsAreArray(expected));
     EXPECT_THAT(fromDictionary.calls, UnorderedElementsAreArray(expected));
     EXPECT_EQ(loaded.getDictionary(), captured.getDictionary());
+}
+
+TEST_F(PresetFileTest, TheEffectsWholeTreeComesBackThroughAFile)
+{
+    const ZUV_VELMORA_Quillmere_Extension_Parameters parameters(
+        std::make_shared<ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter>());
+    const auto& tree = *parameters.parameterTree();
+    std::vector<PresetDelegateRecorder::Call> expected;
+    for (const auto& parameter : tree.allParameters()) {
+        if (parameter->address() >= 1000) {
+            parameter->setValue(static_cast<float>(parameter->address() % 997) / 997.0f);
+        }
+        expected.push_back(
+            PresetDelegateRecorder::call(0, parameter->identifier(), parameter->address(), parameter->value()));
+    }
+    ASSERT_EQ(expected.size(), 652u);
+
+    ZUVPreset captured;
+    captured.makeFrom(&tree);
+    captured.save(fileURL(file));
+    PresetDelegateRecorder delegate;
+    EXPECT_TRUE(ZUVPreset().load(fileURL(file), &delegate));
+    EXPECT_THAT(delegate.calls, UnorderedElementsAreArray(expected));
 }
 
 TEST_F(PresetFileTest, SavedFileIsAnXMLPropertyListForAnIndependentReader)
