@@ -95,6 +95,10 @@ void AUAudioUnit::setMIDIOutputEventBlock(std::shared_ptr<const AUMIDIOutputEven
     midiOutputEventBlock_ = std::move(block);
 }
 
+std::optional<PropertyListValue::Dictionary> AUAudioUnit::fullState() { return fullState_; }
+
+void AUAudioUnit::setFullState(std::optional<PropertyListValue::Dictionary> state) { fullState_ = std::move(state); }
+
 bool AUAudioUnit::supportsUserPresets() const { return false; }
 
 std::vector<AUAudioUnitPreset> AUAudioUnit::factoryPresets() { return {}; }
@@ -102,6 +106,8 @@ std::vector<AUAudioUnitPreset> AUAudioUnit::factoryPresets() { return {}; }
 std::optional<AUAudioUnitPreset> AUAudioUnit::currentPreset() const { return currentPreset_; }
 
 void AUAudioUnit::setCurrentPreset(std::optional<AUAudioUnitPreset> preset) { currentPreset_ = std::move(preset); }
+
+PropertyListValue::Dictionary AUAudioUnit::presetState(const AUAudioUnitPreset&) { return {}; }
 
 bool AUAudioUnit::canPerformInput() const { return false; }
 

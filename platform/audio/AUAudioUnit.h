@@ -16,6 +16,7 @@
 #include "AudioComponentDescription.h"
 #include "AudioComponentInstantiationOptions.h"
 #include "AudioTypes.h"
+#include "PropertyListValue.h"
 
 // Base of every audio unit. The host-facing side (allocation, the render block)
 // is not overridable: it keeps the unit's allocated state and calls the
@@ -65,10 +66,15 @@ public:
     virtual std::shared_ptr<const AUMIDIOutputEventBlock> MIDIOutputEventBlock() const;
     virtual void setMIDIOutputEventBlock(std::shared_ptr<const AUMIDIOutputEventBlock> block);
 
+    // The unit's whole state as a property-list dictionary, for a host's saved project.
+    virtual std::optional<PropertyListValue::Dictionary> fullState();
+    virtual void setFullState(std::optional<PropertyListValue::Dictionary> state);
     virtual bool supportsUserPresets() const;
     virtual std::vector<AUAudioUnitPreset> factoryPresets();
     virtual std::optional<AUAudioUnitPreset> currentPreset() const;
     virtual void setCurrentPreset(std::optional<AUAudioUnitPreset> preset);
+    // The state a preset would give the unit, without selecting it.
+    virtual PropertyListValue::Dictionary presetState(const AUAudioUnitPreset& preset);
 
     virtual bool canPerformInput() const;
     virtual bool canPerformOutput() const;
@@ -115,6 +121,7 @@ private:
     std::atomic<bool> shouldBypassEffect_ { false };
     std::shared_ptr<AUParameterTree> parameterTree_;
     std::shared_ptr<const AUMIDIOutputEventBlock> midiOutputEventBlock_;
+    std::optional<PropertyListValue::Dictionary> fullState_;
     std::optional<AUAudioUnitPreset> currentPreset_;
     std::optional<std::vector<int>> channelMap_;
     AUHostMusicalContextBlock musicalContextBlock_;

@@ -140,6 +140,9 @@ TEST(AUAudioUnitTest, BaseKeepsTheHostSettingsItHolds)
     ASSERT_TRUE(unit.transportStateBlock());
     EXPECT_TRUE(unit.transportStateBlock()(nullptr, nullptr, nullptr, nullptr));
 
+    EXPECT_FALSE(unit.fullState().has_value());
+    unit.setFullState(PropertyListValue::Dictionary { { "name", "state" } });
+    EXPECT_EQ(unit.fullState(), (PropertyListValue::Dictionary { { "name", "state" } }));
     unit.setCurrentPreset(AUAudioUnitPreset(1, "One"));
     EXPECT_EQ(unit.currentPreset(), AUAudioUnitPreset(1, "One"));
     EXPECT_EQ(unit.supportedViewConfigurations({ {}, {}, {} }), (std::vector<std::size_t> { 0, 1, 2 }));

@@ -1,0 +1,314 @@
+#include "ZUV_VELMORA_Quillmere_Extension_AudioUnit.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "Console.h"
+#include "FourCharCode.h"
+#include "ParameterAddress.h"
+#include "RenderErrorLog.h"
+#include "ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter.h"
+#include "ZUV_VELMORA_Quillmere_Extension_Parameters.h"
+
+namespace {
+
+constexpr const char* kMIDIOutputName = "ZUV VELMORA Quillmere MIDI Out";
+
+// The platform's text form of a list of names: ["a", "b"].
+std::string listText(const std::vector<std::string>& names)
+{
+    std::string text = "[";
+    for (const auto& name : names) {
+        if (text.size() > 1)
+            text += ", ";
+        text += "\"" + name + "\"";
+    }
+    return text + "]";
+}
+
+void printRenderError(AUAudioUnitStatus status)
+{
+    Console::print("AUExtension::ERROR: We have a problem with the kernel! " + std::to_string(status));
+}
+
+bool fitsInt32(std::int64_t value)
+{
+    return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
+}
+
+} // namespace
+
+ZUV_VELMORA_Quillmere_Extension_AudioUnit::ZUV_VELMORA_Quillmere_Extension_AudioUnit(
+    const AudioComponentDescription& componentDescription, AudioComponentInstantiationOptions)
+{
+    Console::print("AUExtension::init()");
+    Console::print(stringValue(componentDescription.componentManufacturer) + " : "
+                   + stringValue(componentDescription.componentSubType));
+    Console::print("AUExtension: We will prepare required resources now...");
+    kernelAdapter_ = std::make_shared<ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter>();
+    parameters_ = std::make_unique<ZUV_VELMORA_Quillmere_Extension_Parameters>(kernelAdapter_);
+    renderErrorLog_ = std::make_shared<RenderErrorLog>(printRenderError);
+    initWithComponentDescription(componentDescription, {});
+}
+
+ZUV_VELMORA_Quillmere_Extension_AudioUnit::~ZUV_VELMORA_Quillmere_Extension_AudioUnit() = default;
+
+std::vector<std::size_t>
+ZUV_VELMORA_Quillmere_Extension_AudioUnit::supportedViewConfigurations(const std::vector<AUAudioUnitViewConfiguration>&)
+{
+    debugprint("AUExtension::supportedViewConfigurations()");
+    return {};
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::internalAllocateRenderResources()
+{
+    debugprint("AUExtension::allocateRenderResources()");
+    const auto busses = outputBusses();
+    for (std::size_t index = 0; index < busses->count(); ++index)
+        (*busses)[index]->setShouldAllocateBuffer(true);
+    kernelAdapter_->allocateRenderResources();
+    forwardHostBlocks();
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::forwardHostBlocks()
+{
+    auto& adapter = *kernelAdapter_;
+    forwardHostBlock("musicalContextBlock", musicalContextBlock(),
+                     [&](const auto& block) { adapter.setAUHostMusicalContextBlock(block); });
+    forwardHostBlock("transportStateBlock", transportStateBlock(),
+                     [&](const auto& block) { adapter.setAUHostTransportStateBlock(block); });
+    forwardHostBlock("scheduleMIDIEventBlock", scheduleMIDIEventBlock(),
+                     [&](const auto& block) { adapter.setAUScheduleMIDIEventBlock(block); });
+    forwardHostBlock("midiOutputEventBlock", MIDIOutputEventBlock(),
+                     [&](const auto& block) { adapter.setAUMIDIOutputEventBlock(block); });
+}
+
+// An absent block leaves the one the kernel already has.
+template <typename Block, typename Setter>
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::forwardHostBlock(std::string_view property, const Block& block,
+                                                                 Setter setter) const
+{
+    const std::string name(property);
+    if (!block) {
+        debugprint("AUExtension: WARNING: The property '" + name + "' is NOT defined.");
+        return;
+    }
+    debugprint("AUExtension: The property '" + name + "' is defined.");
+    setter(block);
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::internalDeallocateRenderResources()
+{
+    debugprint("AUExtension::deallocateRenderResources()");
+    kernelAdapter_->deallocateRenderResources();
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::reset()
+{
+    debugprint("AUExtension::reset()");
+    kernelAdapter_->reset();
+}
+
+std::shared_ptr<AUAudioUnitBusArray> ZUV_VELMORA_Quillmere_Extension_AudioUnit::inputBusses()
+{
+    if (!inputBusArray_)
+        inputBusArray_ = std::make_shared<AUAudioUnitBusArray>(AUAudioUnitBusType::input,
+                                                               std::vector { kernelAdapter_->inputBus() });
+    debugprint("AUExtension::inputBusses: " + std::to_string(inputBusArray_->count()));
+    return inputBusArray_;
+}
+
+std::shared_ptr<AUAudioUnitBusArray> ZUV_VELMORA_Quillmere_Extension_AudioUnit::outputBusses()
+{
+    if (!outputBusArray_)
+        outputBusArray_ = std::make_shared<AUAudioUnitBusArray>(AUAudioUnitBusType::output,
+                                                                std::vector { kernelAdapter_->outputBus() });
+    debugprint("AUExtension::outputBusses: " + std::to_string(outputBusArray_->count()));
+    return outputBusArray_;
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setMaximumFramesToRender(AUAudioFrameCount frames)
+{
+    // The kernel's work buffers hold no more; a longer cycle is refused by the kernel.
+    AUAudioUnit::setMaximumFramesToRender(
+        std::min<AUAudioFrameCount>(frames, ZUV_VELMORA_Quillmere_Extension_DSPKernel::kWorkFrames));
+    debugprint("AUExtension::maximumFramesToRender (set): " + std::to_string(maximumFramesToRender()));
+    kernelAdapter_->setMaximumFramesToRender(maximumFramesToRender());
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setShouldBypassEffect(bool bypass)
+{
+    AUAudioUnit::setShouldBypassEffect(bypass);
+    kernelAdapter_->setBypass(shouldBypassEffect());
+    debugprint("AUExtension::shouldBypassEffect (did set)");
+}
+
+std::shared_ptr<AUParameterTree> ZUV_VELMORA_Quillmere_Extension_AudioUnit::parameterTree() const
+{
+    return parameters_->parameterTree();
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setParameterTree(std::shared_ptr<AUParameterTree>)
+{
+    debugprint("AUExtension::parameterTree (set) !!!");
+}
+
+std::vector<AUParameterAddress> ZUV_VELMORA_Quillmere_Extension_AudioUnit::parametersForOverview(std::int64_t)
+{
+    debugprint("AUExtension::parametersForOverview()");
+    return {};
+}
+
+bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::isMusicDeviceOrEffect() const
+{
+    debugprint("AUExtension::isMusicDeviceOrEffect: true");
+    return true;
+}
+
+std::int64_t ZUV_VELMORA_Quillmere_Extension_AudioUnit::virtualMIDICableCount() const
+{
+    debugprint("AUExtension::virtualMIDICableCount: 1");
+    return 1;
+}
+
+std::vector<std::string> ZUV_VELMORA_Quillmere_Extension_AudioUnit::MIDIOutputNames() const
+{
+    std::vector<std::string> names { kMIDIOutputName };
+    debugprint("AUExtension::midiOutputNames: " + listText(names));
+    return names;
+}
+
+std::shared_ptr<const AUMIDIOutputEventBlock> ZUV_VELMORA_Quillmere_Extension_AudioUnit::MIDIOutputEventBlock() const
+{
+    debugprint("AUExtension::midiOutputEventBlock (get) ");
+    return midiOutputEventBlock_;
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setMIDIOutputEventBlock(
+    std::shared_ptr<const AUMIDIOutputEventBlock> block)
+{
+    debugprint("AUExtension::midiOutputEventBlock (set) ");
+    midiOutputEventBlock_ = std::move(block);
+}
+
+bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::canPerformInput() const
+{
+    debugprint("AUExtension::canPerformInput: true");
+    return true;
+}
+
+bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::canPerformOutput() const
+{
+    debugprint("AUExtension::canPerformOutput: true");
+    return true;
+}
+
+bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::canProcessInPlace() const
+{
+    debugprint("AUExtension::canProcessInPlace() true");
+    return true;
+}
+
+std::vector<int> ZUV_VELMORA_Quillmere_Extension_AudioUnit::channelCapabilities() const
+{
+    debugprint("AUExtension::channelCapabilities() [2, 2]");
+    return { 2, 2 };
+}
+
+std::optional<std::vector<int>> ZUV_VELMORA_Quillmere_Extension_AudioUnit::channelMap() const { return std::nullopt; }
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setChannelMap(std::optional<std::vector<int>>) {}
+
+// The render block hands the kernel the MIDI output block captured here on
+// every call. The kernel keeps a block until it is replaced; storing the block
+// it already holds costs nothing, and a block it lets go on the render thread
+// is still held by this render block or by the base's copy of an earlier one,
+// so it is never freed there.
+AUInternalRenderBlock ZUV_VELMORA_Quillmere_Extension_AudioUnit::internalRenderBlock()
+{
+    return [adapter = kernelAdapter_, midiOut = MIDIOutputEventBlock(), errors = renderErrorLog_](
+               AudioUnitRenderActionFlags* actionFlags, const AudioTimeStamp* timestamp, AUAudioFrameCount frameCount,
+               std::int64_t outputBusNumber, AudioBufferList* outputData, const AURenderEvent* realtimeEventListHead,
+               const AURenderPullInputBlock& pullInputBlock) {
+        if (midiOut)
+            adapter->setAUMIDIOutputEventBlock(midiOut);
+        const AUAudioUnitStatus status = adapter->render(actionFlags, timestamp, frameCount, outputBusNumber,
+                                                         outputData, realtimeEventListHead, pullInputBlock);
+        if (status != noErr)
+            errors->report(status);
+        return status;
+    };
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setParameter(std::int32_t address, AUValue value)
+{
+    if (address < 0)
+        return;
+    const auto parameter = parameterTree()->parameterWithAddress(static_cast<AUParameterAddress>(address));
+    if (!parameter)
+        return;
+    if (parameter->value() != value)
+        parameter->setValue(value);
+    kernelAdapter_->setParameter(*parameter, value);
+}
+
+AUValue ZUV_VELMORA_Quillmere_Extension_AudioUnit::getParameter(std::int32_t address) const
+{
+    if (address < 0)
+        return 0.0f;
+    const auto parameter = parameterTree()->parameterWithAddress(static_cast<AUParameterAddress>(address));
+    return parameter ? kernelAdapter_->valueForParameter(*parameter) : 0.0f;
+}
+
+const float* ZUV_VELMORA_Quillmere_Extension_AudioUnit::getFrequencies() const
+{
+    return kernelAdapter_->getFrequenciesA();
+}
+
+const float* ZUV_VELMORA_Quillmere_Extension_AudioUnit::getBands(std::int64_t kind) const
+{
+    // Any kind outside the five processing modes reads the kernel's table of zeros.
+    return kernelAdapter_->getBands(fitsInt32(kind) ? static_cast<std::int32_t>(kind) : -1);
+}
+
+std::int64_t ZUV_VELMORA_Quillmere_Extension_AudioUnit::getAnalysisSize() const
+{
+    return kernelAdapter_->getAnalysisSize();
+}
+
+const float* ZUV_VELMORA_Quillmere_Extension_AudioUnit::getChromaticMagnitudes() const
+{
+    return kernelAdapter_->getChromaticMagnitutes();
+}
+
+float ZUV_VELMORA_Quillmere_Extension_AudioUnit::getChromaticFrequency(std::int64_t note) const
+{
+    return fitsInt32(note) ? kernelAdapter_->getChromaticFrequency(static_cast<std::int32_t>(note)) : 1.0f;
+}
+
+float ZUV_VELMORA_Quillmere_Extension_AudioUnit::getPeakInput() const { return kernelAdapter_->getPeakInput(); }
+
+float ZUV_VELMORA_Quillmere_Extension_AudioUnit::getPeakOutput() const { return kernelAdapter_->getPeakOutput(); }
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::onFoundParameter(std::int64_t, const std::string&,
+                                                                 std::uint64_t address, AUValue value)
+{
+    if (const auto parameter = parameterTree()->parameterWithAddress(address))
+        parameter->setValue(value);
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::dumpParameters(const std::string&, const AUParameterGroup* tree,
+                                                               std::int64_t level) const
+{
+    if (!tree)
+        return;
+    for (const auto& child : tree->children()) {
+        debugprint(std::string(static_cast<std::size_t>(std::max<std::int64_t>(level, 0)), ' ') + child->displayName());
+        if (const auto group = std::dynamic_pointer_cast<AUParameterGroup>(child))
+            dumpParameters(group->displayName(), group.get(), level + 1);
+    }
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::debugprint(std::string_view text) const { Console::print(text); }

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "AUAudioUnit.h"
+#include "ZUVPresetDelegate.h"
+
+class RenderErrorLog;
+class ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter;
+class ZUV_VELMORA_Quillmere_Extension_Parameters;
+
+// The component a host loads: the effect kernel published as an audio unit with
+// one stereo input bus, one stereo output bus, a tree of 652 parameters bound to
+// the kernel, one MIDI output and the read operations of the effect's interface.
+class ZUV_VELMORA_Quillmere_Extension_AudioUnit : public AUAudioUnit, public ZUVPresetDelegate {
+public:
+    // Throws the base's AudioUnitError when the description names no component.
+    // The options are not used.
+    ZUV_VELMORA_Quillmere_Extension_AudioUnit(const AudioComponentDescription& componentDescription,
+                                              AudioComponentInstantiationOptions options = {});
+    ~ZUV_VELMORA_Quillmere_Extension_AudioUnit() override;
+
+    std::vector<std::size_t>
+    supportedViewConfigurations(const std::vector<AUAudioUnitViewConfiguration>& availableViewConfigurations) override;
+    void reset() override;
+    std::shared_ptr<AUAudioUnitBusArray> inputBusses() override;
+    std::shared_ptr<AUAudioUnitBusArray> outputBusses() override;
+    void setMaximumFramesToRender(AUAudioFrameCount frames) override;
+    void setShouldBypassEffect(bool bypass) override;
+    std::shared_ptr<AUParameterTree> parameterTree() const override;
+    void setParameterTree(std::shared_ptr<AUParameterTree> tree) override;
+    std::vector<AUParameterAddress> parametersForOverview(std::int64_t count) override;
+    bool isMusicDeviceOrEffect() const override;
+    std::int64_t virtualMIDICableCount() const override;
+    std::vector<std::string> MIDIOutputNames() const override;
+    std::shared_ptr<const AUMIDIOutputEventBlock> MIDIOutputEventBlock() const override;
+    void setMIDIOutputEventBlock(std::shared_ptr<const AUMIDIOutputEventBlock> block) override;
+    bool canPerformInput() const override;
+    bool canPerformOutput() const override;
+    bool canProcessInPlace() const override;
+    std::vector<int> channelCapabilities() const override;
+    std::optional<std::vector<int>> channelMap() const override;
+    void setChannelMap(std::optional<std::vector<int>> map) override;
+
+    // The interface's operations. Addresses are those of the parameter tree; a
+    // negative address is ignored by setParameter and reads as 0.
+    void setParameter(std::int32_t address, AUValue value);
+    AUValue getParameter(std::int32_t address) const;
+    const float* getFrequencies() const;
+    // The live band table of a processing mode; 128 zeros for any other kind.
+    const float* getBands(std::int64_t kind) const;
+    std::int64_t getAnalysisSize() const;
+    const float* getChromaticMagnitudes() const;
+    // 1.0 for a note outside the tone table.
+    float getChromaticFrequency(std::int64_t note) const;
+    float getPeakInput() const;
+    float getPeakOutput() const;
+
+    const std::shared_ptr<ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter>& kernelAdapter() const
+    {
+        return kernelAdapter_;
+    }
+
+    void onFoundParameter(std::int64_t group, const std::string& identifier, std::uint64_t address,
+                          AUValue value) override;
+    // Prints the display name of every node below tree, indented by its depth.
+    void dumpParameters(const std::string& name, const AUParameterGroup* tree, std::int64_t level) const;
+
+protected:
+    void internalAllocateRenderResources() override;
+    void internalDeallocateRenderResources() override;
+    AUInternalRenderBlock internalRenderBlock() override;
+
+private:
+    void debugprint(std::string_view text) const;
+    void forwardHostBlocks();
+    template <typename Block, typename Setter>
+    void forwardHostBlock(std::string_view property, const Block& block, Setter setter) const;
+
+    std::shared_ptr<ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter> kernelAdapter_;
+    std::unique_ptr<ZUV_VELMORA_Quillmere_Extension_Parameters> parameters_;
+    std::shared_ptr<AUAudioUnitBusArray> inputBusArray_;
+    std::shared_ptr<AUAudioUnitBusArray> outputBusArray_;
+    std::shared_ptr<const AUMIDIOutputEventBlock> midiOutputEventBlock_;
+    std::shared_ptr<RenderErrorLog> renderErrorLog_;
+};
