@@ -1,6 +1,6 @@
 #include "PresetGroup.h"
 
-#include "PresetWarning.h"
+#include "PresetEntries.h"
 
 #include <charconv>
 #include <optional>
@@ -48,9 +48,8 @@ void PresetGroup::fromDictionary(const PropertyListValue::Dictionary& dict, ZUVP
                 warnSkippedPresetEntry("PresetGroup", key, "has the wrong type and is skipped.");
             }
         } else if (key.find("param") != std::string::npos) {
-            const auto* record = entry.get<PropertyListValue::Dictionary>();
+            const auto* record = nestedPresetRecord("PresetGroup", key, entry);
             if (!record) {
-                warnSkippedPresetEntry("PresetGroup", key, "is not a dictionary and is skipped.");
                 continue;
             }
             PresetParam param;

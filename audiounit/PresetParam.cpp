@@ -1,7 +1,7 @@
 #include "PresetParam.h"
 
 #include "PresetGroup.h"
-#include "PresetWarning.h"
+#include "PresetEntries.h"
 #include "ZUVPresetDelegate.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "Console.h"
 #include "FileManager.h"
-#include "PresetWarning.h"
+#include "PresetEntries.h"
 #include "PropertyListSerialization.h"
 
 #include <limits>
@@ -69,15 +69,13 @@ void PresetPatch::fromDictionary(const PropertyListValue::Dictionary& dict, ZUVP
 
 void PresetPatch::readEntry(const std::string& key, const PropertyListValue& entry, ZUVPresetDelegate* delegate)
 {
-    if (key == "version" || key == "type" || key == "manufacturer" || key == "subtype" || key == "number"
-        || key == "name") {
+    if (key == "name" || key == "type" || integerField(key)) {
         if (!readField(key, entry)) {
             warnSkippedPresetEntry("PresetPatch", key, "has the wrong type and is skipped.");
         }
     } else if (key.find("group") != std::string::npos) {
-        const auto* record = entry.get<PropertyListValue::Dictionary>();
+        const auto* record = nestedPresetRecord("PresetPatch", key, entry);
         if (!record) {
-            warnSkippedPresetEntry("PresetPatch", key, "is not a dictionary and is skipped.");
             return;
         }
         groups.push_back(std::make_unique<PresetGroup>());
@@ -87,6 +85,7 @@ void PresetPatch::readEntry(const std::string& key, const PropertyListValue& ent
 
 bool PresetPatch::readField(const std::string& key, const PropertyListValue& entry)
 {
+    const auto* integer = entry.get<std::int64_t>();
     if (key == "name") {
         const auto* text = entry.get<std::string>();
         if (text) {
@@ -94,20 +93,31 @@ bool PresetPatch::readField(const std::string& key, const PropertyListValue& ent
         }
         return text != nullptr;
     }
-    const auto* integer = entry.get<std::int64_t>();
-    if (!integer) {
-        return false;
-    }
     if (key == "type") {
-        if (*integer < 0 || *integer > std::numeric_limits<std::uint32_t>::max()) {
-            return false;
+        const bool fits = integer && *integer >= 0 && *integer <= std::numeric_limits<std::uint32_t>::max();
+        if (fits) {
+            type = static_cast<std::uint32_t>(*integer);
         }
-        type = static_cast<std::uint32_t>(*integer);
-    } else {
-        auto& field = key == "version" ? version : key == "manufacturer" ? manufacturer : key == "subtype" ? subtype : number;
-        field = *integer;
+        return fits;
     }
-    return true;
+    if (integer) {
+        *integerField(key) = *integer;
+    }
+    return integer != nullptr;
+}
+
+std::int64_t* PresetPatch::integerField(const std::string& key)
+{
+    if (key == "version") {
+        return &version;
+    }
+    if (key == "manufacturer") {
+        return &manufacturer;
+    }
+    if (key == "subtype") {
+        return &subtype;
+    }
+    return key == "number" ? &number : nullptr;
 }
 
 void PresetPatch::saveToFile(const URL& url) const

@@ -40,5 +40,8 @@ public:
 
 private:
     void readEntry(const std::string& key, const PropertyListValue& entry, ZUVPresetDelegate* delegate);
+    // Sets the header field named by key; false when the entry has the wrong type.
     bool readField(const std::string& key, const PropertyListValue& entry);
+    // The integer header field named by key, or null.
+    std::int64_t* integerField(const std::string& key);
 };

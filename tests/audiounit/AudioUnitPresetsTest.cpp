@@ -3,7 +3,7 @@
 #include "ZUV_VELMORA_Quillmere_Extension_AudioUnit.h"
 
 #include "Console.h"
-#include "FileManager.h"
+#include "Bundle.h"
 #include "ZUVPreset.h"
 
 #include <gmock/gmock.h>
@@ -53,12 +53,7 @@ protected:
     AudioUnitPresetsTest()
         : dataHome("XDG_DATA_HOME", home.path().string())
         , unit(std::make_shared<ZUV_VELMORA_Quillmere_Extension_AudioUnit>(kEffect))
-        , presetsFolder(std::filesystem::path(FileManager::default_()
-                                                  .urls(SearchPathDirectory::documentDirectory,
-                                                      SearchPathDomainMask::userDomainMask)
-                                                  .front()
-                                                  .path())
-              / "Presets")
+        , presetsFolder(home.path() / Bundle::main().bundleName() / "Documents" / "Presets")
     {
     }
 
@@ -75,9 +70,13 @@ protected:
         std::ofstream(presetsFolder / fileName) << text;
     }
 
-    AUValue value(AUParameterAddress address) const
+    std::vector<AUValue> values(const std::vector<AUParameterAddress>& addresses) const
     {
-        return unit->parameterTree()->parameterWithAddress(address)->value();
+        std::vector<AUValue> result;
+        for (const auto address : addresses) {
+            result.push_back(unit->parameterTree()->parameterWithAddress(address)->value());
+        }
+        return result;
     }
     void set(const Values& values)
     {
@@ -102,28 +101,6 @@ protected:
 
 } // namespace
 
-TEST_F(AudioUnitPresetsTest, FullStateIsThePresetDictionaryOfTheWholeTree)
-{
-    set({ { 101, 0.75f }, { 1005, 0.125f }, { 5127, 0.3f } });
-    const auto state = unit->fullState();
-    ASSERT_TRUE(state);
-    EXPECT_EQ(state->at("count"), PropertyListValue(6));
-    const std::vector<std::pair<std::string, int>> groups { { "kGlobalParameters", 12 }, { "kLinkedParameters", 128 },
-        { "kLeftParameters", 128 }, { "kRightParameters", 128 }, { "kMidParameters", 128 },
-        { "kSideParameters", 128 } };
-    for (std::size_t index = 0; index < groups.size(); ++index) {
-        const auto& group = *state->at("group " + std::to_string(index)).get<Dictionary>();
-        EXPECT_EQ(group.at("identifier"), PropertyListValue(groups[index].first));
-        EXPECT_EQ(group.at("count"), PropertyListValue(groups[index].second));
-    }
-    const auto& linked = *state->at("group 1").get<Dictionary>();
-    EXPECT_EQ(linked.at("param 5"),
-        PropertyListValue(Dictionary { { "address", 1005 }, { "identifier", "kLinked5" }, { "value", 0.125f } }));
-    const auto& side = *state->at("group 5").get<Dictionary>();
-    EXPECT_EQ(side.at("param 127"),
-        PropertyListValue(Dictionary { { "address", 5127 }, { "identifier", "kSide127" }, { "value", 0.3f } }));
-}
-
 TEST_F(AudioUnitPresetsTest, WritingFullStateRestoresEveryParameterAndWritingItBackChangesNothing)
 {
     set({ { 101, 0.75f }, { 1005, 0.125f }, { 4064, 0.9f } });
@@ -135,7 +112,8 @@ TEST_F(AudioUnitPresetsTest, WritingFullStateRestoresEveryParameterAndWritingItB
     EXPECT_EQ(allValues(), before);
 
     int heard = 0;
-    const auto token = unit->parameterTree()->tokenByAddingParameterObserver([&](AUParameterAddress, AUValue) { ++heard; });
+    const auto token
+        = unit->parameterTree()->tokenByAddingParameterObserver([&](AUParameterAddress, AUValue) { ++heard; });
     unit->setFullState(unit->fullState());
     unit->parameterTree()->removeParameterObserver(token);
     EXPECT_EQ(allValues(), before);
@@ -155,10 +133,7 @@ TEST_F(AudioUnitPresetsTest, AbsentOrUnsafeStateAppliesNothingUnsafe)
     group.emplace("param 9", Dictionary { { "address", 1003 }, { "value", std::numeric_limits<double>::infinity() } });
     group.emplace("param 8", Dictionary { { "address", 1004 }, { "value", "0.1" } });
     unit->setFullState(Dictionary { { "group 0", group } });
-    EXPECT_EQ(value(1001), 0.25f);
-    EXPECT_EQ(value(1002), 0.75f);
-    EXPECT_EQ(value(1003), before.at(1003));
-    EXPECT_EQ(value(1004), before.at(1004));
+    EXPECT_EQ(values({ 1001, 1002, 1003, 1004 }), (std::vector<AUValue> { 0.25f, 0.75f, 0.5f, 0.5f }));
     EXPECT_EQ(capture.lines().size(), 2u);
 }
 
@@ -182,49 +157,36 @@ TEST_F(AudioUnitPresetsTest, FactoryPresetsAreTheFolderEntriesNumberedInByteOrde
     EXPECT_THAT(capture.lines(), ElementsAre(StartsWith("Creating factory presets failed: ")));
 }
 
-TEST_F(AudioUnitPresetsTest, SelectingAListedPresetAppliesItsFileAndMakesItCurrent)
+TEST_F(AudioUnitPresetsTest, SelectingAListedOrUserPresetAppliesItsFileAndMakesItCurrent)
 {
-    writePreset("Warm Pad.velmora", { { 1005, 0.125f }, { 101, 0.25f } });
+    writePreset("A.velmora", { { 1005, 0.125f }, { 101, 0.25f } });
     writePreset("b.VELMORA", { { 1006, 0.875f } });
-    const auto presets = unit->factoryPresets();
-    ASSERT_EQ(presets.size(), 2u);
-
-    unit->setCurrentPreset(presets[0]);
-    EXPECT_EQ(value(1005), 0.125f);
-    EXPECT_EQ(value(101), 0.25f);
-    EXPECT_EQ(unit->currentPreset(), presets[0]);
-
-    unit->setCurrentPreset(presets[1]);
-    EXPECT_EQ(value(1006), 0.875f);
-    EXPECT_EQ(unit->currentPreset(), presets[1]);
-
-    const Values before = allValues();
-    unit->setCurrentPreset(std::nullopt);
-    EXPECT_EQ(unit->currentPreset(), std::nullopt);
-    EXPECT_EQ(allValues(), before);
-}
-
-TEST_F(AudioUnitPresetsTest, EveryNumberTheListCarriesIsAcceptedAndNoOther)
-{
-    for (const char* other : { "1.txt", "2.txt", "3.txt" }) {
-        writeText(other, "");
-    }
+    writeText("notes.txt", "");
     writePreset("x.velmora", { { 1010, 0.375f } });
     const auto presets = unit->factoryPresets();
-    ASSERT_EQ(presets, (std::vector<AUAudioUnitPreset> { { 3, "x" } }));
+    ASSERT_EQ(presets, (std::vector<AUAudioUnitPreset> { { 0, "A" }, { 1, "b" }, { 3, "x" } }));
 
-    unit->setCurrentPreset(presets[0]);
-    EXPECT_EQ(value(1010), 0.375f);
-    EXPECT_EQ(unit->currentPreset(), presets[0]);
+    for (const auto& preset : { presets[0], presets[1], presets[2] }) {
+        unit->setCurrentPreset(preset);
+        EXPECT_EQ(unit->currentPreset(), preset);
+    }
+    EXPECT_EQ(values({ 1005, 101, 1006, 1010 }), (std::vector<AUValue> { 0.125f, 0.25f, 0.875f, 0.375f }));
+
+    set({ { 1006, 0.5f } });
+    unit->setCurrentPreset(AUAudioUnitPreset(-5, "b"));
+    EXPECT_EQ(values({ 1006 }), std::vector<AUValue> { 0.875f });
+    EXPECT_EQ(unit->currentPreset(), AUAudioUnitPreset(-5, "b"));
 
     Console::Capture capture;
     const Values before = allValues();
-    unit->setCurrentPreset(AUAudioUnitPreset(0, "x"));
+    unit->setCurrentPreset(AUAudioUnitPreset(2, "x"));
     unit->setCurrentPreset(AUAudioUnitPreset(4, "x"));
     EXPECT_THAT(capture.lines(),
-        ElementsAre("AUExtension::ERROR: The preset number 0 is invalid.",
+        ElementsAre("AUExtension::ERROR: The preset number 2 is invalid.",
             "AUExtension::ERROR: The preset number 4 is invalid."));
-    EXPECT_EQ(unit->currentPreset(), presets[0]);
+    EXPECT_EQ(unit->currentPreset(), AUAudioUnitPreset(-5, "b"));
+    unit->setCurrentPreset(std::nullopt);
+    EXPECT_EQ(unit->currentPreset(), std::nullopt);
     EXPECT_EQ(allValues(), before);
 }
 
@@ -253,15 +215,6 @@ TEST_F(AudioUnitPresetsTest, MissingUnreadableOrOutsideFilesChangeNothing)
     EXPECT_EQ(lines[3], "AUExtension::ERROR: The preset file 'Missing.velmora' does not exist.");
     EXPECT_EQ(unit->currentPreset(), presets[2]);
     EXPECT_EQ(allValues(), before);
-}
-
-TEST_F(AudioUnitPresetsTest, UserPresetIsReadFromTheFolderAndAppliedAsFullState)
-{
-    writePreset("Mine.velmora", { { 3003, 0.625f } });
-    const AUAudioUnitPreset mine(-5, "Mine");
-    unit->setCurrentPreset(mine);
-    EXPECT_EQ(value(3003), 0.625f);
-    EXPECT_EQ(unit->currentPreset(), mine);
 }
 
 TEST_F(AudioUnitPresetsTest, PresetStateReadsTheFileWithoutApplyingIt)
