@@ -116,20 +116,25 @@ void ZUV_VELMORA_Quillmere_Extension_AudioUnit::reset()
 
 std::shared_ptr<AUAudioUnitBusArray> ZUV_VELMORA_Quillmere_Extension_AudioUnit::inputBusses()
 {
-    if (!inputBusArray_)
-        inputBusArray_ = std::make_shared<AUAudioUnitBusArray>(AUAudioUnitBusType::input,
-                                                               std::vector { kernelAdapter_->inputBus() });
-    debugprint("AUExtension::inputBusses: " + std::to_string(inputBusArray_->count()));
-    return inputBusArray_;
+    return busArray(inputBusArray_, AUAudioUnitBusType::input, "inputBusses");
 }
 
 std::shared_ptr<AUAudioUnitBusArray> ZUV_VELMORA_Quillmere_Extension_AudioUnit::outputBusses()
 {
-    if (!outputBusArray_)
-        outputBusArray_ = std::make_shared<AUAudioUnitBusArray>(AUAudioUnitBusType::output,
-                                                                std::vector { kernelAdapter_->outputBus() });
-    debugprint("AUExtension::outputBusses: " + std::to_string(outputBusArray_->count()));
-    return outputBusArray_;
+    return busArray(outputBusArray_, AUAudioUnitBusType::output, "outputBusses");
+}
+
+// Made on first use around the kernel's bus of that type, then kept.
+const std::shared_ptr<AUAudioUnitBusArray>&
+ZUV_VELMORA_Quillmere_Extension_AudioUnit::busArray(std::shared_ptr<AUAudioUnitBusArray>& array,
+                                                    AUAudioUnitBusType busType, std::string_view property) const
+{
+    if (!array) {
+        auto bus = busType == AUAudioUnitBusType::input ? kernelAdapter_->inputBus() : kernelAdapter_->outputBus();
+        array = std::make_shared<AUAudioUnitBusArray>(busType, std::vector { std::move(bus) });
+    }
+    debugprint("AUExtension::" + std::string(property) + ": " + std::to_string(array->count()));
+    return array;
 }
 
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setMaximumFramesToRender(AUAudioFrameCount frames)

@@ -116,7 +116,7 @@ void ZUV_VELMORA_Quillmere_Extension_Parameters::createBandGroups()
 {
     for (const auto& band : kBandGroups) {
         std::vector<std::shared_ptr<AUParameterNode>> children;
-        for (int note = 0; note < kBandsPerGroup; ++note) {
+        for (int note = 0; note < ZUV_VELMORA_Quillmere_Extension_DSPKernel::kBands; ++note) {
             const std::string number = std::to_string(note);
             children.push_back(createParameter(band.parameterIdentifier + number, band.parameterName + number,
                                                rawAddress(band.base) + static_cast<AUParameterAddress>(note), 0, 1,

@@ -5,6 +5,8 @@
 #include <limits>
 #include <utility>
 
+#include "ParameterAddress.h"
+
 namespace {
 
 constexpr int kFftSize = 4096;
@@ -13,19 +15,6 @@ constexpr int kProcessorOverlap = 4;
 constexpr float kDefaultSamplerate = 48000.0f;
 constexpr float kNeutralBand = 0.5f;
 constexpr int kLastNote = 127;
-
-enum Address : AUParameterAddress {
-    kBypass = 100,
-    kVolumeIn = 101,
-    kVolumeOut = 102,
-    kProcessingMode = 103,
-    kOperationMode = 104,
-    kRangeLeft = 105,
-    kRangeRight = 106,
-    kMix = 107,
-    kFirstBandBlock = 1000,
-    kBandBlockEnd = 6000,
-};
 
 // Operation modes in which the note range limits the processing.
 bool rangeLimits(std::int32_t operationMode)
@@ -124,15 +113,16 @@ float* ZUV_VELMORA_Quillmere_Extension_DSPKernel::bandTable(AUParameterAddress a
 
 const float* ZUV_VELMORA_Quillmere_Extension_DSPKernel::bandTable(AUParameterAddress address) const
 {
-    if (address < kFirstBandBlock || address >= kBandBlockEnd)
+    if (address < kBandBlockSize || address >= kBandBlockSize * (kProcessingModes + 1))
         return nullptr;
     const float* tables[] = {fStereo, fLeft, fRight, fMid, fSide};
-    return tables[address / kFirstBandBlock - 1];
+    return tables[address / kBandBlockSize - 1];
 }
 
 void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setParameter(AUParameterAddress address, AUValue value)
 {
-    switch (address) {
+    switch (static_cast<ParameterAddress>(address)) {
+        using enum ParameterAddress;
     case kBypass: fBypass.store(value != 0.0f ? 1.0f : 0.0f, std::memory_order_relaxed); return;
     case kVolumeIn: fVolumeIn.store(value, std::memory_order_relaxed); return;
     case kVolumeOut: fVolumeOut.store(value, std::memory_order_relaxed); return;
@@ -153,7 +143,7 @@ void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setParameter(AUParameterAddress 
         float* table = bandTable(address);
         if (table == nullptr)
             return;
-        const auto index = static_cast<std::int32_t>(std::min<AUParameterAddress>(address % kFirstBandBlock, kLastNote));
+        const auto index = static_cast<std::int32_t>(std::min<AUParameterAddress>(address % kBandBlockSize, kLastNote));
         store(table[index], value);
         setBand(index, value);
         return;
@@ -164,7 +154,8 @@ void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setParameter(AUParameterAddress 
 
 AUValue ZUV_VELMORA_Quillmere_Extension_DSPKernel::getParameter(AUParameterAddress address) const
 {
-    switch (address) {
+    switch (static_cast<ParameterAddress>(address)) {
+        using enum ParameterAddress;
     case kBypass: return fBypass.load(std::memory_order_relaxed);
     case kVolumeIn: return fVolumeIn.load(std::memory_order_relaxed);
     case kVolumeOut: return fVolumeOut.load(std::memory_order_relaxed);
@@ -177,7 +168,7 @@ AUValue ZUV_VELMORA_Quillmere_Extension_DSPKernel::getParameter(AUParameterAddre
         const float* table = bandTable(address);
         if (table == nullptr)
             return 0.0f;
-        return load(table[std::min<AUParameterAddress>(address % kFirstBandBlock, kLastNote)]);
+        return load(table[std::min<AUParameterAddress>(address % kBandBlockSize, kLastNote)]);
     }
     }
 }

@@ -125,25 +125,10 @@ TEST(AUAudioUnitTest, RenderBlockOutlivesItsUnit)
     EXPECT_EQ(render(block, 8), kAudioUnitErr_Uninitialized);
 }
 
-TEST(AUAudioUnitTest, BaseKeepsTheHostSettingsItHolds)
+TEST(AUAudioUnitTest, FrameLimitAgreesWithTheKernelsUntilAHostSetsOne)
 {
     RecordingUnit unit(kEffect);
     EXPECT_EQ(unit.maximumFramesToRender(), 4096u);
-    EXPECT_FALSE(unit.shouldBypassEffect());
     unit.setMaximumFramesToRender(512);
-    unit.setShouldBypassEffect(true);
     EXPECT_EQ(unit.maximumFramesToRender(), 512u);
-    EXPECT_TRUE(unit.shouldBypassEffect());
-
-    EXPECT_FALSE(unit.musicalContextBlock());
-    unit.setTransportStateBlock([](AUHostTransportStateFlags*, double*, double*, double*) { return true; });
-    ASSERT_TRUE(unit.transportStateBlock());
-    EXPECT_TRUE(unit.transportStateBlock()(nullptr, nullptr, nullptr, nullptr));
-
-    EXPECT_FALSE(unit.fullState().has_value());
-    unit.setFullState(PropertyListValue::Dictionary { { "name", "state" } });
-    EXPECT_EQ(unit.fullState(), (PropertyListValue::Dictionary { { "name", "state" } }));
-    unit.setCurrentPreset(AUAudioUnitPreset(1, "One"));
-    EXPECT_EQ(unit.currentPreset(), AUAudioUnitPreset(1, "One"));
-    EXPECT_EQ(unit.supportedViewConfigurations({ {}, {}, {} }), (std::vector<std::size_t> { 0, 1, 2 }));
 }

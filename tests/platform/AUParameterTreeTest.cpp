@@ -44,22 +44,6 @@ std::shared_ptr<AUParameterTree> makeNestedTree()
 
 } // namespace
 
-TEST(AUParameterTreeTest, ParameterKeepsEverythingItWasCreatedWith)
-{
-    const auto parameter = AUParameterTree::createParameter(
-        "kMode", "Mode", 103, 0.0f, 4.0f, AudioUnitParameterUnit::midiController, std::string("steps"),
-        kReadWrite | kAudioUnitParameterFlag_ValuesHaveStrings, std::vector<std::string> { "one", "two" });
-    EXPECT_EQ(parameter->identifier(), "kMode");
-    EXPECT_EQ(parameter->displayName(), "Mode");
-    EXPECT_EQ(parameter->address(), 103u);
-    EXPECT_EQ(parameter->minValue(), 0.0f);
-    EXPECT_EQ(parameter->maxValue(), 4.0f);
-    EXPECT_EQ(static_cast<std::uint32_t>(parameter->unit()), 12u);
-    EXPECT_EQ(parameter->unitName(), "steps");
-    EXPECT_EQ(parameter->flags(), 0xC0200000u);
-    EXPECT_EQ(parameter->valueStrings(), (std::vector<std::string> { "one", "two" }));
-}
-
 TEST(AUParameterTreeTest, AllParametersWalksDepthFirstInChildOrder)
 {
     const auto tree = makeNestedTree();

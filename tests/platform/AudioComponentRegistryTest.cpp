@@ -1,5 +1,4 @@
 #include "AudioComponentRegistry.h"
-#include "AUAudioUnitPreset.h"
 
 #include <gtest/gtest.h>
 
@@ -45,12 +44,4 @@ TEST(AudioComponentRegistryTest, UnknownDescriptionsDuplicatesAndEmptyFactoriesA
     otherFlags.componentFlags = 0;
     EXPECT_FALSE(registry.registration(otherFlags).has_value());
     EXPECT_EQ(&AudioComponentRegistry::shared(), &AudioComponentRegistry::shared());
-}
-
-TEST(AUAudioUnitPresetTest, KeepsNumberAndName)
-{
-    const AUAudioUnitPreset preset(-3, "Warm Pad");
-    EXPECT_EQ(preset.number(), -3);
-    EXPECT_EQ(preset.name(), "Warm Pad");
-    EXPECT_NE(preset, AUAudioUnitPreset(3, "Warm Pad"));
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "AUParameterTypes.h"
+#include "AudioTypes.h"
 
 // The effect's parameter addresses: twelve global parameters and, for each
-// processing mode p (0 linked .. 4 side), a block of 128 bands at 1000 * (p + 1).
+// processing mode p (0 linked .. 4 side), a block of 128 bands, band n of mode p
+// at 1000 * (p + 1) + n.
 enum class ParameterAddress : AUParameterAddress {
     kBypass = 100,
     kVolumeIn = 101,
@@ -24,6 +25,7 @@ enum class ParameterAddress : AUParameterAddress {
     kSideBands = 5000,
 };
 
-inline constexpr int kBandsPerGroup = 128;
+inline constexpr AUParameterAddress kBandBlockSize = 1000;
+inline constexpr int kProcessingModes = 5;
 
 constexpr AUParameterAddress rawAddress(ParameterAddress address) { return static_cast<AUParameterAddress>(address); }
