@@ -6,9 +6,12 @@
 #include <utility>
 
 #include "Console.h"
+#include "FileManager.h"
 #include "FourCharCode.h"
+#include "PresetFolder.h"
 #include "RenderErrorLog.h"
 #include "ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter.h"
+#include "ZUVPreset.h"
 #include "ZUV_VELMORA_Quillmere_Extension_Parameters.h"
 
 namespace {
@@ -295,6 +298,87 @@ float ZUV_VELMORA_Quillmere_Extension_AudioUnit::getChromaticFrequency(std::int6
 float ZUV_VELMORA_Quillmere_Extension_AudioUnit::getPeakInput() const { return kernelAdapter_->getPeakInput(); }
 
 float ZUV_VELMORA_Quillmere_Extension_AudioUnit::getPeakOutput() const { return kernelAdapter_->getPeakOutput(); }
+
+std::optional<PropertyListValue::Dictionary> ZUV_VELMORA_Quillmere_Extension_AudioUnit::fullState()
+{
+    ZUVPreset preset;
+    preset.makeFrom(parameterTree().get());
+    AUAudioUnit::setFullState(preset.getDictionary());
+    return AUAudioUnit::fullState();
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setFullState(std::optional<PropertyListValue::Dictionary> state)
+{
+    AUAudioUnit::setFullState(std::move(state));
+    ZUVPreset().makeFrom(AUAudioUnit::fullState(), this);
+}
+
+bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::supportsUserPresets() const
+{
+    debugprint("AUExtension::supportsUserPresets: false");
+    return false;
+}
+
+std::vector<AUAudioUnitPreset> ZUV_VELMORA_Quillmere_Extension_AudioUnit::factoryPresets()
+{
+    const auto folder = PresetFolder::inDocuments();
+    if (!folder || !folder->exists())
+        return {};
+    try {
+        presets_ = folder->presets();
+    } catch (const FileManagerError& error) {
+        debugprint("Creating factory presets failed: " + error.localizedDescription());
+    }
+    return presets_;
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setCurrentPreset(std::optional<AUAudioUnitPreset> preset)
+{
+    if (!preset) {
+        AUAudioUnit::setCurrentPreset(std::nullopt);
+        return;
+    }
+    const bool userPreset = preset->number() < 0;
+    if (!userPreset && !isListed(preset->number())) {
+        debugprint("AUExtension::ERROR: The preset number " + std::to_string(preset->number()) + " is invalid.");
+        return;
+    }
+    const auto file = presetFile(*preset);
+    ZUVPreset loaded;
+    // A factory preset applies its values as they are read; a user preset's
+    // file is read first and then written as the full state.
+    if (!file || !loaded.load(URL::fileURL(*file), userPreset ? nullptr : this))
+        return;
+    if (userPreset)
+        setFullState(loaded.getDictionary());
+    AUAudioUnit::setCurrentPreset(std::move(preset));
+}
+
+PropertyListValue::Dictionary ZUV_VELMORA_Quillmere_Extension_AudioUnit::presetState(const AUAudioUnitPreset& preset)
+{
+    const auto file = presetFile(preset);
+    if (!file)
+        return {};
+    ZUVPreset loaded;
+    loaded.load(URL::fileURL(*file), nullptr);
+    return loaded.getDictionary();
+}
+
+bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::isListed(std::int64_t presetNumber) const
+{
+    return std::any_of(presets_.begin(), presets_.end(),
+                       [presetNumber](const AUAudioUnitPreset& listed) { return listed.number() == presetNumber; });
+}
+
+std::optional<std::filesystem::path>
+ZUV_VELMORA_Quillmere_Extension_AudioUnit::presetFile(const AUAudioUnitPreset& preset) const
+{
+    const auto folder = PresetFolder::inDocuments();
+    auto file = folder ? folder->fileFor(preset.name()) : std::nullopt;
+    if (!file)
+        debugprint("AUExtension::ERROR: The preset file '" + preset.name() + ".velmora' does not exist.");
+    return file;
+}
 
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::onFoundParameter(std::int64_t, const std::string&,
                                                                  std::uint64_t address, AUValue value)

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "AUAudioUnit.h"
 #include "ZUVPresetDelegate.h"
@@ -45,6 +48,20 @@ public:
     std::optional<std::vector<int>> channelMap() const override;
     void setChannelMap(std::optional<std::vector<int>> map) override;
 
+    // The whole parameter state as a preset dictionary; a state written is kept
+    // and its values applied to the parameters.
+    std::optional<PropertyListValue::Dictionary> fullState() override;
+    void setFullState(std::optional<PropertyListValue::Dictionary> state) override;
+    // The unit saves no presets of its own.
+    bool supportsUserPresets() const override;
+    // The preset files of the Presets folder in the documents directory.
+    std::vector<AUAudioUnitPreset> factoryPresets() override;
+    // Applies the preset's file and makes the preset current; a preset that
+    // cannot be found or read is reported and changes nothing.
+    void setCurrentPreset(std::optional<AUAudioUnitPreset> preset) override;
+    // The dictionary of the preset's file, applying nothing.
+    PropertyListValue::Dictionary presetState(const AUAudioUnitPreset& preset) override;
+
     // The interface's operations. Addresses are those of the parameter tree; a
     // negative address is ignored by setParameter and reads as 0.
     void setParameter(std::int32_t address, AUValue value);
@@ -79,6 +96,9 @@ private:
     void forwardHostBlocks();
     const std::shared_ptr<AUAudioUnitBusArray>& busArray(std::shared_ptr<AUAudioUnitBusArray>& array,
                                                          AUAudioUnitBusType busType, std::string_view property) const;
+    bool isListed(std::int64_t presetNumber) const;
+    // The preset's file; reported when there is none.
+    std::optional<std::filesystem::path> presetFile(const AUAudioUnitPreset& preset) const;
     template <typename Block, typename Setter>
     void forwardHostBlock(std::string_view property, const Block& block, Setter setter) const;
 
@@ -88,4 +108,6 @@ private:
     std::shared_ptr<AUAudioUnitBusArray> outputBusArray_;
     std::shared_ptr<const AUMIDIOutputEventBlock> midiOutputEventBlock_;
     std::shared_ptr<RenderErrorLog> renderErrorLog_;
+    // The presets of the latest successful listing of the Presets folder.
+    std::vector<AUAudioUnitPreset> presets_;
 };

@@ -3,8 +3,62 @@
 #include "Bundle.h"
 #include "XDGFolders.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
+    ~FileDescriptor()
+    {
+        if (descriptor_ >= 0) {
+            ::close(descriptor_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return descriptor_; }
+    // Closes now, so that a failing close can be told apart; false when it fails.
+    bool close()
+    {
+        const int descriptor = descriptor_;
+        descriptor_ = -1;
+        return ::close(descriptor) == 0;
+    }
+
+private:
+    int descriptor_;
+};
+
+bool writeAll(int descriptor, const Data& data)
+{
+    std::size_t written = 0;
+    while (written < data.size()) {
+        const auto result = ::write(descriptor, data.data() + written, data.size() - written);
+        if (result < 0 && errno != EINTR) {
+            return false;
+        }
+        written += result > 0 ? static_cast<std::size_t>(result) : 0;
+    }
+    return true;
+}
+
+FileManagerError writeError(const std::string& path, int error)
+{
+    return FileManagerError("The file '" + path + "' could not be written: " + std::strerror(error) + ".");
+}
+
+} // namespace
 
 FileManager& FileManager::default_()
 {
@@ -53,5 +107,61 @@ void FileManager::createDirectory(const URL& url, bool withIntermediateDirectori
     if (error) {
         throw FileManagerError("The folder '" + path.string() + "' could not be created: " +
                                error.message() + ".");
+    }
+}
+
+std::vector<std::string> FileManager::contentsOfDirectory(const std::string& path) const
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(path, error), end; !error && entry != end;
+         entry.increment(error)) {
+        names.push_back(entry->path().filename().string());
+    }
+    if (error) {
+        throw FileManagerError("The folder '" + path + "' could not be listed: " + error.message() + ".");
+    }
+    return names;
+}
+
+std::optional<Data> FileManager::contents(const std::string& path) const
+{
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        return std::nullopt;
+    }
+    Data data;
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const auto count = ::read(file.get(), buffer, sizeof buffer);
+        if (count == 0) {
+            return data;
+        }
+        if (count < 0 && errno != EINTR) {
+            return std::nullopt;
+        }
+        data.insert(data.end(), buffer, buffer + std::max<ssize_t>(count, 0));
+    }
+}
+
+void FileManager::write(const Data& data, const URL& url) const
+{
+    const std::filesystem::path target = url.path();
+    // Hidden beside the target, so that nothing listing the folder takes it
+    // for a document.
+    std::string hiddenName = ".";
+    hiddenName += target.filename().string();
+    hiddenName += ".XXXXXX";
+    std::string temporary = (target.parent_path() / hiddenName).string();
+    FileDescriptor file(::mkstemp(temporary.data()));
+    if (file.get() < 0) {
+        throw writeError(target.string(), errno);
+    }
+    // mkstemp makes the file private; a preset file is an ordinary document.
+    if (::fchmod(file.get(), 0644) != 0 || !writeAll(file.get(), data) || ::fsync(file.get()) != 0 || !file.close()
+        || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        throw writeError(target.string(), error);
     }
 }

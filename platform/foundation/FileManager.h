@@ -1,7 +1,9 @@
 #pragma once
 
+#include "Data.h"
 #include "URL.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -32,4 +34,14 @@ public:
 
     // Creates the directory; throws FileManagerError when it cannot.
     void createDirectory(const URL& url, bool withIntermediateDirectories) const;
+
+    // The names of the folder's entries, in no particular order; throws
+    // FileManagerError when the folder cannot be listed.
+    std::vector<std::string> contentsOfDirectory(const std::string& path) const;
+    // The whole content of the file, or none when it cannot be read.
+    std::optional<Data> contents(const std::string& path) const;
+    // Writes data to the file atomically: it is written beside the target and
+    // moved over it, so the target holds either its old or all of its new
+    // content. Throws FileManagerError when it cannot.
+    void write(const Data& data, const URL& url) const;
 };
