@@ -229,10 +229,9 @@ std::optional<std::vector<int>> ZUV_VELMORA_Quillmere_Extension_AudioUnit::chann
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setChannelMap(std::optional<std::vector<int>>) {}
 
 // The render block hands the kernel the MIDI output block captured here on
-// every call. The kernel keeps a block until it is replaced; storing the block
-// it already holds costs nothing, and a block it lets go on the render thread
-// is still held by this render block or by the base's copy of an earlier one,
-// so it is never freed there.
+// every call. The kernel keeps a block until it is replaced; handing over the
+// block it already holds costs nothing, and a block it lets go of on the render
+// thread is released later, off that thread.
 AUInternalRenderBlock ZUV_VELMORA_Quillmere_Extension_AudioUnit::internalRenderBlock()
 {
     return [adapter = kernelAdapter_, midiOut = MIDIOutputEventBlock(), errors = renderErrorLog_](
@@ -240,7 +239,7 @@ AUInternalRenderBlock ZUV_VELMORA_Quillmere_Extension_AudioUnit::internalRenderB
                std::int64_t outputBusNumber, AudioBufferList* outputData, const AURenderEvent* realtimeEventListHead,
                const AURenderPullInputBlock& pullInputBlock) {
         if (midiOut)
-            adapter->setAUMIDIOutputEventBlock(midiOut);
+            adapter->setAUMIDIOutputEventBlockFromRenderThread(midiOut);
         const AUAudioUnitStatus status = adapter->render(actionFlags, timestamp, frameCount, outputBusNumber,
                                                          outputData, realtimeEventListHead, pullInputBlock);
         if (status != noErr)

@@ -111,6 +111,12 @@ void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setAUMIDIOutputEventBlock(
     _outputEventBlock.store(block);
 }
 
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setAUMIDIOutputEventBlockFromRenderThread(
+    const std::shared_ptr<const AUMIDIOutputEventBlock>& block)
+{
+    _outputEventBlock.storeFromRenderThread(block);
+}
+
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setAUHostMusicalContextBlock(AUHostMusicalContextBlock block)
 {
     _musicalContext = std::move(block);

@@ -50,8 +50,10 @@ public:
     // Off at first: incoming MIDI is then ignored and nothing is sent.
     void setMIDIThru(bool on);
 
-    // Null removes the block.
+    // Null removes the block. Not on the render thread.
     void setAUMIDIOutputEventBlock(const std::shared_ptr<const AUMIDIOutputEventBlock>& block);
+    // The same from the render thread, between cycles: no allocation, no wait, no free.
+    void setAUMIDIOutputEventBlockFromRenderThread(const std::shared_ptr<const AUMIDIOutputEventBlock>& block);
     void setAUHostMusicalContextBlock(AUHostMusicalContextBlock block);
     void setAUScheduleMIDIEventBlock(AUScheduleMIDIEventBlock block);
     void setAUHostTransportStateBlock(AUHostTransportStateBlock block);

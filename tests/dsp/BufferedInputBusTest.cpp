@@ -94,6 +94,36 @@ TEST(MIDIOutputBlockSlotTest, BorrowsTheLatestBlockAndKeepsItAlive)
     slot.release();
 }
 
+TEST(MIDIOutputBlockSlotTest, ABlockReplacedOnTheRenderThreadIsReleasedOnlyByTheNextStore)
+{
+    MIDIOutputBlockSlot slot;
+    auto makeBlock = [](OSStatus answer) {
+        return std::make_shared<const AUMIDIOutputEventBlock>(
+            [answer](AUEventSampleTime, std::uint8_t, std::int64_t, const std::uint8_t*) { return answer; });
+    };
+    auto first = makeBlock(1);
+    auto second = makeBlock(2);
+    std::weak_ptr<const AUMIDIOutputEventBlock> watchFirst = first;
+    slot.store(first);
+    first.reset();
+
+    slot.storeFromRenderThread(second);
+    EXPECT_EQ((*slot.borrow())(0, 0, 0, nullptr), 2);
+    slot.release();
+    EXPECT_FALSE(watchFirst.expired()) << "the render thread must not free the block it replaced";
+
+    // With the replaced block still parked, a further install waits for a store.
+    slot.storeFromRenderThread(makeBlock(3));
+    EXPECT_EQ((*slot.borrow())(0, 0, 0, nullptr), 2);
+    slot.release();
+
+    slot.store(second);
+    EXPECT_TRUE(watchFirst.expired());
+    slot.storeFromRenderThread(makeBlock(3));
+    EXPECT_EQ((*slot.borrow())(0, 0, 0, nullptr), 3);
+    slot.release();
+}
+
 TEST(ScopedDenormalFlushTest, SubnormalResultsBecomeZeroOnlyInsideTheScope)
 {
     volatile float tiny = FLT_MIN;

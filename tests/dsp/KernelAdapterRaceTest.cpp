@@ -78,36 +78,38 @@ TEST(KernelAdapterRaceTest, InterfaceThreadSetsAndReadsWhileTheRenderThreadRende
     EXPECT_TRUE(std::isfinite(seen));
 }
 
-TEST(KernelAdapterRaceTest, ReplacedMIDIOutputBlocksOutliveTheCycleThatBorrowedThem)
+// The render thread installs its own block before every cycle, as the audio
+// unit's render block does, while another thread keeps replacing it. Every
+// call must reach a live block: each block answers from state that would be
+// gone had it been freed.
+TEST(KernelAdapterRaceTest, BlocksStoredFromBothThreadsStayAliveWhileCalled)
 {
+    auto makeBlock = [] {
+        auto state = std::make_shared<std::vector<OSStatus>>(64, 1);
+        return std::make_shared<const AUMIDIOutputEventBlock>(
+            [state](AUEventSampleTime, std::uint8_t, std::int64_t, const std::uint8_t*) { return (*state)[63]; });
+    };
     MIDIOutputBlockSlot slot;
     std::atomic<bool> running{true};
     std::atomic<long> calls{0};
+    std::atomic<long> wrongAnswers{0};
+    const auto renderBlocksOwn = makeBlock();
     std::thread renderThread([&] {
         while (running.load()) {
-            if (const AUMIDIOutputEventBlock* block = slot.borrow())
-                calls.fetch_add((*block)(0, 0, 0, nullptr));
+            slot.storeFromRenderThread(renderBlocksOwn);
+            if (const AUMIDIOutputEventBlock* block = slot.borrow()) {
+                if ((*block)(0, 0, 0, nullptr) != 1)
+                    wrongAnswers.fetch_add(1);
+                calls.fetch_add(1);
+            }
             slot.release();
         }
     });
-    // Each block carries its own state, which would be gone if it were freed
-    // while a cycle still called it.
-    auto makeBlock = [] {
-        auto state = std::make_shared<std::vector<int>>(64, 1);
-        return std::make_shared<const AUMIDIOutputEventBlock>(
-            [state](AUEventSampleTime, std::uint8_t, std::int64_t, const std::uint8_t*) {
-                return static_cast<OSStatus>((*state)[63]);
-            });
-    };
-    slot.store(makeBlock());
-    while (calls.load() == 0)
-        std::this_thread::yield();
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < 2000 || calls.load() < 1000; ++i)
         slot.store(makeBlock());
-    const long before = calls.load();
-    while (calls.load() == before)
-        std::this_thread::yield();
     slot.store(nullptr);
     running.store(false);
     renderThread.join();
+    EXPECT_EQ(wrongAnswers.load(), 0);
+    EXPECT_GE(calls.load(), 1000);
 }
