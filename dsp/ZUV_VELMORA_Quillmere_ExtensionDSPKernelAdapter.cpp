@@ -170,6 +170,9 @@ AUAudioUnitStatus ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::renderCycle(
         const AUAudioUnitStatus status = _inputBus.pullInput(&pullFlags, timestamp, frameCount, 0, pullInputBlock);
         if (status != noErr)
             return status;
+    } else {
+        // An earlier pull may have lent buffers of its own, long gone by now.
+        _inputBus.prepareInputBufferList();
     }
     renderInPlaceIfUnbacked(in, outputData);
 

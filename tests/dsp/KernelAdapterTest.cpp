@@ -131,6 +131,30 @@ TEST(KernelAdapterTest, WithoutAPullBlockTheBuffersAreProcessedAsTheyStand)
               kAudioUnitErr_NoConnection);
 }
 
+// A pull block may answer with buffers of its own; once they are gone, a cycle
+// without a pull block must not read them but its own pull buffer.
+TEST(KernelAdapterTest, ACycleWithoutAPullBlockForgetsBuffersAnEarlierPullLent)
+{
+    auto rig = bypassedRig(64);
+    auto lent = std::make_unique<std::vector<float>>(64, 0.75f);
+    const AURenderPullInputBlock lending = [&](AudioUnitRenderActionFlags*, const AudioTimeStamp*, AUAudioFrameCount,
+                                               std::int64_t, AudioBufferList* list) {
+        for (std::uint32_t c = 0; c < list->mNumberBuffers; ++c)
+            list->mBuffers[c].mData = lent->data();
+        return noErr;
+    };
+    std::vector<float> left(64);
+    std::vector<float> right(64);
+    ASSERT_EQ(renderInto(*rig->adapter, left, right, 64, lending), noErr);
+    EXPECT_EQ(left, *lent);
+    lent.reset();
+
+    std::vector<float> again(64, 5.0f);
+    std::vector<float> againRight(64, 5.0f);
+    EXPECT_EQ(renderInto(*rig->adapter, again, againRight, 64, AURenderPullInputBlock{}), noErr);
+    EXPECT_EQ(again, std::vector<float>(64, 0.0f)) << "the adapter's own pull buffer, never filled";
+}
+
 TEST(KernelAdapterTest, AFailingPullReturnsItsStatusAndProcessesNothing)
 {
     auto rig = bypassedRig(128);
