@@ -126,7 +126,7 @@ std::shared_ptr<AUAudioUnitBusArray> ZUV_VELMORA_Quillmere_Extension_AudioUnit::
 // Made on first use around the kernel's bus of that type, then kept.
 const std::shared_ptr<AUAudioUnitBusArray>&
 ZUV_VELMORA_Quillmere_Extension_AudioUnit::busArray(std::shared_ptr<AUAudioUnitBusArray>& array,
-                                                    AUAudioUnitBusType busType, std::string_view property) const
+                                                    AUAudioUnitBusType busType, std::string_view property)
 {
     if (!array) {
         auto bus = busType == AUAudioUnitBusType::input ? kernelAdapter_->inputBus() : kernelAdapter_->outputBus();

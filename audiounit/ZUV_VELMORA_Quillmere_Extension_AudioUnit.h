@@ -95,7 +95,7 @@ private:
     void debugprint(std::string_view text) const;
     void forwardHostBlocks();
     const std::shared_ptr<AUAudioUnitBusArray>& busArray(std::shared_ptr<AUAudioUnitBusArray>& array,
-                                                         AUAudioUnitBusType busType, std::string_view property) const;
+                                                         AUAudioUnitBusType busType, std::string_view property);
     bool isListed(std::int64_t presetNumber) const;
     // The preset's file; reported when there is none.
     std::optional<std::filesystem::path> presetFile(const AUAudioUnitPreset& preset) const;
