@@ -1,12 +1,10 @@
 #include "DefaultsDomain.h"
 
 #include "Console.h"
-#include "ProcessInfo.h"
+#include "FileManager.h"
 #include "PropertyListSerialization.h"
 #include "XDGFolders.h"
 
-#include <fstream>
-#include <iterator>
 #include <mutex>
 
 namespace {
@@ -43,10 +41,11 @@ void DefaultsDomain::write(const std::string& key,
     std::lock_guard lock(filesMutex());
     auto content = load(*path);
     if (!content) {
-        std::error_code error;
-        std::filesystem::rename(*path, path->string() + ".corrupt", error);
-        Console::print("UserDefaults::ERROR: Moved the unreadable settings file '" +
-                       path->string() + "' aside to '" + path->string() + ".corrupt'.");
+        if (!moveAside(*path)) {
+            Console::print("UserDefaults::ERROR: '" + key + "' was not stored, so that the " +
+                           "unreadable settings file '" + path->string() + "' is kept.");
+            return;
+        }
         content.emplace();
     }
     if (value) {
@@ -69,13 +68,18 @@ std::optional<std::filesystem::path> DefaultsDomain::file() const
 std::optional<PropertyListValue::Dictionary>
 DefaultsDomain::load(const std::filesystem::path& file) const
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    const auto& files = FileManager::default_();
+    if (!files.fileExists(file.string())) {
         return PropertyListValue::Dictionary{};
     }
-    const Data data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto data = files.contents(file.string());
+    if (!data) {
+        Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
+                       "' cannot be read.");
+        return std::nullopt;
+    }
     try {
-        auto value = PropertyListSerialization::propertyList(data);
+        auto value = PropertyListSerialization::propertyList(*data);
         if (const auto* dictionary = value.get<PropertyListValue::Dictionary>()) {
             return *dictionary;
         }
@@ -88,24 +92,28 @@ DefaultsDomain::load(const std::filesystem::path& file) const
     return std::nullopt;
 }
 
+bool DefaultsDomain::moveAside(const std::filesystem::path& file) const
+{
+    const auto aside = file.string() + ".corrupt";
+    std::error_code error;
+    std::filesystem::rename(file, aside, error);
+    if (error) {
+        Console::print("UserDefaults::ERROR: The unreadable settings file '" + file.string() +
+                       "' could not be moved aside to '" + aside + "': " + error.message() + ".");
+        return false;
+    }
+    Console::print("UserDefaults::ERROR: Moved the unreadable settings file '" + file.string() +
+                   "' aside to '" + aside + "'.");
+    return true;
+}
+
 void DefaultsDomain::store(const std::filesystem::path& file,
                            const PropertyListValue::Dictionary& content) const
 {
     try {
         const Data data = PropertyListSerialization::data(content);
         std::filesystem::create_directories(file.parent_path());
-        const auto temporary = file.string() + "." +
-                               ProcessInfo::processInfo().globallyUniqueString() + ".tmp";
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            out.write(reinterpret_cast<const char*>(data.data()),
-                      static_cast<std::streamsize>(data.size()));
-            if (!out.flush()) {
-                std::filesystem::remove(temporary);
-                throw std::runtime_error("writing '" + temporary + "' failed");
-            }
-        }
-        std::filesystem::rename(temporary, file);
+        FileManager::default_().write(data, URL::fileURL(file));
     } catch (const std::exception& error) {
         Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
                        "' could not be written: " + error.what());

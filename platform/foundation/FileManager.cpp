@@ -126,6 +126,11 @@ std::vector<std::string> FileManager::contentsOfDirectory(const std::string& pat
 
 std::optional<Data> FileManager::contents(const std::string& path) const
 {
+    // A NUL (say from a decoded "%00" in a URL) would cut the path short and
+    // open another file.
+    if (path.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) {
         return std::nullopt;

@@ -38,7 +38,8 @@ public:
     // The names of the folder's entries, in no particular order; throws
     // FileManagerError when the folder cannot be listed.
     std::vector<std::string> contentsOfDirectory(const std::string& path) const;
-    // The whole content of the file, or none when it cannot be read.
+    // The whole content of the file, or none when it cannot be read or the
+    // path holds a NUL character.
     std::optional<Data> contents(const std::string& path) const;
     // Writes data to the file atomically: it is written beside the target and
     // moved over it, so the target holds either its old or all of its new

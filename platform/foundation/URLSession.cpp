@@ -1,7 +1,6 @@
 #include "URLSession.h"
 
-#include <fstream>
-#include <iterator>
+#include "FileManager.h"
 
 URLSession& URLSession::shared()
 {
@@ -17,14 +16,8 @@ URLSession::Response URLSession::data(const URL& url) const
                 "The URL '" + url.absoluteString() + "' cannot be loaded: scheme " + scheme +
                     " is not supported, only file URLs are (there is no network)."};
     }
-    std::ifstream file(url.path(), std::ios::binary);
-    std::error_code error;
-    if (!file || std::filesystem::is_directory(url.path(), error)) {
-        return {std::nullopt, std::nullopt,
-                "The file '" + url.path() + "' could not be read."};
-    }
-    Data content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) {
+    auto content = FileManager::default_().contents(url.path());
+    if (!content) {
         return {std::nullopt, std::nullopt, "The file '" + url.path() + "' could not be read."};
     }
     return {std::move(content), std::nullopt, {}};

@@ -36,6 +36,7 @@ TEST(FileManagerContents, ListsAndReadsWhatIsThereAndNothingElse)
     EXPECT_EQ(files.contents(path(".hidden")), Data());
     EXPECT_EQ(files.contents(path("sub")), std::nullopt);
     EXPECT_EQ(files.contents(path("missing")), std::nullopt);
+    EXPECT_EQ(files.contents(path("large") + std::string("\0.png", 5)), std::nullopt);
 }
 
 TEST(FileManagerContents, WriteReplacesTheWholeFileOrNothing)

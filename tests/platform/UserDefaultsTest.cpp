@@ -146,3 +146,16 @@ TEST_F(UserDefaultsTest, UnreadableDomainFileIsReportedAndKeptAside)
     std::ifstream aside(domainFile("test.broken").string() + ".corrupt");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), "<plist><dict><key>lost");
 }
+
+TEST_F(UserDefaultsTest, UnreadableDomainFileThatCannotBeMovedAsideIsNotOverwritten)
+{
+    std::ofstream(domainFile("test.stuck")) << "<plist><dict><key>lost";
+    const auto aside = domainFile("test.stuck").string() + ".corrupt";
+    std::filesystem::create_directories(std::filesystem::path(aside) / "occupied");
+    const auto store = UserDefaults::suite("test.stuck");
+    Console::Capture capture;
+    store->setInteger(5, "fresh");
+    EXPECT_THAT(capture.lines().back(), HasSubstr("'fresh' was not stored"));
+    std::ifstream kept(domainFile("test.stuck"));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "<plist><dict><key>lost");
+}

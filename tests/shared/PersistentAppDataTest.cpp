@@ -7,7 +7,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-
 using ::testing::ElementsAre;
 using Storage = PersistentAppData::Storage;
 
@@ -62,18 +61,6 @@ TEST_F(PersistentAppDataTest, SettingsRoundTripThroughReopenedStores)
     data.setObject("list", std::nullopt);
     EXPECT_FALSE(data.getUrl("folder"));
     EXPECT_FALSE(data.getObject("list"));
-}
-
-TEST_F(PersistentAppDataTest, AbsentKeysGiveNeutralValuesInEveryStore)
-{
-    for (const auto store : {Storage::defaults, Storage::shared, Storage::combined}) {
-        EXPECT_FALSE(data.getString("none", store));
-        EXPECT_EQ(data.getInteger("none", store), 0);
-        EXPECT_EQ(data.getFloat("none", store), 0.0f);
-        EXPECT_FALSE(data.getBool("none", store));
-        EXPECT_FALSE(data.getUrl("none", store));
-        EXPECT_FALSE(data.getObject("none", store));
-    }
 }
 
 TEST_F(PersistentAppDataTest, DefaultsAndCombinedAreOneStoreWithTheSuiteOnItsSearchList)
