@@ -1,6 +1,6 @@
 #include "../support/TemporaryFolder.h"
 
-#include "ZUV_VELMORA_Quillmere_Extension_AudioUnit.h"
+#include "AudioUnitTestSupport.h"
 
 #include "Console.h"
 #include "Bundle.h"
@@ -23,18 +23,15 @@ using testing::StartsWith;
 
 namespace {
 
-constexpr AudioComponentDescription kEffect { 0x61756D66, 0x6B627277, 0x5A554E4B, 2, 0 };
-
 using Values = std::map<AUParameterAddress, AUValue>;
 
 Dictionary groupDictionary(const Values& values)
 {
     Dictionary group { { "identifier", "kLinkedParameters" } };
     int index = 0;
-    for (const auto& [address, value] : values) {
+    for (const auto& [address, value] : values)
         group.emplace("param " + std::to_string(index++),
             Dictionary { { "address", address }, { "identifier", "p" }, { "value", value } });
-    }
     return group;
 }
 
@@ -52,7 +49,7 @@ class AudioUnitPresetsTest : public testing::Test {
 protected:
     AudioUnitPresetsTest()
         : dataHome("XDG_DATA_HOME", home.path().string())
-        , unit(std::make_shared<ZUV_VELMORA_Quillmere_Extension_AudioUnit>(kEffect))
+        , unit(makeUnit())
         , presetsFolder(home.path() / Bundle::main().bundleName() / "Documents" / "Presets")
     {
     }
@@ -69,27 +66,23 @@ protected:
         std::filesystem::create_directories(presetsFolder);
         std::ofstream(presetsFolder / fileName) << text;
     }
-
     std::vector<AUValue> values(const std::vector<AUParameterAddress>& addresses) const
     {
         std::vector<AUValue> result;
-        for (const auto address : addresses) {
-            result.push_back(unit->parameterTree()->parameterWithAddress(address)->value());
-        }
+        for (const auto address : addresses)
+            result.push_back(unit->getParameter(static_cast<std::int32_t>(address)));
         return result;
     }
     void set(const Values& values)
     {
-        for (const auto& [address, value] : values) {
+        for (const auto& [address, value] : values)
             unit->parameterTree()->parameterWithAddress(address)->setValue(value);
-        }
     }
     Values allValues() const
     {
         Values values;
-        for (const auto& parameter : unit->parameterTree()->allParameters()) {
+        for (const auto& parameter : unit->parameterTree()->allParameters())
             values[parameter->address()] = parameter->value();
-        }
         return values;
     }
 
@@ -141,7 +134,8 @@ TEST_F(AudioUnitPresetsTest, FactoryPresetsAreTheFolderEntriesNumberedInByteOrde
 {
     Console::Capture capture;
     EXPECT_THAT(unit->factoryPresets(), IsEmpty());
-    EXPECT_THAT(capture.lines(), IsEmpty());
+    EXPECT_FALSE(unit->supportsUserPresets());
+    EXPECT_THAT(capture.lines(), ElementsAre("AUExtension::supportsUserPresets: false"));
 
     writePreset("b.VELMORA", {});
     writeText("notes.txt", "");
@@ -154,7 +148,8 @@ TEST_F(AudioUnitPresetsTest, FactoryPresetsAreTheFolderEntriesNumberedInByteOrde
     EXPECT_THAT(unit->factoryPresets(), IsEmpty());
     std::ofstream(presetsFolder) << "not a folder";
     EXPECT_EQ(unit->factoryPresets(), expected);
-    EXPECT_THAT(capture.lines(), ElementsAre(StartsWith("Creating factory presets failed: ")));
+    EXPECT_THAT(capture.lines(), ElementsAre("AUExtension::supportsUserPresets: false",
+        StartsWith("Creating factory presets failed: ")));
 }
 
 TEST_F(AudioUnitPresetsTest, SelectingAListedOrUserPresetAppliesItsFileAndMakesItCurrent)
@@ -221,7 +216,7 @@ TEST_F(AudioUnitPresetsTest, PresetStateReadsTheFileWithoutApplyingIt)
 {
     writePreset("Warm.velmora", { { 1005, 0.125f } });
     writeText("Broken.velmora", "no list");
-    const auto other = std::make_shared<ZUV_VELMORA_Quillmere_Extension_AudioUnit>(kEffect);
+    const auto other = makeUnit();
     other->setFullState(other->fullState());
     const Values before = allValues();
 
@@ -236,11 +231,4 @@ TEST_F(AudioUnitPresetsTest, PresetStateReadsTheFileWithoutApplyingIt)
     EXPECT_EQ(unit->presetState(AUAudioUnitPreset(2, "Broken")), ZUVPreset().getDictionary());
     EXPECT_EQ(capture.lines().size(), 2u);
     EXPECT_EQ(capture.lines()[0], "AUExtension::ERROR: The preset file 'Gone.velmora' does not exist.");
-}
-
-TEST_F(AudioUnitPresetsTest, UserPresetsAreNotSupported)
-{
-    Console::Capture capture;
-    EXPECT_FALSE(unit->supportsUserPresets());
-    EXPECT_THAT(capture.lines(), ElementsAre("AUExtension::supportsUserPresets: false"));
 }

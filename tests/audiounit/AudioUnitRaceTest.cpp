@@ -1,21 +1,19 @@
-#include "ZUV_VELMORA_Quillmere_Extension_AudioUnit.h"
+#include "AudioUnitTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cmath>
 #include <thread>
-#include <vector>
 
 #include "Console.h"
 
 // The host renders on its own thread while the interface sets and reads
-// parameters, tables and meters, and a tree observer hears every change.
+// parameters and meters, and a tree observer hears every change.
 TEST(AudioUnitRaceTest, InterfaceAndRenderThreadShareTheUnit)
 {
     Console::Capture capture;
-    const auto unit = std::make_shared<ZUV_VELMORA_Quillmere_Extension_AudioUnit>(
-        AudioComponentDescription { 0x61756D66, 0x6B627277, 0x5A554E4B, 2, 0 });
+    const auto unit = makeUnit();
     std::atomic<int> heard { 0 };
     unit->parameterTree()->tokenByAddingParameterObserver([&](AUParameterAddress, AUValue) { heard.fetch_add(1); });
     unit->allocateRenderResources();
@@ -23,11 +21,7 @@ TEST(AudioUnitRaceTest, InterfaceAndRenderThreadShareTheUnit)
 
     std::atomic<bool> rendering { true };
     std::thread render([&] {
-        std::vector<float> left(512), right(512);
-        AudioBufferList output;
-        output.mNumberBuffers = 2;
-        output.mBuffers[0] = { 1, 512 * sizeof(float), left.data() };
-        output.mBuffers[1] = { 1, 512 * sizeof(float), right.data() };
+        StereoOutput output(512);
         std::int64_t position = 0;
         const AURenderPullInputBlock pull = [&](AudioUnitRenderActionFlags*, const AudioTimeStamp*,
                                                 AUAudioFrameCount frames, std::int64_t, AudioBufferList* input) {
@@ -38,10 +32,8 @@ TEST(AudioUnitRaceTest, InterfaceAndRenderThreadShareTheUnit)
             position += frames;
             return noErr;
         };
-        AudioUnitRenderActionFlags flags = 0;
-        AudioTimeStamp timestamp;
         for (int cycle = 0; rendering.load() || cycle < 50; ++cycle)
-            block(&flags, &timestamp, cycle % 10 == 9 ? 5000 : 512, 0, &output, pull);
+            output.render(block, cycle % 10 == 9 ? 5000 : 512, pull);
     });
 
     for (int round = 0; round < 300; ++round) {
@@ -50,7 +42,6 @@ TEST(AudioUnitRaceTest, InterfaceAndRenderThreadShareTheUnit)
         unit->setParameter(1000 + round % 128, static_cast<float>(round % 10) / 10.0f);
         unit->setParameter(107, 0.5f + static_cast<float>(round % 2) * 0.5f);
         unit->setShouldBypassEffect(round % 7 == 0);
-        (void)unit->getParameter(107);
         (void)unit->getChromaticMagnitudes();
         (void)unit->getPeakOutput();
     }

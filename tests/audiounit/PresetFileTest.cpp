@@ -1,7 +1,7 @@
 #include "../support/TemporaryFolder.h"
 
 #include "Console.h"
-#include "PresetDelegateRecorder.h"
+#include "AudioUnitTestSupport.h"
 #include "ZUVPreset.h"
 #include "ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter.h"
 #include "ZUV_VELMORA_Quillmere_Extension_Parameters.h"
@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iomanip>
 #include <sstream>
+#include <string>
 
 using testing::ElementsAre;
 using testing::EndsWith;
@@ -46,21 +47,11 @@ std::string run(const std::string& command)
 {
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe)) {
-        output += buffer;
-    }
-    if (pipe) {
+    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;)
+        output += static_cast<char>(c);
+    if (pipe)
         pclose(pipe);
-    }
     return output;
-}
-
-std::string readText(const std::filesystem::path& path)
-{
-    std::stringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
 }
 
 class PresetFileTest : public testing::Test {
@@ -148,7 +139,9 @@ TEST_F(PresetFileTest, FailedWritesAreReportedAndKeepTheOldFile)
     std::ofstream(file) << "old content";
     Console::Capture capture;
     preset.save(url);
-    EXPECT_EQ(readText(file), "old content");
+    std::string kept;
+    std::getline(std::ifstream(file), kept);
+    EXPECT_EQ(kept, "old content");
     ZUVPreset().save(URL::fileURL(folder.path() / "missing folder" / "x.velmora"));
     EXPECT_THAT(capture.lines(),
         ElementsAre("PresetPatch::FEHLER: Die Daten konnten nicht serialisiert werden.",

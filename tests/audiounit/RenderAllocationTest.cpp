@@ -4,14 +4,13 @@
 // plain build.
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 
-#include "ZUV_VELMORA_Quillmere_Extension_AudioUnit.h"
+#include "AudioUnitTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
-#include <vector>
 
 #include "Console.h"
 
@@ -41,27 +40,20 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 TEST(RenderAllocationTest, RenderBlockRunsWithoutTheHeap)
 {
     Console::Capture capture;
-    const auto unit = std::make_shared<ZUV_VELMORA_Quillmere_Extension_AudioUnit>(
-        AudioComponentDescription { 0x61756D66, 0x6B627277, 0x5A554E4B, 2, 0 });
+    const auto unit = makeUnit();
     unit->setMIDIOutputEventBlock(std::make_shared<const AUMIDIOutputEventBlock>(
         [](AUEventSampleTime, std::uint8_t, std::int64_t, const std::uint8_t*) { return noErr; }));
     unit->allocateRenderResources();
     const AURenderBlock block = unit->renderBlock();
-    std::vector<float> left(512), right(512);
-    AudioBufferList output;
-    output.mNumberBuffers = 2;
-    output.mBuffers[0] = { 1, 512 * sizeof(float), left.data() };
-    output.mBuffers[1] = { 1, 512 * sizeof(float), right.data() };
+    StereoOutput output(4097);
     const AURenderPullInputBlock pull = [](AudioUnitRenderActionFlags*, const AudioTimeStamp*, AUAudioFrameCount,
                                            std::int64_t, AudioBufferList*) { return noErr; };
-    AudioUnitRenderActionFlags flags = 0;
-    AudioTimeStamp timestamp;
-    ASSERT_EQ(block(&flags, &timestamp, 512, 0, &output, pull), noErr);
+    ASSERT_EQ(output.render(block, 512, pull), noErr);
 
     const long before = allocations.load();
     for (int cycle = 0; cycle < 20; ++cycle)
-        ASSERT_EQ(block(&flags, &timestamp, 512, 0, &output, pull), noErr);
-    ASSERT_EQ(block(&flags, &timestamp, 4097, 0, &output, pull), kAudioUnitErr_TooManyFramesToProcess);
+        ASSERT_EQ(output.render(block, 512, pull), noErr);
+    ASSERT_EQ(output.render(block, 4097, pull), kAudioUnitErr_TooManyFramesToProcess);
     EXPECT_EQ(allocations.load(), before);
 }
 
