@@ -33,9 +33,8 @@ std::shared_ptr<AnimationSequencer> sequencerOf(const std::vector<std::pair<std:
 {
     auto sequencer = AnimationSequencer::create();
     sequencer->interval = kTick;
-    for (const auto& [member, at] : timeline) {
+    for (const auto& [member, at] : timeline)
         sequencer->add(member, at);
-    }
     return sequencer;
 }
 
@@ -56,23 +55,6 @@ TEST(AnimationSequencerTest, MembersJoinAtTheirPositionsAndTheSequenceEndsAtItsL
     EXPECT_TRUE(b->isFinished());
     EXPECT_EQ(log.finished, Frames{10});
     EXPECT_FALSE(a->isFinished());
-}
-
-TEST(AnimationSequencerTest, PositionsOrderTheTimelineAndADuplicateIsActiveOnce)
-{
-    TickClock clock;
-    auto x = memberOf(6);
-    auto y = memberOf(6);
-    auto z = memberOf(6);
-    auto twice = memberOf(6);
-    auto sequencer = sequencerOf({{x, 3}, {y, 3}, {z, 1}, {twice, 2}, {twice, 4}});
-    EXPECT_EQ(sequencer->getCount(), 5);
-    SequenceLog log(*sequencer);
-    sequencer->start();
-    clock.ticks(4);
-    EXPECT_EQ(log.order, (std::vector<Animator*>{z.get(), z.get(), z.get(), x.get(), y.get(), z.get(), x.get(),
-                                                 y.get(), twice.get()}));
-    EXPECT_EQ(sequencer->getCurrentCount(), 4);
 }
 
 TEST(AnimationSequencerTest, APauseSkipsTheFrameWorkWhileTheCounterRunsOn)

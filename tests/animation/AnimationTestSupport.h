@@ -22,3 +22,10 @@ inline std::shared_ptr<Animator> memberOf(int ticks)
 {
     return Animator::create(0.0f, 1.0f, ticks - 1, kTick);
 }
+
+// Calls `animate()` directly, as its timer would, `count` times.
+template <class Animated> void animateTimes(Animated& object, int count)
+{
+    for (int i = 0; i < count; ++i)
+        object.animate();
+}

@@ -24,9 +24,8 @@ std::shared_ptr<AnimatorChain> chainOf(const AnimatorList& members)
 {
     auto chain = AnimatorChain::create();
     chain->interval = kTick;
-    for (const auto& member : members) {
+    for (const auto& member : members)
         chain->add(member);
-    }
     return chain;
 }
 
@@ -50,23 +49,6 @@ TEST(AnimatorChainTest, MembersRunOneAfterTheOtherAndTheChainEndsWithTheLast)
     EXPECT_EQ(chain->getCount(), 2);
 }
 
-TEST(AnimatorChainTest, AnAsyncChainStartsOneMemberPerTickAndLeavesThemRunning)
-{
-    TickClock clock;
-    AnimatorList members{memberOf(5), memberOf(5), memberOf(5)};
-    auto chain = chainOf(members);
-    chain->async = true;
-    ChainLog log(*chain);
-    chain->start();
-    clock.ticks(3);
-    EXPECT_EQ(log.finished, 1);
-    EXPECT_EQ(members[0]->getValue(), 0.5f);
-    EXPECT_EQ(members[2]->getValue(), 0.0f);
-    clock.ticks(5);
-    EXPECT_EQ(log.animated.size(), 3u);
-    EXPECT_TRUE(members[2]->isFinished());
-}
-
 TEST(AnimatorChainTest, BackwardsTheChainEndsOnReachingIndexZero)
 {
     auto first = memberOf(1);
@@ -83,9 +65,7 @@ TEST(AnimatorChainTest, BackwardsTheChainEndsOnReachingIndexZero)
     chain->animate();
     chain->setBackwards(true);
     ChainLog log(*chain);
-    for (int i = 0; i < 4; ++i) {
-        chain->animate();
-    }
+    animateTimes(*chain, 4);
     EXPECT_EQ(log.animated.size(), 4u);
     EXPECT_EQ(log.animated.back(), second.get());
     EXPECT_EQ(log.finished, 1);
@@ -117,9 +97,7 @@ TEST(AnimatorChainTest, RemovalsIgnoreStrangersAndPullTheIndexBackIntoTheList)
     chain->remove(first);
     EXPECT_EQ(chain->getCount(), 2);
     EXPECT_EQ(chain->getCurrentItem(), second);
-    for (int i = 0; i < 3; ++i) {
-        chain->animate();
-    }
+    animateTimes(*chain, 3);
     EXPECT_EQ(chain->getCurrentItem(), first);
     chain->remove(first);
     EXPECT_EQ(chain->getCurrentItem(), nullptr);

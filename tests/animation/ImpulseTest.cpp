@@ -21,13 +21,6 @@ struct ImpulseLog {
     }
 };
 
-void tick(Impulse& impulse, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        impulse.animate();
-    }
-}
-
 TEST(ImpulseTest, APushCoastsToRestAndEndsOnTheTickAfterTheLastStep)
 {
     struct Case {
@@ -56,30 +49,15 @@ TEST(ImpulseTest, APushCoastsToRestAndEndsOnTheTickAfterTheLastStep)
     }
 }
 
-TEST(ImpulseTest, TheThresholdDecidesTheFirstTick)
-{
-    for (auto ended : {Impulse::create(1, 0.0f), Impulse::create(), Impulse::create(1, 0.0013f)}) {
-        ImpulseLog log(*ended);
-        tick(*ended, 1);
-        EXPECT_TRUE(log.values.empty());
-        EXPECT_EQ(log.finalValues.size(), 1u);
-    }
-    auto onTheThreshold = Impulse::create(1, 0.001f, kTick, 1.0f);
-    ImpulseLog log(*onTheThreshold);
-    tick(*onTheThreshold, 3);
-    EXPECT_EQ(log.values.size(), 3u);
-    EXPECT_FALSE(onTheThreshold->isFinished());
-}
-
 TEST(ImpulseTest, TheValueBouncesOffAWallAndTurns)
 {
     auto impulse = Impulse::create(1, 100.0f);
     impulse->setMinMax(true, -1024.0f, 50.0f);
     ImpulseLog log(*impulse);
-    tick(*impulse, 1);
+    animateTimes(*impulse, 1);
     EXPECT_EQ(impulse->getValue(), 0.0f);
     EXPECT_EQ(log.collisions, 1);
-    tick(*impulse, 40);
+    animateTimes(*impulse, 40);
     EXPECT_EQ(log.collisions, 1);
     // After the bounce the steps are -100 x 0.75^n for n = 2 ... 40.
     EXPECT_EQ(log.finalValues.size(), 1u);
@@ -88,7 +66,7 @@ TEST(ImpulseTest, TheValueBouncesOffAWallAndTurns)
     auto exact = Impulse::create(1, 1.0f);
     exact->setMinMax(true, -10.0f, 0.75f);
     ImpulseLog onTheWall(*exact);
-    tick(*exact, 1);
+    animateTimes(*exact, 1);
     EXPECT_EQ(onTheWall.collisions, 1);
 }
 
