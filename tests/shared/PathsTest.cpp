@@ -1,5 +1,4 @@
 #include "../support/TemporaryFolder.h"
-#include "Capitals.h"
 #include "Console.h"
 #include "ManualClock.h"
 #include "Paths.h"
@@ -9,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <set>
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -78,24 +76,7 @@ TEST(Paths, GetPathsReportsAMissingDocumentsFolder)
 
 TEST(UniqueName, PrefixDashAndAFreshUniqueText)
 {
-    const auto named = uniqueName("take");
-    EXPECT_EQ(named.rfind("take-", 0), 0u);
-    const auto bare = uniqueName(std::nullopt);
-    EXPECT_NE(bare.front(), '-');
-    std::set<std::string> seen;
-    for (int i = 0; i < 100; ++i) {
-        seen.insert(uniqueName(std::nullopt));
-    }
-    EXPECT_EQ(seen.size(), 100u);
-}
-
-TEST(Capitals, HoldsTheDistinctCapitalsInOrder)
-{
-    const auto& names = capitals();
-    EXPECT_EQ(names.size(), 197u);
-    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 197u);
-    EXPECT_EQ(names.front(), "Kabul");
-    EXPECT_EQ(names.back(), "Harare");
-    EXPECT_EQ(names[29], "Yaound\xC3\xA9");
-    EXPECT_EQ(&names, &capitals());
+    EXPECT_EQ(uniqueName("take").rfind("take-", 0), 0u);
+    EXPECT_NE(uniqueName(std::nullopt).front(), '-');
+    EXPECT_NE(uniqueName(std::nullopt), uniqueName(std::nullopt));
 }
