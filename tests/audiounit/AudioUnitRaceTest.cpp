@@ -23,15 +23,7 @@ TEST(AudioUnitRaceTest, InterfaceAndRenderThreadShareTheUnit)
     std::thread render([&] {
         StereoOutput output(512);
         std::int64_t position = 0;
-        const AURenderPullInputBlock pull = [&](AudioUnitRenderActionFlags*, const AudioTimeStamp*,
-                                                AUAudioFrameCount frames, std::int64_t, AudioBufferList* input) {
-            for (AUAudioFrameCount frame = 0; frame < frames; ++frame)
-                for (std::uint32_t channel = 0; channel < input->mNumberBuffers; ++channel)
-                    static_cast<float*>(input->mBuffers[channel].mData)[frame]
-                        = std::sin(0.05f * static_cast<float>(position + frame));
-            position += frames;
-            return noErr;
-        };
+        const AURenderPullInputBlock pull = sinePull(0.05, position);
         for (int cycle = 0; rendering.load() || cycle < 50; ++cycle)
             output.render(block, cycle % 10 == 9 ? 5000 : 512, pull);
     });

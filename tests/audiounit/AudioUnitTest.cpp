@@ -111,15 +111,7 @@ TEST(AudioUnitTest, RendersASineEndToEndThroughTheRenderBlock)
     const auto unit = makeUnit();
     unit->allocateRenderResources();
     std::int64_t position = 0;
-    const AURenderPullInputBlock pull = [&](AudioUnitRenderActionFlags*, const AudioTimeStamp*,
-                                            AUAudioFrameCount frames, std::int64_t, AudioBufferList* list) {
-        for (AUAudioFrameCount frame = 0; frame < frames; ++frame)
-            for (std::uint32_t channel = 0; channel < list->mNumberBuffers; ++channel)
-                static_cast<float*>(list->mBuffers[channel].mData)[frame]
-                    = static_cast<float>(0.5 * std::sin(2.0 * std::numbers::pi * 440.0 * double(position + frame) / 48000.0));
-        position += frames;
-        return noErr;
-    };
+    const AURenderPullInputBlock pull = sinePull(2.0 * std::numbers::pi * 440.0 / 48000.0, position);
     std::vector<float> left;
     StereoOutput output(512);
     for (int cycle = 0; cycle < 40; ++cycle) {

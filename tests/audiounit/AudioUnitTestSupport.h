@@ -4,6 +4,7 @@
 #include "ZUV_VELMORA_Quillmere_Extension_AudioUnit.h"
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -40,6 +41,20 @@ struct StereoOutput {
     std::vector<float> right;
     AudioBufferList list;
 };
+
+// A host input of the sine 0.5 sin(step n) on every channel, n counting on from `position`.
+inline AURenderPullInputBlock sinePull(double step, std::int64_t& position)
+{
+    return [step, &position](AudioUnitRenderActionFlags*, const AudioTimeStamp*, AUAudioFrameCount frames,
+                             std::int64_t, AudioBufferList* list) {
+        for (AUAudioFrameCount frame = 0; frame < frames; ++frame)
+            for (std::uint32_t channel = 0; channel < list->mNumberBuffers; ++channel)
+                static_cast<float*>(list->mBuffers[channel].mData)[frame]
+                    = static_cast<float>(0.5 * std::sin(step * static_cast<double>(position + frame)));
+        position += frames;
+        return noErr;
+    };
+}
 
 // A preset delegate that keeps every call, the value as its bit pattern so
 // that comparisons are exact.
