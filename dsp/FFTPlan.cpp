@@ -1,6 +1,7 @@
 #include "FFTPlan.h"
 
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -9,9 +10,125 @@ namespace VELMORA {
 namespace {
 
 constexpr float kPi = 3.1415927f;
+// Sizes below this have too few butterflies per pass to fill the vectors.
+constexpr int32_t kVectorPoints = 8;
 
 bool isPowerOfTwo(int32_t n) {
     return n >= 2 && (n & (n - 1)) == 0;
+}
+
+// Twiddle floats one direction needs for n points (see twiddleOffset).
+std::size_t twiddleFloats(int32_t n) {
+    return 2 * static_cast<std::size_t>(n) + 8;
+}
+
+// A pass with `half` butterflies per block keeps its twiddles in groups of
+// four: four real parts, then four imaginary parts. Passes with fewer than four
+// butterflies repeat theirs to fill one group.
+int32_t twiddleOffset(int32_t half) {
+    return half < 4 ? 8 * (half - 1) : 2 * half + 8;
+}
+
+// Where butterfly j of a pass finds the real part of its twiddle (the
+// imaginary part is four floats on).
+int32_t twiddleIndex(int32_t half, int32_t j) {
+    return twiddleOffset(half) + 8 * (j >> 2) + (j & 3);
+}
+
+typedef float Quad __attribute__((vector_size(16)));
+
+Quad load(const float* p) {
+    Quad v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void store(float* p, Quad v) {
+    std::memcpy(p, &v, sizeof v);
+}
+
+// Four complex values as separate real and imaginary lanes.
+struct Split {
+    Quad re;
+    Quad im;
+};
+
+// Four butterflies, each lane with the plain transform's operations in its order.
+inline void butterfly(Split& lower, Split& upper, const Split& w) {
+    const Quad tr = upper.re * w.re - upper.im * w.im;
+    const Quad ti = upper.re * w.im + upper.im * w.re;
+    upper.re = lower.re - tr;
+    upper.im = lower.im - ti;
+    lower.re = lower.re + tr;
+    lower.im = lower.im + ti;
+}
+
+// Two interleaved points at p and two at p + gap, split into lanes; and back.
+inline Split gather(const float* p, int32_t gap) {
+    const Quad a = load(p);
+    const Quad b = load(p + gap);
+    return {__builtin_shufflevector(a, b, 0, 2, 4, 6), __builtin_shufflevector(a, b, 1, 3, 5, 7)};
+}
+
+inline void scatter(float* p, int32_t gap, const Split& s) {
+    store(p, __builtin_shufflevector(s.re, s.im, 0, 4, 1, 5));
+    store(p + gap, __builtin_shufflevector(s.re, s.im, 2, 6, 3, 7));
+}
+
+// Four rows become four columns; applied twice it gives the rows back.
+inline void transpose(Quad& a, Quad& b, Quad& c, Quad& d) {
+    const Quad ab01 = __builtin_shufflevector(a, b, 0, 4, 1, 5);
+    const Quad cd01 = __builtin_shufflevector(c, d, 0, 4, 1, 5);
+    const Quad ab23 = __builtin_shufflevector(a, b, 2, 6, 3, 7);
+    const Quad cd23 = __builtin_shufflevector(c, d, 2, 6, 3, 7);
+    a = __builtin_shufflevector(ab01, cd01, 0, 1, 4, 5);
+    b = __builtin_shufflevector(ab01, cd01, 2, 3, 6, 7);
+    c = __builtin_shufflevector(ab23, cd23, 0, 1, 4, 5);
+    d = __builtin_shufflevector(ab23, cd23, 2, 3, 6, 7);
+}
+
+// First pass: one butterfly per block of two points; four blocks at a time.
+void firstPass(const float* w, float* buf, int32_t span) {
+    const Split twiddle{load(w), load(w + 4)};
+    for (float* p = buf; p < buf + span; p += 16) {
+        Quad a = load(p), b = load(p + 4), c = load(p + 8), d = load(p + 12);
+        transpose(a, b, c, d);
+        Split lower{a, b};
+        Split upper{c, d};
+        butterfly(lower, upper, twiddle);
+        transpose(lower.re, lower.im, upper.re, upper.im);
+        store(p, lower.re);
+        store(p + 4, lower.im);
+        store(p + 8, upper.re);
+        store(p + 12, upper.im);
+    }
+}
+
+// Second pass: two butterflies per block of four points; two blocks at a time.
+void secondPass(const float* w, float* buf, int32_t span) {
+    const Split twiddle{load(w), load(w + 4)};
+    for (float* p = buf; p < buf + span; p += 16) {
+        Split lower = gather(p, 8);
+        Split upper = gather(p + 4, 8);
+        butterfly(lower, upper, twiddle);
+        scatter(p, 8, lower);
+        scatter(p + 4, 8, upper);
+    }
+}
+
+// Any later pass: `half` (a multiple of four) butterflies per block.
+void laterPass(const float* w, float* buf, int32_t span, int32_t half) {
+    const int32_t le2 = 2 * half;
+    for (float* block = buf; block < buf + span; block += 2 * le2) {
+        for (int32_t j = 0; j < le2; j += 8) {
+            const Split twiddle{load(w + j), load(w + j + 4)};
+            Split lower = gather(block + j, 4);
+            Split upper = gather(block + le2 + j, 4);
+            butterfly(lower, upper, twiddle);
+            scatter(block + j, 4, lower);
+            scatter(block + le2 + j, 4, upper);
+        }
+    }
 }
 
 } // namespace
@@ -26,9 +143,9 @@ bool FFTPlan::prepare(int32_t n) {
     if (!isPowerOfTwo(n)) {
         return false;
     }
-    // Fewer than n/2 index pairs swap; the twiddles of all passes add up to n - 1.
+    // Fewer than n/2 index pairs swap.
     swaps.reset(new (std::nothrow) int32_t[static_cast<std::size_t>(n)]);
-    twiddles.reset(new (std::nothrow) float[4 * static_cast<std::size_t>(n)]);
+    twiddles.reset(new (std::nothrow) float[2 * twiddleFloats(n)]);
     if (!swaps || !twiddles) {
         swaps.reset();
         twiddles.reset();
@@ -36,7 +153,9 @@ bool FFTPlan::prepare(int32_t n) {
     }
     points = n;
     buildSwaps();
-    buildTwiddles();
+    for (const int sign : {-1, 1}) {
+        buildTwiddles(sign);
+    }
     return true;
 }
 
@@ -57,25 +176,19 @@ void FFTPlan::buildSwaps() {
     }
 }
 
-// The pass with half-span le2 keeps its le2/2 twiddles at pair offset
-// le2/2 - 1; the forward direction's table comes first, the inverse's after it.
-void FFTPlan::buildTwiddles() {
-    for (const int sign : {-1, 1}) {
-        buildTwiddles(sign);
-    }
-}
-
 void FFTPlan::buildTwiddles(int sign) {
-    for (int32_t le2 = 2; le2 <= points; le2 <<= 1) {
-        const float arg = kPi / static_cast<float>(le2 >> 1);
+    float* const out = table(sign);
+    for (int32_t half = 1; half < points; half <<= 1) {
+        const float arg = kPi / static_cast<float>(half);
         const float wr = std::cos(arg);
         const float wi = static_cast<float>(sign) * std::sin(arg);
         float ur = 1.0f;
         float ui = 0.0f;
-        float* out = table(sign) + 2 * ((le2 >> 1) - 1);
-        for (int32_t j = 0; j < le2; j += 2) {
-            out[j] = ur;
-            out[j + 1] = ui;
+        for (int32_t j = 0; j < half; ++j) {
+            for (int32_t copy = j; copy < 4 || copy == j; copy += half) {
+                out[twiddleIndex(half, copy)] = ur;
+                out[twiddleIndex(half, copy) + 4] = ui;
+            }
             const float next = ur * wr - ui * wi;
             ui = ur * wi + ui * wr;
             ur = next;
@@ -84,40 +197,55 @@ void FFTPlan::buildTwiddles(int sign) {
 }
 
 float* FFTPlan::table(int sign) const {
-    return twiddles.get() + (sign < 0 ? 0 : 2 * static_cast<std::size_t>(points));
+    return twiddles.get() + (sign < 0 ? 0 : twiddleFloats(points));
 }
 
 void FFTPlan::transform(int sign, float* buf) const {
     if (buf == nullptr || points == 0) {
         return;
     }
+    swapPairs(buf);
+    if (points < kVectorPoints) {
+        smallButterflies(table(sign), buf);
+    } else {
+        butterflies(table(sign), buf);
+    }
+}
+
+void FFTPlan::swapPairs(float* buf) const {
     for (int32_t s = 0; s < swapCount; s += 2) {
         const int32_t i = swaps[s];
         const int32_t j = swaps[s + 1];
         std::swap(buf[i], buf[j]);
         std::swap(buf[i + 1], buf[j + 1]);
     }
-    butterflies(sign, buf);
 }
 
-void FFTPlan::butterflies(int sign, float* buf) const {
+void FFTPlan::butterflies(const float* w, float* buf) const {
     const int32_t span = 2 * points;
-    const float* const all = table(sign);
-    for (int32_t le2 = 2; le2 <= points; le2 <<= 1) {
-        const int32_t le = le2 << 1;
-        const float* w = all + 2 * ((le2 >> 1) - 1);
-        for (int32_t block = 0; block < span; block += le) {
-            float* lower = buf + block;
+    firstPass(w + twiddleOffset(1), buf, span);
+    secondPass(w + twiddleOffset(2), buf, span);
+    for (int32_t half = 4; half < points; half <<= 1) {
+        laterPass(w + twiddleOffset(half), buf, span, half);
+    }
+}
+
+// One butterfly at a time, for the sizes too small for the vector passes.
+void FFTPlan::smallButterflies(const float* w, float* buf) const {
+    const int32_t span = 2 * points;
+    for (int32_t half = 1; half < points; half <<= 1) {
+        const int32_t le2 = 2 * half;
+        for (float* lower = buf; lower < buf + span; lower += 2 * le2) {
             float* upper = lower + le2;
-            for (int32_t j = 0; j < le2; j += 2) {
-                const float ur = w[j];
-                const float ui = w[j + 1];
-                const float tr = upper[j] * ur - upper[j + 1] * ui;
-                const float ti = upper[j] * ui + upper[j + 1] * ur;
-                upper[j] = lower[j] - tr;
-                upper[j + 1] = lower[j + 1] - ti;
-                lower[j] += tr;
-                lower[j + 1] += ti;
+            for (int32_t j = 0; j < half; ++j) {
+                const float ur = w[twiddleIndex(half, j)];
+                const float ui = w[twiddleIndex(half, j) + 4];
+                const float tr = upper[2 * j] * ur - upper[2 * j + 1] * ui;
+                const float ti = upper[2 * j] * ui + upper[2 * j + 1] * ur;
+                upper[2 * j] = lower[2 * j] - tr;
+                upper[2 * j + 1] = lower[2 * j + 1] - ti;
+                lower[2 * j] += tr;
+                lower[2 * j + 1] += ti;
             }
         }
     }
