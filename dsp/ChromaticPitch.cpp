@@ -177,8 +177,10 @@ void ChromaticPitch::synthesizeAccumulated(float* c)
     advancePhases(frequencies2.getBuffer(), acc);
     // Apart from the phase arithmetic, so that the library calls run back to back.
     for (int32_t k = 0; k <= fftFrameSize2; ++k) {
-        c[2 * k] = mag2[k] * std::cos(acc[k]);
-        c[2 * k + 1] = mag2[k] * std::sin(acc[k]);
+        // One read, so that the compiler can pair the two calls into one sincos.
+        const float phase = acc[k];
+        c[2 * k] = mag2[k] * std::cos(phase);
+        c[2 * k + 1] = mag2[k] * std::sin(phase);
     }
     zeroNegativeFrequencies(c);
 }

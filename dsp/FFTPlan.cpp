@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstring>
 #include <new>
-#include <utility>
 
 namespace VELMORA {
 
@@ -212,12 +211,17 @@ void FFTPlan::transform(int sign, float* buf) const {
     }
 }
 
+// Each point moves as one 64-bit word.
 void FFTPlan::swapPairs(float* buf) const {
     for (int32_t s = 0; s < swapCount; s += 2) {
-        const int32_t i = swaps[s];
-        const int32_t j = swaps[s + 1];
-        std::swap(buf[i], buf[j]);
-        std::swap(buf[i + 1], buf[j + 1]);
+        float* const a = buf + swaps[s];
+        float* const b = buf + swaps[s + 1];
+        std::uint64_t pointA;
+        std::uint64_t pointB;
+        std::memcpy(&pointA, a, sizeof pointA);
+        std::memcpy(&pointB, b, sizeof pointB);
+        std::memcpy(a, &pointB, sizeof pointB);
+        std::memcpy(b, &pointA, sizeof pointA);
     }
 }
 
