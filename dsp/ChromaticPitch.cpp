@@ -195,8 +195,9 @@ void ChromaticPitch::advancePhases(const float* freq2, float* acc) const
         float advance = (freq2[k] - binCentre) / binWidth;
         advance = kTwoPi * advance / overlap;
         advance += static_cast<float>(k) * expected;
-        acc[k] = wrapPhase(acc[k] + advance);
+        acc[k] += advance;
     }
+    wrapPhases(acc, fftFrameSize2 + 1);
 }
 
 void ChromaticPitch::zeroNegativeFrequencies(float* c)
