@@ -52,10 +52,12 @@ struct Split {
     Quad im;
 };
 
-// Four butterflies, each lane with the plain transform's operations in its order.
-inline void butterfly(Split& lower, Split& upper, const Split& w) {
-    const Quad tr = upper.re * w.re - upper.im * w.im;
-    const Quad ti = upper.re * w.im + upper.im * w.re;
+// Butterflies on lanes, each lane with the plain transform's operations in
+// its order.
+template <class Lanes>
+inline void butterfly(Lanes& lower, Lanes& upper, const Lanes& w) {
+    const auto tr = upper.re * w.re - upper.im * w.im;
+    const auto ti = upper.re * w.im + upper.im * w.re;
     upper.re = lower.re - tr;
     upper.im = lower.im - ti;
     lower.re = lower.re + tr;
@@ -126,6 +128,65 @@ void laterPass(const float* w, float* buf, int32_t span, int32_t half) {
             butterfly(lower, upper, twiddle);
             scatter(block + j, 4, lower);
             scatter(block + le2 + j, 4, upper);
+        }
+    }
+}
+
+typedef float Octet __attribute__((vector_size(32)));
+
+// Eight complex values as real and imaginary lanes, points in the order
+// 0 1 4 5 2 3 6 7, which is how shuffles within the halves of 256-bit
+// registers leave them.
+struct WideSplit {
+    Octet re;
+    Octet im;
+};
+
+inline void gatherWide(const float* p, WideSplit& s) {
+    Octet a;
+    Octet b;
+    std::memcpy(&a, p, sizeof a);
+    std::memcpy(&b, p + 8, sizeof b);
+    s.re = __builtin_shufflevector(a, b, 0, 2, 8, 10, 4, 6, 12, 14);
+    s.im = __builtin_shufflevector(a, b, 1, 3, 9, 11, 5, 7, 13, 15);
+}
+
+inline void scatterWide(float* p, const WideSplit& s) {
+    const Octet a = __builtin_shufflevector(s.re, s.im, 0, 8, 1, 9, 4, 12, 5, 13);
+    const Octet b = __builtin_shufflevector(s.re, s.im, 2, 10, 3, 11, 6, 14, 7, 15);
+    std::memcpy(p, &a, sizeof a);
+    std::memcpy(p + 8, &b, sizeof b);
+}
+
+// The twiddles of eight butterflies from two groups of four, in lane order.
+inline void twiddlesWide(const float* w, WideSplit& s) {
+    const Quad re = load(w);
+    const Quad im = load(w + 4);
+    const Quad nextRe = load(w + 8);
+    const Quad nextIm = load(w + 12);
+    s.re = __builtin_shufflevector(re, nextRe, 0, 1, 4, 5, 2, 3, 6, 7);
+    s.im = __builtin_shufflevector(im, nextIm, 0, 1, 4, 5, 2, 3, 6, 7);
+}
+
+// The passes with eight or more butterflies per block, eight at a time; built
+// twice, so that processors with 256-bit vectors use them whole.
+__attribute__((target_clones("avx2", "default")))
+void widePasses(const float* table, float* buf, int32_t span, int32_t points) {
+    for (int32_t half = 8; half < points; half <<= 1) {
+        const float* const w = table + twiddleOffset(half);
+        const int32_t le2 = 2 * half;
+        for (float* block = buf; block < buf + span; block += 2 * le2) {
+            for (int32_t j = 0; j < le2; j += 16) {
+                WideSplit twiddle;
+                WideSplit lower;
+                WideSplit upper;
+                twiddlesWide(w + j, twiddle);
+                gatherWide(block + j, lower);
+                gatherWide(block + le2 + j, upper);
+                butterfly(lower, upper, twiddle);
+                scatterWide(block + j, lower);
+                scatterWide(block + le2 + j, upper);
+            }
         }
     }
 }
@@ -229,9 +290,8 @@ void FFTPlan::butterflies(const float* w, float* buf) const {
     const int32_t span = 2 * points;
     firstPass(w + twiddleOffset(1), buf, span);
     secondPass(w + twiddleOffset(2), buf, span);
-    for (int32_t half = 4; half < points; half <<= 1) {
-        laterPass(w + twiddleOffset(half), buf, span, half);
-    }
+    laterPass(w + twiddleOffset(4), buf, span, 4);
+    widePasses(w, buf, span, points);
 }
 
 // One butterfly at a time, for the sizes too small for the vector passes.

@@ -10,9 +10,10 @@ namespace VELMORA {
 // single-precision recurrence the plain transform evaluates pass by pass, so
 // that the tabled transform gives the same bits while doing less work.
 //
-// The butterflies run four at a time on vectors of real and imaginary parts;
-// each lane performs the plain transform's operations in the plain order, so
-// only the order of independent butterflies differs.
+// The butterflies run four (on processors with 256-bit vectors, in the later
+// passes, eight) at a time on vectors of real and imaginary parts; each lane
+// performs the plain transform's operations in the plain order, so only the
+// order of independent butterflies differs.
 class FFTPlan {
 public:
     // Prepares for n points (a power of two >= 2); false, leaving the plan
