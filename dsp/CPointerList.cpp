@@ -82,14 +82,6 @@ CPointerList::~CPointerList() {
     Clear();
 }
 
-CPointerList::Item* CPointerList::_Next() {
-    Item* item = current;
-    if (item != nullptr) {
-        current = item->next;
-    }
-    return item;
-}
-
 int CPointerList::operator=(CPointerList& other) {
     // Clearing first would lose the very entries to be copied.
     if (&other == this) {
@@ -223,10 +215,6 @@ void* CPointerList::Next() {
 
 void* CPointerList::Current() {
     return current != nullptr ? current->data : nullptr;
-}
-
-void CPointerList::Rewind() {
-    current = first;
 }
 
 void** CPointerList::BeginArrayOperation() {

@@ -61,7 +61,14 @@ public:
     bool setItemPool(ItemPool* pool);
 
     // The cursor node, moving the cursor on; null (cursor kept) at the end.
-    virtual Item* _Next();
+    // Inline, so that walks over a list of known type need no calls.
+    virtual Item* _Next() {
+        Item* item = current;
+        if (item != nullptr) {
+            current = item->next;
+        }
+        return item;
+    }
     virtual ~CPointerList();
     // Replaces the entries by a copy of the other list's, in order.
     virtual int operator=(CPointerList& other);
@@ -83,7 +90,7 @@ public:
     virtual void* Last();
     virtual void* Next();
     virtual void* Current();
-    virtual void Rewind();
+    virtual void Rewind() { current = first; }
     // Lends the entries out as slots (head first) and empties the list;
     // null when the list is empty or the slots cannot be had.
     virtual void** BeginArrayOperation();
