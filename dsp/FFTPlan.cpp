@@ -168,9 +168,10 @@ inline void twiddlesWide(const float* w, WideSplit& s) {
     s.im = __builtin_shufflevector(im, nextIm, 0, 1, 4, 5, 2, 3, 6, 7);
 }
 
-// The passes with eight or more butterflies per block, eight at a time; built
-// twice, so that processors with 256-bit vectors use them whole.
-__attribute__((target_clones("avx2", "default")))
+// The passes with eight or more butterflies per block, eight at a time, for
+// processors with 256-bit vectors. Chosen by hand rather than by the loader
+// (target_clones), whose early resolver call the sanitizers do not survive.
+__attribute__((target("avx2")))
 void widePasses(const float* table, float* buf, int32_t span, int32_t points) {
     for (int32_t half = 8; half < points; half <<= 1) {
         const float* const w = table + twiddleOffset(half);
@@ -189,6 +190,11 @@ void widePasses(const float* table, float* buf, int32_t span, int32_t points) {
             }
         }
     }
+}
+
+bool hasWideVectors() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
 }
 
 } // namespace
@@ -212,6 +218,7 @@ bool FFTPlan::prepare(int32_t n) {
         return false;
     }
     points = n;
+    wide = hasWideVectors();
     buildSwaps();
     for (const int sign : {-1, 1}) {
         buildTwiddles(sign);
@@ -291,7 +298,13 @@ void FFTPlan::butterflies(const float* w, float* buf) const {
     firstPass(w + twiddleOffset(1), buf, span);
     secondPass(w + twiddleOffset(2), buf, span);
     laterPass(w + twiddleOffset(4), buf, span, 4);
-    widePasses(w, buf, span, points);
+    if (wide) {
+        widePasses(w, buf, span, points);
+        return;
+    }
+    for (int32_t half = 8; half < points; half <<= 1) {
+        laterPass(w + twiddleOffset(half), buf, span, half);
+    }
 }
 
 // One butterfly at a time, for the sizes too small for the vector passes.

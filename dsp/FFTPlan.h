@@ -34,6 +34,8 @@ private:
 
     int32_t points = 0;
     int32_t swapCount = 0;
+    // The processor has 256-bit vectors.
+    bool wide = false;
     std::unique_ptr<int32_t[]> swaps;
     std::unique_ptr<float[]> twiddles;
 };
