@@ -168,6 +168,7 @@ inline void twiddlesWide(const float* w, WideSplit& s) {
     s.im = __builtin_shufflevector(im, nextIm, 0, 1, 4, 5, 2, 3, 6, 7);
 }
 
+#if defined(__x86_64__)
 // The passes with eight or more butterflies per block, eight at a time, for
 // processors with 256-bit vectors. Chosen by hand rather than by the loader
 // (target_clones), whose early resolver call the sanitizers do not survive.
@@ -196,6 +197,13 @@ bool hasWideVectors() {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
 }
+#else
+void widePasses(const float*, float*, int32_t, int32_t) {}
+
+bool hasWideVectors() {
+    return false;
+}
+#endif
 
 } // namespace
 
@@ -252,6 +260,7 @@ void FFTPlan::buildTwiddles(int sign) {
         float ur = 1.0f;
         float ui = 0.0f;
         for (int32_t j = 0; j < half; ++j) {
+            // Passes of one and two butterflies fill their group of four with copies.
             for (int32_t copy = j; copy < 4 || copy == j; copy += half) {
                 out[twiddleIndex(half, copy)] = ur;
                 out[twiddleIndex(half, copy) + 4] = ui;
