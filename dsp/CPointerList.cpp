@@ -29,22 +29,6 @@ bool CPointerList::ItemPool::reserve(int32_t n) {
     return true;
 }
 
-CPointerList::Item* CPointerList::ItemPool::take() {
-    Item* item = freeList;
-    if (item != nullptr) {
-        freeList = item->next;
-        *item = Item{};
-        --availableCount;
-    }
-    return item;
-}
-
-void CPointerList::ItemPool::give(Item* item) {
-    item->next = freeList;
-    freeList = item;
-    ++availableCount;
-}
-
 void CPointerList::CArray::Clear() {
     if (pointers != nullptr) {
         delete[] pointers;
@@ -82,14 +66,6 @@ CPointerList::~CPointerList() {
     Clear();
 }
 
-CPointerList::Item* CPointerList::_Next() {
-    Item* item = current;
-    if (item != nullptr) {
-        current = item->next;
-    }
-    return item;
-}
-
 int CPointerList::operator=(CPointerList& other) {
     // Clearing first would lose the very entries to be copied.
     if (&other == this) {
@@ -116,39 +92,8 @@ int CPointerList::Count() {
     return count;
 }
 
-void CPointerList::Clear() {
-    Item* item = first;
-    while (item != nullptr) {
-        Item* next = item->next;
-        releaseItem(item);
-        item = next;
-    }
-    first = last = current = nullptr;
-    count = 0;
-}
-
 bool CPointerList::Add(void* entry) {
     return Push(entry);
-}
-
-bool CPointerList::Push(void* entry) {
-    if (entry == nullptr) {
-        return false;
-    }
-    Item* item = newItem();
-    if (item == nullptr) {
-        return false;
-    }
-    item->data = entry;
-    item->prev = last;
-    if (last != nullptr) {
-        last->next = item;
-    } else {
-        first = item;
-    }
-    last = current = item;
-    ++count;
-    return true;
 }
 
 void* CPointerList::Pop() {
@@ -225,10 +170,6 @@ void* CPointerList::Current() {
     return current != nullptr ? current->data : nullptr;
 }
 
-void CPointerList::Rewind() {
-    current = first;
-}
-
 void** CPointerList::BeginArrayOperation() {
     if (count == 0 || array.Alloc(count) == nullptr) {
         return nullptr;
@@ -250,21 +191,6 @@ void CPointerList::EndArrayOperation() {
         Push(array.pointers[slot]);
     }
     array.Clear();
-}
-
-CPointerList::Item* CPointerList::newItem() {
-    if (pool != nullptr) {
-        return pool->take();
-    }
-    return new (std::nothrow) Item{};
-}
-
-void CPointerList::releaseItem(Item* item) {
-    if (pool != nullptr) {
-        pool->give(item);
-    } else {
-        delete item;
-    }
 }
 
 void CPointerList::unlink(Item* item) {

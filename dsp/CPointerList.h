@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 
 namespace DUD {
 
@@ -28,8 +29,20 @@ public:
         bool reserve(int32_t n);
         int32_t capacity() const { return capacityCount; }
         int32_t available() const { return availableCount; }
-        Item* take();
-        void give(Item* item);
+        Item* take() {
+            Item* item = freeList;
+            if (item != nullptr) {
+                freeList = item->next;
+                *item = Item{};
+                --availableCount;
+            }
+            return item;
+        }
+        void give(Item* item) {
+            item->next = freeList;
+            freeList = item;
+            ++availableCount;
+        }
 
     private:
         std::unique_ptr<Item[]> items;
@@ -61,18 +74,54 @@ public:
     bool setItemPool(ItemPool* pool);
 
     // The cursor node, moving the cursor on; null (cursor kept) at the end.
-    virtual Item* _Next();
+    // Inline, so that walks over a list of known type need no calls.
+    virtual Item* _Next() {
+        Item* item = current;
+        if (item != nullptr) {
+            current = item->next;
+        }
+        return item;
+    }
     virtual ~CPointerList();
     // Replaces the entries by a copy of the other list's, in order.
     virtual int operator=(CPointerList& other);
     // Moves the other list's entries here; the other list ends empty.
     virtual int Assign(CPointerList& other);
     virtual int Count();
-    virtual void Clear();
+    // Clear and Push are inline, as the chromatic walk empties and fills its
+    // lists (of known type) on every analysis.
+    virtual void Clear() {
+        Item* item = first;
+        while (item != nullptr) {
+            Item* next = item->next;
+            releaseItem(item);
+            item = next;
+        }
+        first = last = current = nullptr;
+        count = 0;
+    }
     virtual bool Add(void* entry);
     // Appends a non-null entry and puts the cursor on it. False, with the list
     // unchanged, when the entry is null or no node can be had.
-    virtual bool Push(void* entry);
+    virtual bool Push(void* entry) {
+        if (entry == nullptr) {
+            return false;
+        }
+        Item* item = newItem();
+        if (item == nullptr) {
+            return false;
+        }
+        item->data = entry;
+        item->prev = last;
+        if (last != nullptr) {
+            last->next = item;
+        } else {
+            first = item;
+        }
+        last = current = item;
+        ++count;
+        return true;
+    }
     virtual void* Pop();
     virtual void Delete(void* entry);
     virtual void Delete(int index);
@@ -83,7 +132,7 @@ public:
     virtual void* Last();
     virtual void* Next();
     virtual void* Current();
-    virtual void Rewind();
+    virtual void Rewind() { current = first; }
     // Lends the entries out as slots (head first) and empties the list;
     // null when the list is empty or the slots cannot be had.
     virtual void** BeginArrayOperation();
@@ -98,8 +147,14 @@ protected:
     int32_t count = 0;
 
 private:
-    Item* newItem();
-    void releaseItem(Item* item);
+    Item* newItem() { return pool != nullptr ? pool->take() : new (std::nothrow) Item{}; }
+    void releaseItem(Item* item) {
+        if (pool != nullptr) {
+            pool->give(item);
+        } else {
+            delete item;
+        }
+    }
     void unlink(Item* item);
 
     ItemPool* pool;

@@ -49,11 +49,6 @@ void ChromaticFilter::storeValue(float& cell, float value)
     std::atomic_ref<float>(cell).store(value, std::memory_order_relaxed);
 }
 
-float ChromaticFilter::loadValue(const float& cell)
-{
-    return std::atomic_ref<float>(const_cast<float&>(cell)).load(std::memory_order_relaxed);
-}
-
 void ChromaticFilter::zeroByRange(float* table, int left, int right, bool keepOutside)
 {
     for (int note = 0; note < kNotes; ++note) {
@@ -106,11 +101,6 @@ void ChromaticFilter::setInverted(bool on)
 void ChromaticFilter::setOutsideRange(float factor)
 {
     fillOutside(chromaticFilters, factor);
-}
-
-float ChromaticFilter::binValue(int32_t k) const
-{
-    return loadValue(chromaticFilters[chromaticIndex[k]]);
 }
 
 void ChromaticFilter::filter(float* c)

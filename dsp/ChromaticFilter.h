@@ -43,10 +43,14 @@ public:
     static float toneValue(float bandValue);
 
 protected:
-    // The value of the tone in which bin k was measured in this frame.
-    float binValue(int32_t k) const;
+    // The value of the tone in which bin k was measured in this frame. Inline,
+    // as the frame loops ask it once per bin.
+    float binValue(int32_t k) const { return loadValue(chromaticFilters[chromaticIndex[k]]); }
     static void storeValue(float& cell, float value);
-    static float loadValue(const float& cell);
+    static float loadValue(const float& cell)
+    {
+        return std::atomic_ref<float>(const_cast<float&>(cell)).load(std::memory_order_relaxed);
+    }
     // The range rule on one table: zeroes the tones of notes 0..127 outside
     // [left, right], or inside it when keepOutside.
     static void zeroByRange(float* table, int left, int right, bool keepOutside);

@@ -173,19 +173,31 @@ void ChromaticPitch::moveBins(float threshold, bool scaleMagnitude, bool shiftFr
 void ChromaticPitch::synthesizeAccumulated(float* c)
 {
     const float* mag2 = magnitudes2.getBuffer();
-    const float* freq2 = frequencies2.getBuffer();
     float* acc = phases2.getBuffer();
+    advancePhases(frequencies2.getBuffer(), acc);
+    // Apart from the phase arithmetic, so that the library calls run back to back.
     for (int32_t k = 0; k <= fftFrameSize2; ++k) {
-        const float binCentre = static_cast<float>(k) * freqPerBin;
-        float advance = (freq2[k] - binCentre) / freqPerBin;
-        advance = kTwoPi * advance / static_cast<float>(osamp);
-        advance += static_cast<float>(k) * expct;
-        const float phase = wrapPhase(acc[k] + advance);
-        acc[k] = phase;
+        // One read, so that the compiler can pair the two calls into one sincos.
+        const float phase = acc[k];
         c[2 * k] = mag2[k] * std::cos(phase);
         c[2 * k + 1] = mag2[k] * std::sin(phase);
     }
     zeroNegativeFrequencies(c);
+}
+
+void ChromaticPitch::advancePhases(const float* freq2, float* acc) const
+{
+    const float binWidth = freqPerBin;
+    const float overlap = static_cast<float>(osamp);
+    const float expected = expct;
+    for (int32_t k = 0; k <= fftFrameSize2; ++k) {
+        const float binCentre = static_cast<float>(k) * binWidth;
+        float advance = (freq2[k] - binCentre) / binWidth;
+        advance = kTwoPi * advance / overlap;
+        advance += static_cast<float>(k) * expected;
+        acc[k] += advance;
+    }
+    wrapPhases(acc, fftFrameSize2 + 1);
 }
 
 void ChromaticPitch::zeroNegativeFrequencies(float* c)

@@ -48,6 +48,8 @@ protected:
     // Complex bins 0..N/2 from magnitudes2 and phases2, advanced by frequencies2;
     // each accumulator stays wrapped into (-pi, pi].
     void synthesizeAccumulated(float* c);
+    // Advances each accumulator by its bin's frequency2 over one hop, wrapped.
+    void advancePhases(const float* freq2, float* acc) const;
     void zeroNegativeFrequencies(float* c);
 
     DynaBuffer frequencies2;

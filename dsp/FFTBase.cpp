@@ -20,12 +20,12 @@ float* orOwn(float* given, DynaBuffer& own) {
 
 // Even integer nearest to x in the direction away from zero, as the phase
 // unwrapping wants; 0 for values that do not fit an int (not a number).
-int evenQuotient(float x) {
-    if (!(x > -2.0e9f && x < 2.0e9f)) {
-        return 0;
-    }
-    int q = static_cast<int>(x);
-    return q >= 0 ? q + (q & 1) : q - (q & 1);
+// Written without branches so that the loop over the bins vectorises (the
+// sign of a bin's phase error is a coin toss for the branch predictor).
+inline int evenQuotient(float x) {
+    const bool fits = (x > -2.0e9f) & (x < 2.0e9f);
+    const int q = static_cast<int>(fits ? x : 0.0f);
+    return q + (q >= 0 ? (q & 1) : -(q & 1));
 }
 
 } // namespace
@@ -169,27 +169,39 @@ void FFTBase::complex2frequencies(float* c) {
     c = orOwn(c, complex);
     float* freq = frequencies.getBuffer();
     float* mag = magnitudes.getBuffer();
-    if (c == nullptr || freq == nullptr || mag == nullptr || phases.getBuffer() == nullptr) {
+    float* previous = phases.getBuffer();
+    if (c == nullptr || freq == nullptr || mag == nullptr || previous == nullptr) {
         return;
     }
+    // Three passes over the bins, so that the library's arc tangent runs alone
+    // and the arithmetic around it vectorises; the phases wait in freq.
     for (int32_t k = 0; k <= fftFrameSize2; ++k) {
         const float re = c[2 * k];
         const float im = c[2 * k + 1];
         mag[k] = 2.0f * std::sqrt(re * re + im * im);
-        freq[k] = binFrequency(k, std::atan2(im, re));
     }
+    for (int32_t k = 0; k <= fftFrameSize2; ++k) {
+        freq[k] = std::atan2(c[2 * k + 1], c[2 * k]);
+    }
+    binFrequencies(freq, previous);
     onAnalysis(freq, mag);
 }
 
-// True frequency of bin k from its phase advance since the previous frame.
-float FFTBase::binFrequency(int32_t k, float phase) {
-    float* previous = phases.getBuffer();
-    float d = phase - previous[k];
-    previous[k] = phase;
-    d -= static_cast<float>(k) * expct;
-    d -= kPi * static_cast<float>(evenQuotient(d / kPi));
-    d = static_cast<float>(osamp) * d / kTwoPi;
-    return static_cast<float>(k) * freqPerBin + d * freqPerBin;
+// Turns each bin's phase into its true frequency, from the phase advance since
+// the previous frame, and keeps the phase for the next one.
+void FFTBase::binFrequencies(float* phaseToFrequency, float* previous) const {
+    const float expected = expct;
+    const float overlap = static_cast<float>(osamp);
+    const float binWidth = freqPerBin;
+    for (int32_t k = 0; k <= fftFrameSize2; ++k) {
+        const float phase = phaseToFrequency[k];
+        float d = phase - previous[k];
+        previous[k] = phase;
+        d -= static_cast<float>(k) * expected;
+        d -= kPi * static_cast<float>(evenQuotient(d / kPi));
+        d = overlap * d / kTwoPi;
+        phaseToFrequency[k] = static_cast<float>(k) * binWidth + d * binWidth;
+    }
 }
 
 void FFTBase::onAnalysis(float*, float* mags) {

@@ -131,7 +131,7 @@ protected:
 private:
     void initEngine();
     void fillWindow();
-    float binFrequency(int32_t k, float phase);
+    void binFrequencies(float* phaseToFrequency, float* previous) const;
 
     FFTPlan plan;
 };

@@ -9,6 +9,11 @@ namespace VELMORA {
 // bit-reversal swaps and the twiddle factors, produced by exactly the
 // single-precision recurrence the plain transform evaluates pass by pass, so
 // that the tabled transform gives the same bits while doing less work.
+//
+// The butterflies run four (on processors with 256-bit vectors, in the later
+// passes, eight) at a time on vectors of real and imaginary parts; each lane
+// performs the plain transform's operations in the plain order, so only the
+// order of independent butterflies differs.
 class FFTPlan {
 public:
     // Prepares for n points (a power of two >= 2); false, leaving the plan
@@ -21,13 +26,16 @@ public:
 
 private:
     void buildSwaps();
-    void buildTwiddles();
     void buildTwiddles(int sign);
     float* table(int sign) const;
-    void butterflies(int sign, float* buf) const;
+    void swapPairs(float* buf) const;
+    void butterflies(const float* w, float* buf) const;
+    void smallButterflies(const float* w, float* buf) const;
 
     int32_t points = 0;
     int32_t swapCount = 0;
+    // The processor has 256-bit vectors.
+    bool wide = false;
     std::unique_ptr<int32_t[]> swaps;
     std::unique_ptr<float[]> twiddles;
 };

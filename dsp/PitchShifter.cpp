@@ -76,9 +76,7 @@ void PitchShifter::shiftPitch() {
     }
     gatherSources(interpolator.getValue());
     frequencies2complex(magnitudes2.getBuffer(), frequencies2.getBuffer(), acc, c);
-    for (int32_t k = 0; k <= fftFrameSize2; ++k) {
-        acc[k] = wrapPhase(acc[k]);
-    }
+    wrapPhases(acc, fftFrameSize2 + 1);
     // The negative frequencies (bins N/2+1 .. N-1) stay empty.
     std::memset(c + fftFrameSize + 2, 0, sizeof(float) * static_cast<std::size_t>(fftFrameSize - 2));
 }

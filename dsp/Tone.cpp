@@ -9,8 +9,8 @@ void Tone::clear() {
 float Tone::getSum() {
     float sum = 0.0f;
     bins.Rewind();
-    while (auto* record = static_cast<BinRecord*>(bins.Next())) {
-        sum += record->magnitude;
+    while (const DUD::CPointerList::Item* item = bins._Next()) {
+        sum += static_cast<const BinRecord*>(item->data)->magnitude;
     }
     return sum;
 }
