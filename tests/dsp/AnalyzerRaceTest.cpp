@@ -3,7 +3,7 @@
 // ThreadSanitizer in the full test run).
 #include "Analyzer.h"
 #include "Scala.h"
-#include "TestSignals.h"
+#include "SignalProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,8 @@
 #include <atomic>
 #include <thread>
 #include <vector>
+
+using probe::sine;
 
 namespace {
 

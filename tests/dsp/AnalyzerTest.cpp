@@ -1,7 +1,7 @@
 #include "Analyzer.h"
 #include "Console.h"
 
-#include "TestSignals.h"
+#include "SignalProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+using probe::sine;
 
 namespace {
 

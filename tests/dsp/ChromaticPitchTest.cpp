@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "ChromaticPitch.h"
-#include "SpectralReference.h"
+#include "SignalProbe.h"
 
-using spectral_reference::level;
-using spectral_reference::noise;
-using spectral_reference::sine;
+using probe::level;
+using probe::noise;
+using probe::sine;
 
 namespace {
 

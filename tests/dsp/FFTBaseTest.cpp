@@ -1,6 +1,6 @@
 #include "FFTBase.h"
 
-#include "TestSignals.h"
+#include "SignalProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 #include <cmath>
 #include <random>
 #include <vector>
+
+using probe::sine;
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "KernelRig.h"
 #include "MIDIOutputBlockSlot.h"
-#include "SpectralReference.h"
+#include "SignalProbe.h"
 
 using namespace kernel_rig;
 
@@ -24,8 +24,8 @@ TEST(KernelAdapterRaceTest, InterfaceThreadSetsAndReadsWhileTheRenderThreadRende
     rig->allocate();
     constexpr AUAudioFrameCount kBlock = 256;
     constexpr int kCycles = 200;
-    rig->setInput(spectral_reference::sine(440.0, 48000.0, kBlock * kCycles, 0.4),
-                  spectral_reference::noise(kBlock * kCycles, 3, 0.2f));
+    rig->setInput(probe::sine(440.0, 48000.0, kBlock * kCycles, 0.4),
+                  probe::noise(kBlock * kCycles, 3, 0.2f));
 
     std::atomic<bool> rendering{true};
     std::atomic<int> failures{0};

@@ -3,10 +3,10 @@
 #include <vector>
 
 #include "KernelRig.h"
-#include "SpectralReference.h"
+#include "SignalProbe.h"
 
 using namespace kernel_rig;
-using spectral_reference::noise;
+using probe::noise;
 
 namespace {
 

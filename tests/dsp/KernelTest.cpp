@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "KernelRig.h"
-#include "SpectralReference.h"
+#include "SignalProbe.h"
 #include "ZUV_VELMORA_Quillmere_Extension_DSPKernel.h"
 
 using namespace kernel_rig;
-using spectral_reference::level;
-using spectral_reference::noise;
-using spectral_reference::peakFrequency;
-using spectral_reference::sine;
+using probe::level;
+using probe::noise;
+using probe::peakFrequency;
+using probe::sine;
 
 namespace {
 

@@ -1,10 +1,11 @@
 #pragma once
 
-// Independent references for the spectral tests: test signals and a peak
-// frequency estimator evaluated directly in double precision.
+// Independent references for the spectral tests: test signals, and DFT
+// measurements evaluated directly in double precision.
 
 #include <cmath>
 #include <cstddef>
+#include <random>
 #include <vector>
 
 namespace probe {
@@ -14,6 +15,16 @@ inline std::vector<float> sine(double frequency, double rate, int count, double 
     for (int t = 0; t < count; ++t) {
         samples[static_cast<std::size_t>(t)] =
             static_cast<float>(amplitude * std::sin(2.0 * M_PI * frequency * t / rate));
+    }
+    return samples;
+}
+
+inline std::vector<float> noise(std::size_t count, unsigned seed = 7, float amplitude = 0.5f) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> uniform(-amplitude, amplitude);
+    std::vector<float> samples(count);
+    for (float& s : samples) {
+        s = uniform(random);
     }
     return samples;
 }
@@ -74,6 +85,22 @@ inline double energy(const std::vector<float>& x, std::size_t from, std::size_t 
         sum += static_cast<double>(x[t]) * x[t];
     }
     return sum;
+}
+
+inline std::vector<float> stretch(const std::vector<float>& x, std::size_t begin, std::size_t count) {
+    return {x.begin() + static_cast<std::ptrdiff_t>(begin), x.begin() + static_cast<std::ptrdiff_t>(begin + count)};
+}
+
+// The amplitude of a sine within one stretch of x: a Hann-windowed sine of
+// amplitude a has the DFT magnitude a * count / 4.
+inline double level(const std::vector<float>& x, std::size_t begin, std::size_t count, double rate,
+                    double frequency) {
+    return 4.0 * magnitudeAt(stretch(x, begin, count), frequency, rate) / static_cast<double>(count);
+}
+
+inline double peakFrequency(const std::vector<float>& x, std::size_t begin, std::size_t count, double rate,
+                            double low, double high) {
+    return peakFrequency(stretch(x, begin, count), rate, low, high);
 }
 
 } // namespace probe
