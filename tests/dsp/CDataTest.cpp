@@ -1,7 +1,9 @@
 #include "CString.h"
+#include "DUD.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -23,72 +25,47 @@ TEST(CData, StorageIsLengthPlusTerminatorRoundedToFourBytes)
     for (const auto& [bytes, storage] : sizes)
         EXPECT_EQ(DUD::CData::Padding(bytes), storage) << bytes;
     EXPECT_EQ(DUD::CString("abcd").DataSize(), 8);
-    EXPECT_EQ(DUD::CData::CAlloc(0, 4), nullptr);
-    EXPECT_EQ(DUD::CData::StrLen(nullptr), 0);
 }
 
-TEST(CData, DescribesItself)
+TEST(CData, HexColourAndXmlRenderings)
 {
-    const DUD::CData data;
-    const DUD::CString text;
-    EXPECT_STREQ(data.ClassName(), "CData");
-    EXPECT_STREQ(text.ClassName(), "CString");
-    EXPECT_EQ(data.ObjectSize(), 32);
-
-    const int strings = text.ClassCount();
-    const int all = data.ClassCount();
-    {
-        const DUD::CString more("x");
-        EXPECT_EQ(text.ClassCount(), strings + 1);
-        EXPECT_EQ(data.ClassCount(), all + 1);
-    }
-    EXPECT_EQ(text.ClassCount(), strings);
-    EXPECT_EQ(data.ClassCount(), all);
-}
-
-TEST(CData, HexTableHoldsEveryByteInUppercase)
-{
-    EXPECT_EQ(std::string(DUD::hextable.data()).size(), 512u);
     for (int byte = 0; byte < 256; ++byte) {
         char expected[3];
         std::snprintf(expected, sizeof expected, "%02X", byte);
-        EXPECT_EQ(std::string(&DUD::hextable[2 * byte], 2), expected) << byte;
+        ASSERT_EQ(std::string(&DUD::hextable[2 * byte], 2), expected) << byte;
     }
-}
+    const DUD::CData empty;
+    EXPECT_STREQ(empty.ColorRGB(), "#000000");
+    EXPECT_STREQ(empty.Hex4(), "#00");
+    EXPECT_STREQ(empty.String(), "0x00");
+    EXPECT_STREQ(empty.XML(2), "<CData>\n\tundefined</CData>");
 
-TEST(CData, EmptyRenderings)
-{
-    const DUD::CData data;
-    EXPECT_STREQ(data.Hex2(), "00");
-    EXPECT_STREQ(data.ColorRGB(), "#000000");
-    EXPECT_STREQ(data.Hex3(), "00");
-    EXPECT_STREQ(data.Hex4(), "#00");
-    EXPECT_STREQ(data.Hex5(), "0x00");
-    EXPECT_STREQ(data.String(), "0x00");
-    EXPECT_STREQ(data.XML(2), "<CData>\n\tundefined</CData>");
-}
-
-TEST(CData, ByteRenderings)
-{
     EXPECT_STREQ(Bytes({0x00, 0xFF}).Hex2(), "00FF");
     EXPECT_STREQ(Bytes({0x12, 0x34, 0x56}).ColorRGB(), "#123456");
     const DUD::CString ab("AB");
     EXPECT_STREQ(ab.Hex3(), "41 42");
     EXPECT_STREQ(ab.Hex4(), "#41 #42");
-    EXPECT_STREQ(ab.Hex5(), "0x41 0x42");
-    EXPECT_STREQ(Bytes({0x0A}).Hex5(), "0x0A");
     EXPECT_STREQ(ab.CData::String(), "0x41 0x42");
-}
+    EXPECT_STREQ(Bytes({0x0A}).Hex5(), "0x0A");
 
-TEST(CData, XmlRenderingIndentsEveryLine)
-{
-    const DUD::CString ab("AB");
     // The element holds the object's own String(): a string's bytes.
-    EXPECT_STREQ(ab.CData::XML(0), "<CData encoding='HEX5'>\n\tAB\n</CData>\n");
     EXPECT_STREQ(ab.CData::XML(2), "\t\t<CData encoding='HEX5'>\n\t\t\tAB\n\t\t</CData>\n");
     EXPECT_STREQ(ab.XML(1), "\t<CString encoding='UTF8'>\n\t\tAB\n\t</CString>\n");
-    EXPECT_STREQ(DUD::CString().XML(1), "<CData>\n\tundefined</CData>");
     EXPECT_STREQ(ab.XML(-3), "<CString encoding='UTF8'>\n\tAB\n</CString>\n");
+}
+
+TEST(CPrinTable, NamesEveryAsciiCode)
+{
+    const DUD::CPrinTable& table = DUD::PrinTable;
+    const std::pair<int, const char*> controls[] = {{0, "<NUL>"}, {7, "<BEL>"}, {9, "\t"},   {10, "\n"},
+                                                    {13, "\r"},   {14, "<SO>"}, {31, "<US>"}, {127, "<DEL>"}};
+    for (const auto& [code, name] : controls)
+        EXPECT_STREQ(table[code], name) << code;
+    for (int code = 32; code < 127; ++code)
+        EXPECT_EQ(std::string(table[code]), std::string(1, static_cast<char>(code))) << code;
+    EXPECT_EQ(table[-1], nullptr);
+    EXPECT_EQ(table[128], nullptr);
+    EXPECT_TRUE(DUD::empty == " ");
 }
 
 } // namespace

@@ -76,11 +76,13 @@ TEST_F(CPointerListTest, LendsEntriesAsSlotsAndTakesBackTheNonNullOnes) {
     EXPECT_EQ(empty.BeginArrayOperation(), nullptr);
 }
 
-TEST_F(CPointerListTest, CopyKeepsTheSourceWhileAssignMovesIt) {
+TEST_F(CPointerListTest, CopyKeepsTheSourceAssignMovesItAndSelfAssignmentKeepsAll) {
     CPointerList copy;
     copy.Push(&values[0]);
     EXPECT_EQ(copy = list, 0);
-    copy.Assign(copy);
+    CPointerList& same = copy;
+    EXPECT_EQ(copy = same, 0);
+    EXPECT_EQ(copy.Assign(same), 0);
     EXPECT_EQ(walk(copy), (Entries{a, b, c}));
     EXPECT_EQ(list.Count(), 3);
     CPointerList moved;

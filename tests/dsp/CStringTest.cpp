@@ -22,11 +22,12 @@ std::string Text(const CString& s)
     return {s.Data(), static_cast<std::size_t>(s.Length())};
 }
 
-TEST(CString, CopiesAreDeepAndMovesTakeTheBytes)
+TEST(CString, CopiesAreDeepMovesTakeTheBytesAndSelfAssignmentKeepsThem)
 {
     CString original("abc");
     CString copy(original);
     copy[0] = 'x';
+    copy[3] = 'q';  // outside: a scratch byte
     EXPECT_EQ(Text(original), "abc");
     EXPECT_EQ(Text(copy), "xbc");
 
@@ -36,56 +37,18 @@ TEST(CString, CopiesAreDeepAndMovesTakeTheBytes)
     assigned = std::move(moved);
     EXPECT_EQ(assigned.Data(), bytes);
     EXPECT_STREQ(original.Data(), "(null*)");
-    EXPECT_STREQ(moved.Data(), "(null*)");
+
+    CString& alias = assigned;
+    assigned = alias;
+    assigned = assigned.Data();
+    EXPECT_EQ(Text(assigned), "abc");
+    assigned += assigned;
+    EXPECT_EQ(Text(assigned), "abcabc");
+    assigned -= assigned.SubStr(1, 1);  // a text inside the string itself
+    EXPECT_EQ(Text(assigned), "acac");
 }
 
-TEST(CString, AssignmentsAndSelfAssignment)
-{
-    CString s;
-    EXPECT_EQ(s = "hello", 5);
-    s = 42;
-    EXPECT_EQ(Text(s), "42");
-    s = 2.5;
-    EXPECT_EQ(Text(s), "2.500000");
-    EXPECT_EQ(s = static_cast<const char*>(nullptr), 0);
-    EXPECT_TRUE(s.Empty());
-
-    s = "abc";
-    CString& alias = s;
-    s = alias;
-    s = s.Data();
-    EXPECT_EQ(Text(s), "abc");
-    s += s;
-    EXPECT_EQ(Text(s), "abcabc");
-    s -= s.SubStr(1, 1);  // a text inside the string itself
-    EXPECT_EQ(Text(s), "acac");
-}
-
-TEST(CString, IndexingOutsideTheStringUsesAScratchByte)
-{
-    CString s("ab");
-    s[1] = 'z';
-    s[2] = 'q';
-    s[-1] = 'q';
-    EXPECT_EQ(Text(s), "az");
-    EXPECT_EQ(s[5], 0);
-    EXPECT_EQ(s.At(2), 0);
-    EXPECT_EQ(s.First(), 'a');
-    EXPECT_EQ(s.Last(), 'z');
-    EXPECT_EQ(CString("\xE9").At(0), static_cast<signed char>(-23));
-}
-
-TEST(CString, ComparisonsUseTheTexts)
-{
-    const CString abc("abc"), abd("abd"), empty;
-    EXPECT_TRUE(abc == "abc" && abc != "abd" && abc == CString("abc") && abc != abd);
-    EXPECT_TRUE(abc < abd && abd > abc && abc <= abc && abc >= abc);
-    EXPECT_FALSE(abd <= abc);
-    EXPECT_TRUE(empty == "(null*)");
-    EXPECT_TRUE(empty == static_cast<const char*>(nullptr));
-}
-
-TEST(CString, AppendingAndRemoving)
+TEST(CString, AppendingRemovingAndComparing)
 {
     CString s("a");
     s += CString("b");
@@ -93,67 +56,46 @@ TEST(CString, AppendingAndRemoving)
     s += 'd';
     s += 7;
     s += 0.5;
-    s += CString();
     s += static_cast<const char*>(nullptr);
     EXPECT_EQ(Text(s), "abcd70.500000");
-
     s = "abcabc";
     s -= "b";
-    EXPECT_EQ(Text(s), "acac");
     s -= 1;
-    s -= -2;
     EXPECT_EQ(Text(s), "aca");
     s -= 3;
-    EXPECT_STREQ(s.Data(), "(null*)");
+    EXPECT_TRUE(s == static_cast<const char*>(nullptr));
+
+    const CString abc("abc"), abd("abd");
+    EXPECT_TRUE(abc == "abc" && abc != abd && abc < abd && abd > abc && abc <= abc);
+    EXPECT_FALSE(abd <= abc);
 }
 
-TEST(CString, TwoOperandResultsChain)
+TEST(CString, TwoOperandResultsChainRepeatAndCut)
 {
-    const CString a("a"), b("b"), c("c");
+    const CString a("a"), b("b"), c("c"), hello("hello");
     EXPECT_EQ(Text(a + b + c), "abc");
     EXPECT_EQ(Text(a + (b + c)), "abc");
     EXPECT_EQ(Text(a + "x" + 1 + 2.0), "ax12.000000");
-
     const CString kept = a + b;
-    const CString& shared = c + c;
+    EXPECT_EQ(Text(c + c), "cc");
     EXPECT_EQ(Text(kept), "ab");
-    EXPECT_EQ(Text(shared), "cc");
+    EXPECT_EQ(&(a + ""), &a) << "with nothing to do the operand itself comes back";
 
-    // With nothing to do the operand itself comes back.
-    EXPECT_EQ(&(a + ""), &a);
-    EXPECT_EQ(&(a * 1), &a);
-    EXPECT_EQ(&(a - static_cast<const char*>(nullptr)), &a);
-}
-
-TEST(CString, RepeatAndCut)
-{
-    const CString ab("ab"), hello("hello");
-    EXPECT_EQ(Text(ab * 3), "ababab");
-    EXPECT_TRUE((ab * INT_MAX).Empty());
+    EXPECT_EQ(Text(kept * 3), "ababab");
+    EXPECT_TRUE((kept * INT_MAX).Empty());
     EXPECT_EQ(Text(hello - 2), "hel");
-    EXPECT_TRUE((hello - 5).Empty());
     EXPECT_EQ(Text(hello - "l"), "heo");
     EXPECT_EQ(Text(hello), "hello");
-
-    testing::internal::CaptureStdout();
-    ab >> 3;
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ababab");
 }
 
-TEST(CString, Find)
+TEST(CString, FindReplaceInsertAndSubString)
 {
-    const CString s("abcabc");
+    CString s("abcabc");
     EXPECT_EQ(s.Find("c", 3), 5);
     EXPECT_EQ(s.Find("ca", -4), 2);
     EXPECT_EQ(s.Find("x", 0), -1);
-    EXPECT_EQ(s.Find("a", 6), -1);
     EXPECT_EQ(s.Find("", 0), -1);
-    EXPECT_EQ(s.Find(nullptr, 0), -1);
-}
 
-TEST(CString, Replace)
-{
-    CString s("abcabc");
     EXPECT_TRUE(s.Replace("b", "xy", 0, true));
     EXPECT_EQ(Text(s), "axycaxyc");
     s = "abcabc";
@@ -165,33 +107,19 @@ TEST(CString, Replace)
     s = "aba";
     EXPECT_TRUE(s.Replace("a", "aa", 0, true));  // the search goes on after each replacement
     EXPECT_EQ(Text(s), "aabaa");
-    s = "bbb";
-    EXPECT_TRUE(s.Replace("b", nullptr, 0, true));
-    EXPECT_TRUE(s.Empty());
-
     s = "abc";
     EXPECT_FALSE(s.Replace("b", "b", 0, true));
-    EXPECT_FALSE(s.Replace("x", "y", 0, true));
     EXPECT_FALSE(s.Replace("a", "y", 1, true));
     EXPECT_EQ(Text(s), "abc");
-}
 
-TEST(CString, InsertAndSubString)
-{
-    CString s("ac");
-    EXPECT_TRUE(s.Insert(1, "b"));
     EXPECT_TRUE(s.Insert(0, ">"));
-    EXPECT_FALSE(s.Insert(4, "<"));
-    EXPECT_FALSE(s.Insert(1, ""));
+    EXPECT_FALSE(s.Insert(5, "<"));
     EXPECT_EQ(Text(s), ">abc");
-
-    EXPECT_STREQ(s.SubStr(1, 2), "ab");
     EXPECT_STREQ(s.SubStr(2, 10), "bc");
     EXPECT_EQ(s.SubStr(4, 1), nullptr);
-    EXPECT_EQ(s.SubStr(0, 0), nullptr);
 }
 
-TEST(CString, TrimmingAndCase)
+TEST(CString, TrimmingCaseConversionsAndKeywords)
 {
     CString s("  text \r\n");
     s.Trim();
@@ -199,9 +127,8 @@ TEST(CString, TrimmingAndCase)
     s = "\t a b \n";
     s.TrimLeft();
     EXPECT_EQ(Text(s), "a b \n");
-    s = " \r\n\t";
     s.TrimRight();
-    EXPECT_TRUE(s.Empty());
+    EXPECT_EQ(Text(s), "a b");
 
     s = "aZ1-\xE9";
     s.Uppercase();
@@ -211,33 +138,20 @@ TEST(CString, TrimmingAndCase)
     s = "aB1";
     s.Revertcase();
     EXPECT_EQ(Text(s), "Ab1");
-}
 
-TEST(CString, Conversions)
-{
     EXPECT_EQ(CString("42abc").Integer(), 42);
     EXPECT_EQ(CString("99999999999").Integer(), INT_MAX);
     EXPECT_EQ(CString("0x1A").HexToInt(), 26);
     EXPECT_EQ(CString("2.5").Float(), 2.5f);
     EXPECT_EQ(CString("1e-3").Double(), 1e-3);
-    EXPECT_EQ(CString().Integer() + CString().HexToInt(), 0);
     EXPECT_TRUE(CString("0").ToBool());
     EXPECT_FALSE(CString().ToBool());
-
-    const char32_t* wide = CString("A\xE9").Unicode();
-    ASSERT_NE(wide, nullptr);
-    EXPECT_EQ(std::u32string(wide), U"A\u00E9");
-    EXPECT_EQ(CString().Unicode(), nullptr);
-
+    EXPECT_EQ(std::u32string(CString("A\xE9").Unicode()), U"A\u00E9");
     CString bytes("AB\xFF");
     bytes.Encode();
     EXPECT_EQ(Text(bytes), "4142FF");
-}
 
-TEST(CString, KeywordAndAsciiTests)
-{
     EXPECT_TRUE(CString("abc1").IsKeyword());
-    EXPECT_TRUE(CString().IsKeyword());
     EXPECT_FALSE(CString("1abc").IsKeyword());
     EXPECT_FALSE(CString("a_b").IsKeyword());
     EXPECT_TRUE(CString("plain text").IsASCII());
@@ -252,29 +166,19 @@ std::vector<std::string> Pieces(DUD::CStringList& list)
     return pieces;
 }
 
-TEST(CString, SplitSkipsEmptyPieces)
+TEST(CString, SplitSkipsEmptyPiecesStopsAtMaxAndAppendsFromALaterStart)
 {
     DUD::CStringList list;
     EXPECT_EQ(CString("a,,b,").Split(",", &list, 0, 0), 2);
     EXPECT_THAT(Pieces(list), ElementsAre("a", "b"));
-    EXPECT_EQ(CString("one--two").Split("--", &list, 0, 0), 2);
-    EXPECT_THAT(Pieces(list), ElementsAre("one", "two"));
-
     EXPECT_EQ(CString("a,b").Split(nullptr, &list, 0, 0), -1);
-    EXPECT_EQ(CString("a,b").Split(",", nullptr, 0, 0), -1);
     EXPECT_EQ(CString().Split(",", &list, 0, 0), -1);
-    EXPECT_THAT(Pieces(list), ElementsAre("one", "two"));
-}
 
-TEST(CString, SplitStopsAtMaxAndAppendsFromALaterStart)
-{
-    DUD::CStringList list;
-    const CString s("a b c d");
-    EXPECT_EQ(s.Split(" ", &list, 2, 0), 2);
+    const CString s("a--b--c--d");
+    EXPECT_EQ(s.Split("--", &list, 2, 0), 2);
     EXPECT_THAT(Pieces(list), ElementsAre("a", "b"));
-    EXPECT_EQ(s.Split(" ", &list, 0, 4), 4);  // start 4 keeps what the list holds
+    EXPECT_EQ(s.Split("--", &list, 0, 4), 4);  // start 4 keeps what the list holds
     EXPECT_THAT(Pieces(list), ElementsAre("a", "b", "c", "d"));
-    EXPECT_EQ(s.Split(" ", &list, 0, 0), 4);  // start 0 empties it first
 }
 
 class CStringFile : public testing::Test {
@@ -303,14 +207,9 @@ TEST_F(CStringFile, SaveAndLoadRoundTripEveryByte)
     CString loaded("old contents");
     EXPECT_EQ(loaded << path.c_str(), 256);
     EXPECT_TRUE(console.lines().empty());
-
     std::ifstream file(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), Text(saved));
     EXPECT_EQ(Text(loaded), Text(saved));
-
-    std::ofstream(path, std::ios::trunc).close();
-    EXPECT_EQ(loaded << path.c_str(), 0);
-    EXPECT_TRUE(loaded.Empty());
 }
 
 TEST_F(CStringFile, FailuresAreReported)
@@ -325,8 +224,6 @@ TEST_F(CStringFile, FailuresAreReported)
     s = "text";
     s >> missing.c_str();
     EXPECT_EQ(s << folder.string().c_str(), 0);
-    EXPECT_EQ(s << static_cast<const char*>(nullptr), 0);
-    EXPECT_EQ(s >> static_cast<const char*>(nullptr), 0);
     EXPECT_THAT(console.lines(), ElementsAre("\nERROR: File '" + missing + "' could not be opened for loading.",
                                              "\nError: String object is empty.",
                                              "\nERROR: File '" + missing + "' could not be opened for saving.",
