@@ -33,11 +33,10 @@ TEST(KernelAdapterRaceTest, InterfaceThreadSetsAndReadsWhileTheRenderThreadRende
         std::vector<float> left(kBlock);
         std::vector<float> right(kBlock);
         for (int cycle = 0; cycle < kCycles; ++cycle) {
-            AURenderEvent event{};
-            event.parameter.eventType = AURenderEventType::parameter;
-            event.parameter.eventSampleTime = static_cast<AUEventSampleTime>(rig->cursor + kBlock / 2);
-            event.parameter.parameterAddress = 1000 + static_cast<AUParameterAddress>(cycle % 128);
-            event.parameter.value = 0.25f + 0.5f * static_cast<float>(cycle % 2);
+            const AURenderEvent event =
+                parameterEvent(static_cast<AUEventSampleTime>(rig->cursor + kBlock / 2),
+                               1000 + static_cast<AUParameterAddress>(cycle % 128),
+                               0.25f + 0.5f * static_cast<float>(cycle % 2));
             AudioBufferList out = Rig::stereoList(left.data(), right.data(), kBlock);
             AudioTimeStamp stamp;
             stamp.mSampleTime = static_cast<double>(rig->cursor);

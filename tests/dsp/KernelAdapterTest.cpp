@@ -10,15 +10,7 @@ using probe::noise;
 
 namespace {
 
-AUAudioUnitStatus renderInto(Adapter& adapter, std::vector<float>& left, std::vector<float>& right,
-                             AUAudioFrameCount frames, const AURenderPullInputBlock& pull,
-                             const AURenderEvent* events = nullptr)
-{
-    AudioBufferList out = Rig::stereoList(left.data(), right.data(), frames);
-    AudioTimeStamp stamp;
-    AudioUnitRenderActionFlags flags = 0;
-    return adapter.render(&flags, &stamp, frames, 0, &out, events, pull);
-}
+using Floats = std::vector<float>;
 
 std::unique_ptr<Rig> bypassedRig(std::size_t frames)
 {
@@ -32,32 +24,16 @@ std::unique_ptr<Rig> bypassedRig(std::size_t frames)
 
 } // namespace
 
-TEST(KernelAdapterTest, StartsWithTheStandardStereoFormatAndItsTables)
-{
-    Adapter adapter;
-    EXPECT_EQ(adapter.inputBus()->format()->sampleRate(), 48000.0);
-    EXPECT_EQ(adapter.outputBus()->format()->channelCount(), 2u);
-    EXPECT_EQ(adapter.outputBus()->maximumChannelCount(), 2u);
-    EXPECT_EQ(adapter.maximumFramesToRender(), 4096u);
-    EXPECT_EQ(adapter.getAnalysisSize(), 4096);
-    EXPECT_EQ(adapter.getFrequenciesA()[69], 440.0f);
-    EXPECT_EQ(adapter.getChromaticFrequency(137), 1.0f);
-    EXPECT_EQ(adapter.getParameterEx(-1), 0.0f);
-    adapter.setShouldBypassEffect(true);
-    EXPECT_TRUE(adapter.shouldBypassEffect());
-    EXPECT_EQ(get(adapter, kBypass), 1.0f);
-}
-
 TEST(KernelAdapterTest, RefusesRenderingBeforeResourcesAndAfterTheirRelease)
 {
     Rig rig;
-    std::vector<float> left(64, 3.0f);
-    std::vector<float> right(64, 3.0f);
-    EXPECT_EQ(renderInto(*rig.adapter, left, right, 64, rig.pull), kAudioUnitErr_Uninitialized);
+    Floats left(64, 3.0f);
+    Floats right(64, 3.0f);
+    EXPECT_EQ(rig.renderInto(left, right, 64, rig.pull), kAudioUnitErr_Uninitialized);
     rig.allocate();
-    EXPECT_EQ(renderInto(*rig.adapter, left, right, 64, rig.pull), noErr);
+    EXPECT_EQ(rig.renderInto(left, right, 64, rig.pull), noErr);
     rig.adapter->deallocateRenderResources();
-    EXPECT_EQ(renderInto(*rig.adapter, left, right, 64, rig.pull), kAudioUnitErr_Uninitialized);
+    EXPECT_EQ(rig.renderInto(left, right, 64, rig.pull), kAudioUnitErr_Uninitialized);
     EXPECT_EQ(rig.adapter->render(nullptr, nullptr, 64, 0, nullptr, nullptr, rig.pull), kAudioUnitErr_Uninitialized);
 }
 
@@ -67,11 +43,11 @@ TEST(KernelAdapterTest, RendersUpToTheFrameLimitAndRefusesOneMoreUntouched)
     rig.adapter->setMaximumFramesToRender(512);
     rig.allocate();
     rig.setInput(noise(1024, 1), noise(1024, 2));
-    std::vector<float> left(1024, 7.0f);
-    std::vector<float> right(1024, 7.0f);
-    EXPECT_EQ(renderInto(*rig.adapter, left, right, 513, rig.pull), kAudioUnitErr_TooManyFramesToProcess);
-    EXPECT_EQ(left, std::vector<float>(1024, 7.0f));
-    EXPECT_EQ(renderInto(*rig.adapter, left, right, 512, rig.pull), noErr);
+    Floats left(4097, 7.0f);
+    Floats right(4097, 7.0f);
+    EXPECT_EQ(rig.renderInto(left, right, 513, rig.pull), kAudioUnitErr_TooManyFramesToProcess);
+    EXPECT_EQ(left, Floats(4097, 7.0f));
+    EXPECT_EQ(rig.renderInto(left, right, 512, rig.pull), noErr);
     EXPECT_NE(left[511], 7.0f);
     EXPECT_EQ(left[512], 7.0f);
 
@@ -79,13 +55,11 @@ TEST(KernelAdapterTest, RendersUpToTheFrameLimitAndRefusesOneMoreUntouched)
     // at the next allocation.
     rig.adapter->setMaximumFramesToRender(8192);
     EXPECT_EQ(rig.adapter->maximumFramesToRender(), 4096u);
-    EXPECT_EQ(renderInto(*rig.adapter, left, right, 1024, rig.pull), kAudioUnitErr_TooManyFramesToProcess)
+    EXPECT_EQ(rig.renderInto(left, right, 1024, rig.pull), kAudioUnitErr_TooManyFramesToProcess)
         << "the pull buffer still holds 512 frames";
     rig.allocate();
-    std::vector<float> big(4097, 0.0f);
-    std::vector<float> bigRight(4097, 0.0f);
-    EXPECT_EQ(renderInto(*rig.adapter, big, bigRight, 4096, rig.pull), noErr);
-    EXPECT_EQ(renderInto(*rig.adapter, big, bigRight, 4097, rig.pull), kAudioUnitErr_TooManyFramesToProcess);
+    EXPECT_EQ(rig.renderInto(left, right, 4096, rig.pull), noErr);
+    EXPECT_EQ(rig.renderInto(left, right, 4097, rig.pull), kAudioUnitErr_TooManyFramesToProcess);
 }
 
 TEST(KernelAdapterTest, AnUnbackedOutputRendersInPlaceIntoThePullBuffer)
@@ -102,33 +76,30 @@ TEST(KernelAdapterTest, AnUnbackedOutputRendersInPlaceIntoThePullBuffer)
     EXPECT_EQ(out.mBuffers[2].mData, nullptr);
     const float* left = static_cast<const float*>(out.mBuffers[0].mData);
     const float* right = static_cast<const float*>(out.mBuffers[1].mData);
-    EXPECT_EQ(std::vector<float>(left, left + 256), rig->inLeft);
-    EXPECT_EQ(std::vector<float>(right, right + 256), rig->inRight);
+    EXPECT_EQ(Floats(left, left + 256), rig->inLeft);
+    EXPECT_EQ(Floats(right, right + 256), rig->inRight);
 }
 
 TEST(KernelAdapterTest, WithoutAPullBlockTheBuffersAreProcessedAsTheyStand)
 {
     auto rig = bypassedRig(128);
-    std::vector<float> left(128);
-    std::vector<float> right(128);
-    ASSERT_EQ(renderInto(*rig->adapter, left, right, 128, rig->pull), noErr);
-    std::vector<float> again(128, 5.0f);
-    std::vector<float> againRight(128, 5.0f);
-    EXPECT_EQ(renderInto(*rig->adapter, again, againRight, 128, AURenderPullInputBlock{}), noErr);
+    Floats left(128);
+    Floats right(128);
+    ASSERT_EQ(rig->renderInto(left, right, 128, rig->pull), noErr);
+    Floats again(128, 5.0f);
+    EXPECT_EQ(rig->renderInto(again, right, 128, AURenderPullInputBlock{}), noErr);
     EXPECT_EQ(again, rig->inLeft) << "the last pulled input";
 
     auto fresh = std::make_unique<Rig>();
     fresh->allocate();
     fresh->adapter->setBypass(true);
-    EXPECT_EQ(renderInto(*fresh->adapter, again, againRight, 128, AURenderPullInputBlock{}), noErr);
-    EXPECT_EQ(again, std::vector<float>(128, 0.0f)) << "a pull buffer never filled holds zeros";
+    EXPECT_EQ(fresh->renderInto(again, right, 128, AURenderPullInputBlock{}), noErr);
+    EXPECT_EQ(again, Floats(128, 0.0f)) << "a pull buffer never filled holds zeros";
 
-    EXPECT_EQ(fresh->adapter->internalRenderBlock()(nullptr, nullptr, 128, 0, nullptr, nullptr,
-                                                    AURenderPullInputBlock{}),
-              kAudio_ParamError);
-    AudioBufferList out = Rig::stereoList(again.data(), againRight.data(), 128);
-    EXPECT_EQ(fresh->adapter->internalRenderBlock()(nullptr, nullptr, 128, 0, &out, nullptr, AURenderPullInputBlock{}),
-              kAudioUnitErr_NoConnection);
+    const AUInternalRenderBlock block = fresh->adapter->internalRenderBlock();
+    EXPECT_EQ(block(nullptr, nullptr, 128, 0, nullptr, nullptr, AURenderPullInputBlock{}), kAudio_ParamError);
+    AudioBufferList out = Rig::stereoList(again.data(), right.data(), 128);
+    EXPECT_EQ(block(nullptr, nullptr, 128, 0, &out, nullptr, AURenderPullInputBlock{}), kAudioUnitErr_NoConnection);
 }
 
 // A pull block may answer with buffers of its own; once they are gone, a cycle
@@ -136,23 +107,21 @@ TEST(KernelAdapterTest, WithoutAPullBlockTheBuffersAreProcessedAsTheyStand)
 TEST(KernelAdapterTest, ACycleWithoutAPullBlockForgetsBuffersAnEarlierPullLent)
 {
     auto rig = bypassedRig(64);
-    auto lent = std::make_unique<std::vector<float>>(64, 0.75f);
+    auto lent = std::make_unique<Floats>(64, 0.75f);
     const AURenderPullInputBlock lending = [&](AudioUnitRenderActionFlags*, const AudioTimeStamp*, AUAudioFrameCount,
                                                std::int64_t, AudioBufferList* list) {
         for (std::uint32_t c = 0; c < list->mNumberBuffers; ++c)
             list->mBuffers[c].mData = lent->data();
         return noErr;
     };
-    std::vector<float> left(64);
-    std::vector<float> right(64);
-    ASSERT_EQ(renderInto(*rig->adapter, left, right, 64, lending), noErr);
+    Floats left(64);
+    Floats right(64);
+    ASSERT_EQ(rig->renderInto(left, right, 64, lending), noErr);
     EXPECT_EQ(left, *lent);
     lent.reset();
-
-    std::vector<float> again(64, 5.0f);
-    std::vector<float> againRight(64, 5.0f);
-    EXPECT_EQ(renderInto(*rig->adapter, again, againRight, 64, AURenderPullInputBlock{}), noErr);
-    EXPECT_EQ(again, std::vector<float>(64, 0.0f)) << "the adapter's own pull buffer, never filled";
+    Floats again(64, 5.0f);
+    EXPECT_EQ(rig->renderInto(again, right, 64, AURenderPullInputBlock{}), noErr);
+    EXPECT_EQ(again, Floats(64, 0.0f)) << "the adapter's own pull buffer, never filled";
 }
 
 TEST(KernelAdapterTest, AFailingPullReturnsItsStatusAndProcessesNothing)
@@ -160,13 +129,12 @@ TEST(KernelAdapterTest, AFailingPullReturnsItsStatusAndProcessesNothing)
     auto rig = bypassedRig(128);
     const AURenderPullInputBlock failing = [](AudioUnitRenderActionFlags*, const AudioTimeStamp*, AUAudioFrameCount,
                                               std::int64_t, AudioBufferList*) { return OSStatus{-10863}; };
-    std::vector<float> left(128, 4.0f);
-    std::vector<float> right(128, 4.0f);
-    EXPECT_EQ(renderInto(*rig->adapter, left, right, 128, failing), -10863);
-    EXPECT_EQ(left, std::vector<float>(128, 4.0f));
+    Floats left(128, 4.0f);
+    Floats right(128, 4.0f);
+    EXPECT_EQ(rig->renderInto(left, right, 128, failing), -10863);
     AudioBufferList out = Rig::stereoList(left.data(), right.data(), 128);
     EXPECT_EQ(rig->adapter->internalRenderBlock()(nullptr, nullptr, 128, 0, &out, nullptr, failing), -10863);
-    EXPECT_EQ(left, std::vector<float>(128, 4.0f));
+    EXPECT_EQ(left, Floats(128, 4.0f));
 }
 
 TEST(KernelAdapterTest, ParameterEventsTakeEffectAtTheirSampleWithinACall)
@@ -176,11 +144,7 @@ TEST(KernelAdapterTest, ParameterEventsTakeEffectAtTheirSampleWithinACall)
     set(*rig->adapter, kMix, 0.0f); // silence for the first 4096 samples
     rig->allocate();
     rig->setInput(noise(512, 31), noise(512, 32));
-    AURenderEvent bypassOn{};
-    bypassOn.parameter.eventType = AURenderEventType::parameter;
-    bypassOn.parameter.eventSampleTime = 100;
-    bypassOn.parameter.parameterAddress = rawValue(kBypass);
-    bypassOn.parameter.value = 1.0f;
+    const AURenderEvent bypassOn = parameterEvent(100, rawValue(kBypass), 1.0f);
     const auto [left, right] = rig->renderAll(512, &bypassOn);
     for (std::size_t t = 0; t < 100; ++t)
         ASSERT_EQ(left[t], 0.0f) << t;
@@ -195,7 +159,7 @@ TEST(KernelAdapterTest, MetersFollowTheCompander)
     pushWorkingDefaults(*rig->adapter);
     set(*rig->adapter, kOperationMode, 5.0f);
     rig->allocate();
-    rig->setInput(std::vector<float>(2048, 0.5f), std::vector<float>(2048, 0.5f));
+    rig->setInput(Floats(2048, 0.5f), Floats(2048, 0.5f));
     rig->renderAll(256);
     // The input follower sees 0.5 * (0.5 + 0.5) and reaches it within 240 samples.
     EXPECT_NEAR(rig->adapter->getPeakInput(), 0.5f, 1.0f / 480.0f);

