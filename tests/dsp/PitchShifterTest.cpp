@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <vector>
 
 namespace {
@@ -14,49 +13,33 @@ constexpr double kRate = 48000.0;
 constexpr int kFrame = 4096;
 constexpr int kStep = 1024;
 
-std::vector<float> slice(const std::vector<float>& x, int from, int count) {
-    return {x.begin() + from, x.begin() + from + count};
+std::vector<float> shifted(VELMORA::PitchShifter& shifter, std::vector<float> samples) {
+    shifter.process(samples.data(), static_cast<int>(samples.size()));
+    return samples;
 }
 
-TEST(PitchShifter, RatioOnePassesAudioUntouchedAndUndelayed) {
-    std::mt19937 random(7);
-    std::uniform_real_distribution<float> uniform(-1.0f, 1.0f);
-    std::vector<float> input(3 * kFrame);
-    for (float& x : input) {
-        x = uniform(random);
-    }
-
+TEST(PitchShifter, RatioOnePassesAudioUntouchedAndUndelayedAlsoAfterAnotherRatio) {
+    const std::vector<float> input = probe::noise(3 * kFrame, 7, 1.0f);
     VELMORA::PitchShifter fresh;
-    std::vector<float> samples = input;
-    fresh.process(samples.data(), static_cast<int>(samples.size()));
-    EXPECT_EQ(samples, input);
+    EXPECT_EQ(shifted(fresh, input), input);
 
     VELMORA::PitchShifter returned;
-    std::vector<float> scratch = input;
     returned.setShift(0.5f);
-    returned.process(scratch.data(), static_cast<int>(scratch.size()));
+    shifted(returned, input);
     returned.setShift(1.0f);
-    samples = input;
-    returned.process(samples.data(), static_cast<int>(samples.size()));
-    EXPECT_EQ(samples, input);
-    EXPECT_EQ(returned.getShift(), 1.0f);
+    EXPECT_EQ(shifted(returned, input), input);
 }
 
 TEST(PitchShifter, RatioTwoMovesASineAnOctaveUpOnceTheRampHasSettled) {
-    // 30 bins at 48000 Hz / 4096.
-    const double f0 = 351.5625;
-    std::vector<float> samples = probe::sine(f0, kRate, 40 * kStep, 0.5);
+    const double f0 = 351.5625;  // 30 bins at 48000 Hz / 4096
     VELMORA::PitchShifter shifter;
     shifter.setShift(2.0f);
-    EXPECT_EQ(shifter.getShift(), 2.0f);
-    shifter.process(samples.data(), static_cast<int>(samples.size()));
-
-    // Nothing comes out before the first frame has run.
+    const std::vector<float> out = shifted(shifter, probe::sine(f0, kRate, 40 * kStep, 0.5));
     for (int t = 0; t < kStep; ++t) {
-        ASSERT_EQ(samples[static_cast<std::size_t>(t)], 0.0f) << t;
+        ASSERT_EQ(out[static_cast<std::size_t>(t)], 0.0f) << "nothing before the first frame, at " << t;
     }
     // Twelve frames of ramp, then the frame loop's delay, then steady state.
-    const std::vector<float> steady = slice(samples, 24 * kStep, 4 * kFrame);
+    const std::vector<float> steady = probe::stretch(out, 24 * kStep, 4 * kFrame);
     EXPECT_NEAR(probe::peakFrequency(steady, kRate, 100.0, 2000.0), 2.0 * f0, 1.0);
     EXPECT_LT(probe::magnitudeAt(steady, f0, kRate), 0.01 * probe::magnitudeAt(steady, 2.0 * f0, kRate));
 }
@@ -69,7 +52,7 @@ TEST(PitchShifter, FrameLoopDelaysByOneFrameLength) {
     std::copy(burst.begin(), burst.end(), samples.begin() + start);
     VELMORA::PitchShifter shifter;
     shifter.setShift(1.00001f);  // close enough to 1.0 to be taken at once
-    shifter.process(samples.data(), static_cast<int>(samples.size()));
+    samples = shifted(shifter, samples);
 
     double weighted = 0.0, total = 0.0;
     for (std::size_t t = 0; t < samples.size(); ++t) {
@@ -86,29 +69,26 @@ TEST(PitchShifter, PhasesStayBoundedAndRecoverFromABadSample) {
     shifter.setShift(1.5f);
     std::vector<float> samples = probe::sine(2000.0, kRate, 20 * kStep, 0.5);
     samples[5000] = std::nanf("");
-    shifter.process(samples.data(), static_cast<int>(samples.size()));
-    std::vector<float> later = probe::sine(2000.0, kRate, 12 * kStep, 0.5);
-    shifter.process(later.data(), static_cast<int>(later.size()));
-    for (float x : slice(later, 8 * kStep, 4 * kStep)) {
-        ASSERT_TRUE(std::isfinite(x));
+    shifted(shifter, samples);
+    const std::vector<float> later = shifted(shifter, probe::sine(2000.0, kRate, 12 * kStep, 0.5));
+    for (std::size_t t = 8 * kStep; t < later.size(); ++t) {
+        ASSERT_TRUE(std::isfinite(later[t])) << t;
     }
     EXPECT_GT(probe::energy(later, 8 * kStep, 12 * kStep), 1.0);
 }
 
 TEST(PitchShifter, FrequenciesAboveTheLimitAreSilenced) {
     // 15 kHz doubled lies above half the sample rate.
-    std::vector<float> samples = probe::sine(15000.0, kRate, 40 * kStep, 0.5);
     VELMORA::PitchShifter shifter;
     shifter.setShift(2.0f);
-    shifter.process(samples.data(), static_cast<int>(samples.size()));
-    EXPECT_LT(probe::energy(samples, 24 * kStep, 40 * kStep), 1e-6);
+    EXPECT_LT(probe::energy(shifted(shifter, probe::sine(15000.0, kRate, 40 * kStep, 0.5)), 24 * kStep, 40 * kStep),
+              1e-6);
 
-    std::vector<float> low = probe::sine(15000.0, kRate, 40 * kStep, 0.5);
     VELMORA::PitchShifter lowRate(kFrame, 4, 32000.0f);
     lowRate.setSamplerate(48000.0f);
     lowRate.setShift(1.2f);  // 18 kHz: below 24 kHz, above the old limit of 16 kHz
-    lowRate.process(low.data(), static_cast<int>(low.size()));
-    EXPECT_GT(probe::energy(low, 24 * kStep, 40 * kStep), 100.0);
+    EXPECT_GT(probe::energy(shifted(lowRate, probe::sine(15000.0, kRate, 40 * kStep, 0.5)), 24 * kStep, 40 * kStep),
+              100.0);
 }
 
 } // namespace
