@@ -6,7 +6,6 @@
 
 #include <cfloat>
 #include <cmath>
-#include <random>
 #include <vector>
 
 using probe::sine;
@@ -60,12 +59,7 @@ TEST(FFTBaseTest, IdentityRoundTripDelaysByTheFrameSizeAtGainOneAndAHalf) {
 
 TEST(FFTBaseTest, IdentityRoundTripReproducesNoiseAcrossOddBlocks) {
     const int n = 1024;
-    std::mt19937 generator(5);
-    std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
-    std::vector<float> x(8 * n);
-    for (float& v : x) {
-        v = dist(generator);
-    }
+    const std::vector<float> x = probe::noise(8 * n, 5, 1.0f);
     std::vector<float> y = x;
     FrameEngine engine(n, 4, 48000.0f);
     for (std::size_t start = 0; start < y.size(); start += 333) {
