@@ -207,8 +207,9 @@ bool hasWideVectors() {
 
 } // namespace
 
-bool FFTPlan::prepare(int32_t n) {
-    if (n == points && points != 0) {
+bool FFTPlan::prepare(int32_t n, Vectors vectors) {
+    const bool useWide = vectors == Vectors::widest && hasWideVectors();
+    if (n == points && points != 0 && useWide == wide) {
         return true;
     }
     points = swapCount = 0;
@@ -226,7 +227,7 @@ bool FFTPlan::prepare(int32_t n) {
         return false;
     }
     points = n;
-    wide = hasWideVectors();
+    wide = useWide;
     buildSwaps();
     for (const int sign : {-1, 1}) {
         buildTwiddles(sign);

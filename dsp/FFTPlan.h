@@ -16,9 +16,13 @@ namespace VELMORA {
 // order of independent butterflies differs.
 class FFTPlan {
 public:
+    // Which butterfly code runs the later passes: the widest the processor
+    // offers, or the 128-bit one every x86-64 processor has.
+    enum class Vectors { widest, narrow };
+
     // Prepares for n points (a power of two >= 2); false, leaving the plan
     // empty, for any other n or when memory cannot be had.
-    bool prepare(int32_t n);
+    bool prepare(int32_t n, Vectors vectors = Vectors::widest);
     int32_t size() const { return points; }
     // In-place transform of size() points held interleaved (re, im) in buf:
     // sign < 0 forward (kernel e^(-i 2 pi n k / N)), otherwise inverse; unscaled.

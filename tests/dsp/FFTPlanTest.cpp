@@ -104,21 +104,23 @@ TEST(FFTPlanTest, ForwardThenInverseGivesNTimesTheInputAndOtherSizesAreRefused) 
 // Every size, so that each pass layout of the fast path is compared; a few
 // signed zeros and infinities check that no multiplication was left out.
 TEST(FFTPlanTest, TabledTransformIsBitIdenticalToThePlainOne) {
-    for (int n = 2; n <= 4096; n *= 2) {
-        FFTPlan plan;
-        ASSERT_TRUE(plan.prepare(n));
-        for (int sign : {-1, 1}) {
-            std::vector<float> tabled = randomSignal(n, 11u * static_cast<unsigned>(n));
-            if (n >= 64 && sign > 0) {
-                tabled[6] = -0.0f;
-                tabled[9] = 0.0f;
-                tabled[40] = INFINITY;
-                tabled[51] = -INFINITY;
+    for (const FFTPlan::Vectors vectors : {FFTPlan::Vectors::widest, FFTPlan::Vectors::narrow}) {
+        for (int n = 2; n <= 4096; n *= 2) {
+            FFTPlan plan;
+            ASSERT_TRUE(plan.prepare(n, vectors));
+            for (int sign : {-1, 1}) {
+                std::vector<float> tabled = randomSignal(n, 11u * static_cast<unsigned>(n));
+                if (n >= 64 && sign > 0) {
+                    tabled[6] = -0.0f;
+                    tabled[9] = 0.0f;
+                    tabled[40] = INFINITY;
+                    tabled[51] = -INFINITY;
+                }
+                std::vector<float> plain = tabled;
+                plan.transform(sign, tabled.data());
+                plainFft(sign, plain.data(), n);
+                ASSERT_EQ(std::memcmp(tabled.data(), plain.data(), tabled.size() * sizeof(float)), 0) << n;
             }
-            std::vector<float> plain = tabled;
-            plan.transform(sign, tabled.data());
-            plainFft(sign, plain.data(), n);
-            ASSERT_EQ(std::memcmp(tabled.data(), plain.data(), tabled.size() * sizeof(float)), 0) << n;
         }
     }
 }
