@@ -121,6 +121,10 @@ const float* ZUV_VELMORA_Quillmere_Extension_DSPKernel::bandTable(AUParameterAdd
 
 void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setParameter(AUParameterAddress address, AUValue value)
 {
+    // A value that is not a number or infinite, from a host's automation or a
+    // stray event, would leave the output NaN for as long as it stood.
+    if (!std::isfinite(value))
+        return;
     const std::optional<ParameterAddress> global = parameterAddressFromRaw(address);
     if (!global) {
         setBandParameter(address, value);

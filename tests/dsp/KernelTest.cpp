@@ -293,6 +293,26 @@ TEST(KernelParameterTest, AddressesDecodeAsTheTreeLaysThemOutAndOthersAreIgnored
     EXPECT_EQ(kernel->getMaximumFramesToRender(), 4096);
 }
 
+TEST(KernelParameterTest, ValuesThatAreNotFiniteAreIgnored)
+{
+    auto rig = rigWith(0.0f, 0.0f, 1.0f);
+    Adapter& adapter = *rig->adapter;
+    for (const float bad : {NAN, INFINITY, -INFINITY}) {
+        for (const AUParameterAddress address : {100u, 101u, 102u, 103u, 104u, 105u, 106u, 107u, 1060u, 4060u})
+            set(adapter, address, bad);
+    }
+    EXPECT_EQ(get(adapter, kVolumeOut), 1.0f);
+    EXPECT_EQ(get(adapter, kMix), 1.0f);
+    EXPECT_EQ(get(adapter, kRangeRight), 127.0f);
+    EXPECT_EQ(get(adapter, 1060), 0.5f);
+
+    rig->setInput(sine(440.0, kRate, 12000, 0.5), sine(440.0, kRate, 12000, 0.5));
+    const auto [left, right] = rig->renderAll(512);
+    for (std::size_t i = 0; i < left.size(); ++i)
+        ASSERT_TRUE(std::isfinite(left[i]) && std::isfinite(right[i])) << i;
+    EXPECT_GT(probe::level(left, 8192, 2048, kRate, 440.0), 0.01);
+}
+
 TEST(KernelMIDITest, ThruPassesEventsExceptRealTimeMessages)
 {
     auto kernel = std::make_unique<ZUV_VELMORA_Quillmere_Extension_DSPKernel>();
