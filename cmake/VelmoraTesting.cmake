@@ -1,11 +1,21 @@
-# velmora_add_tests(<name> LIBRARIES <libs...>)
-# Builds every *Test.cpp of the calling folder into one GoogleTest binary.
+# velmora_add_tests(<name> LIBRARIES <libs...> [FOLDERS <sub-folders...>])
+# Builds every *Test.cpp of the calling folder (or, given FOLDERS, of those
+# sub-folders, which then share the calling folder's helper headers) into one
+# GoogleTest binary.
 # Files named *RaceTest.cpp (threads racing each other) go into a second
 # binary whose tests carry the label "tsan", so a ThreadSanitizer build can run
 # just those.
 function(velmora_add_tests name)
-  cmake_parse_arguments(ARG "" "" "LIBRARIES" ${ARGN})
-  file(GLOB all_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "" "" "LIBRARIES;FOLDERS" ${ARGN})
+  set(all_sources "")
+  if(ARG_FOLDERS)
+    foreach(folder ${ARG_FOLDERS})
+      file(GLOB folder_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+      list(APPEND all_sources ${folder_sources})
+    endforeach()
+  else()
+    file(GLOB all_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
   set(plain_sources "")
   set(race_sources "")
   foreach(source ${all_sources})
@@ -19,12 +29,14 @@ function(velmora_add_tests name)
   if(plain_sources)
     add_executable(${name} ${plain_sources})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main GTest::gmock)
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
   if(race_sources)
     find_package(Threads REQUIRED)
     add_executable(${name}_race ${race_sources})
     target_link_libraries(${name}_race PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main Threads::Threads)
+    target_include_directories(${name}_race PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     gtest_discover_tests(${name}_race DISCOVERY_TIMEOUT 60 PROPERTIES LABELS tsan)
   endif()
 endfunction()

@@ -1,6 +1,6 @@
 // One 4096-point transform and one chromatic analysis frame, the two costs
 // that dominate the spectral engine. Report medians with
-//   build/bench/bench_fft --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
+//   build/bench/FFTBenchmark --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include "Analyzer.h"
 #include "FFTPlan.h"
 
