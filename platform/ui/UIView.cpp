@@ -75,6 +75,33 @@ struct Edges {
 
 UIView::UIView(CGRect frame) : frame_(frame) {}
 
+void UIView::draw(CGRect) {}
+
+void UIView::setNeedsDisplay()
+{
+    needsDisplay_ = true;
+    ++displayRequests_;
+}
+
+void UIView::touchesBegan(const Touches&, UIEvent*) {}
+void UIView::touchesMoved(const Touches&, UIEvent*) {}
+void UIView::touchesEnded(const Touches&, UIEvent*) {}
+void UIView::touchesCancelled(const Touches&, UIEvent*) {}
+
+CGPoint UIView::convertFromRoot(CGPoint point) const
+{
+    const auto parent = superview();
+    if (!parent) {
+        return point;
+    }
+    const CGPoint inParent = parent->convertFromRoot(point);
+    // The frame's centre carries the bounds' centre; the transform acts
+    // around it.
+    const CGPoint offset{inParent.x - frame_.midX(), inParent.y - frame_.midY()};
+    const CGPoint local = transform_.inverted().apply(offset);
+    return {local.x + frame_.width() / 2, local.y + frame_.height() / 2};
+}
+
 void UIView::addSubview(const std::shared_ptr<UIView>& view)
 {
     if (!view) {

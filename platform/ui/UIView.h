@@ -1,12 +1,17 @@
 #pragma once
 
+#include "CGAffineTransform.h"
 #include "CGRect.h"
 #include "NSLayoutAnchor.h"
 #include "NSLayoutConstraint.h"
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
+
+class UIEvent;
+class UITouch;
 
 // A rectangle in a tree of views. A view owns its subviews; the superview is
 // a weak back-reference. Layout applies the active edge constraints held by a
@@ -23,6 +28,37 @@ public:
     void setFrame(const CGRect& frame) { frame_ = frame; }
     // The view's own coordinate space: origin (0, 0), the frame's size.
     CGRect bounds() const { return CGRect(0, 0, frame_.width(), frame_.height()); }
+
+    bool isHidden() const { return hidden_; }
+    void setHidden(bool hidden) { hidden_ = hidden; }
+    CGFloat alpha() const { return alpha_; }
+    void setAlpha(CGFloat alpha) { alpha_ = alpha; }
+    // Applied about the frame's centre when the view is shown and when
+    // points are converted; the frame itself stays as set.
+    const CGAffineTransform& transform() const { return transform_; }
+    void setTransform(const CGAffineTransform& transform) { transform_ = transform; }
+
+    // Draws the view's own content into the current graphics context, in
+    // the view's coordinate space; `rect` is the area to redraw. Draws
+    // nothing by default.
+    virtual void draw(CGRect rect);
+    // Asks for the view to be drawn again at the next display pass.
+    void setNeedsDisplay();
+    bool needsDisplay() const { return needsDisplay_; }
+    // How many times a redraw was asked for since the view was made.
+    int displayRequestCount() const { return displayRequests_; }
+
+    // Touch delivery, as the platform's responder does it. `event` may be
+    // null. They do nothing by default.
+    using Touches = std::set<std::shared_ptr<UITouch>>;
+    virtual void touchesBegan(const Touches& touches, UIEvent* event);
+    virtual void touchesMoved(const Touches& touches, UIEvent* event);
+    virtual void touchesEnded(const Touches& touches, UIEvent* event);
+    virtual void touchesCancelled(const Touches& touches, UIEvent* event);
+
+    // `point` in the coordinate space of the topmost ancestor, converted
+    // into this view's.
+    CGPoint convertFromRoot(CGPoint point) const;
 
     std::shared_ptr<UIView> superview() const { return superview_.lock(); }
     const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
@@ -66,4 +102,9 @@ private:
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
     bool translatesMask_ = true;
+    bool hidden_ = false;
+    CGFloat alpha_ = 1;
+    CGAffineTransform transform_;
+    bool needsDisplay_ = true;
+    int displayRequests_ = 0;
 };
