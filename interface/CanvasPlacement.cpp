@@ -29,7 +29,7 @@ CGSize chooseScale(ResizingCase resizing, const CGRect& canvas, const CGRect& ta
 
 CanvasPlacement CanvasPlacement::of(ResizingCase resizing, const CGRect& canvas, const CGRect& target)
 {
-    if (target == CGRect()) {
+    if (target == CGRect::zero()) {
         return {canvas, std::nullopt};
     }
     if (canvas == target) {

@@ -4,6 +4,7 @@
 #include "CGFloat.h"
 #include "NoteNames.h"
 #include "ScaleRecords.h"
+#include "UIBezierPath.h"
 #include "UIColor.h"
 #include "ViewControllerLink.h"
 
@@ -77,6 +78,28 @@ public:
     bool isButtonModeSideActive = false;
     // The on/off item's state; not drawn.
     bool isButtoOnOffActive = false;
+    // Hit areas in panel design units, rebuilt by every draw pass; empty until
+    // the first one, so that no touch hits anything before the panel is shown.
+    // hotspotRangePath is the operation selector's, hotspotCaptionPath the
+    // title's, hotspotButtonMonoPath the LINKED button's.
+    UIBezierPath hotspotFlowPath;
+    UIBezierPath hotspotSliderPath;
+    UIBezierPath hotspotDrawerPath;
+    UIBezierPath hotspotCaptionPath;
+    UIBezierPath hotspotSpeedPath;
+    UIBezierPath hotspotRangePath;
+    UIBezierPath hotspotButtonOnOffPath;
+    UIBezierPath hotspotCaption2Path;
+    UIBezierPath hotspotKeysPath;
+    UIBezierPath hotspotButtonMonoPath;
+    UIBezierPath hotspotButtonLeftPath;
+    UIBezierPath hotspotButtonRightPath;
+    UIBezierPath hotspotButtonMidPath;
+    UIBezierPath hotspotButtonSidePath;
+    UIBezierPath hotspotResetPath;
+    UIBezierPath hotspotButtonFreezePath;
+    UIBezierPath hotspotLeftPath;
+    UIBezierPath hotspotRightPath;
 
 private:
     static constexpr std::array<CGFloat, 128> filled(CGFloat value)

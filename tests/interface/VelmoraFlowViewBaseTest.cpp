@@ -50,6 +50,25 @@ TEST(VelmoraFlowViewBaseTest, ValuesAndFlagsStartAsDesigned)
     }
 }
 
+TEST(VelmoraFlowViewBaseTest, NoHitAreaHoldsAPointBeforeTheFirstDrawPass)
+{
+    const VelmoraFlowViewBase panel;
+    const UIBezierPath* const paths[] = {
+        &panel.hotspotFlowPath,        &panel.hotspotSliderPath,       &panel.hotspotDrawerPath,
+        &panel.hotspotCaptionPath,     &panel.hotspotSpeedPath,        &panel.hotspotRangePath,
+        &panel.hotspotButtonOnOffPath, &panel.hotspotCaption2Path,     &panel.hotspotKeysPath,
+        &panel.hotspotButtonMonoPath,  &panel.hotspotButtonLeftPath,   &panel.hotspotButtonRightPath,
+        &panel.hotspotButtonMidPath,   &panel.hotspotButtonSidePath,   &panel.hotspotResetPath,
+        &panel.hotspotButtonFreezePath, &panel.hotspotLeftPath,        &panel.hotspotRightPath,
+    };
+    for (const UIBezierPath* path : paths) {
+        EXPECT_TRUE(path->isEmpty());
+        for (const CGPoint point : {CGPoint{0, 0}, CGPoint{300, 300}, CGPoint{60, 70}, CGPoint{450, 630}}) {
+            EXPECT_FALSE(path->contains(point));
+        }
+    }
+}
+
 class FakeAudioUnit : public AudioUnitLink {};
 
 class FakeController : public ViewControllerLink {
