@@ -46,13 +46,4 @@ TEST(NoteNamesTest, FiftyThreeBlackKeysAndNoneOutsideTheKeyboard)
     EXPECT_FALSE(names.isBlackKey(INT64_MIN));
 }
 
-TEST(NoteNamesTest, LookupsFollowRewrittenNames)
-{
-    NoteNames names;
-    names.values[5] = "X#";
-    EXPECT_TRUE(names.isBlackKey(5));
-    EXPECT_EQ(names.getKeyNumber("X#"), 5);
-    EXPECT_EQ(names.getKeyNumber("F-2"), -1);
-}
-
 } // namespace
