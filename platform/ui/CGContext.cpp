@@ -1,5 +1,8 @@
 #include "CGContext.h"
 
+#include "NSStringDrawing.h"
+#include "TextDrawRecorder.h"
+#include "TextLayout.h"
 #include "UIBezierPath.h"
 #include "UIImage.h"
 
@@ -152,6 +155,20 @@ void CGContext::drawImage(const UIImage& image, CGRect rect)
     cairo_set_source_surface(cairo_, image.surface(), 0, 0);
     cairo_paint(cairo_);
     cairo_restore(cairo_);
+}
+
+void CGContext::drawText(const std::string& string, CGRect rect,
+                         const NSStringAttributes& attributes)
+{
+    TextDrawRecorder::record({string, rect, attributes.font.fontName(),
+                              attributes.font.pointSize(), attributes.foregroundColor,
+                              attributes.alignment, ctm()});
+    if (!canPaint() || !rect.isFinite()) {
+        return;
+    }
+    const TextLayout layout(string, rect.width(), attributes, cairo_);
+    setSourceColor(attributes.foregroundColor);
+    layout.show(cairo_, {rect.minX(), rect.minY()});
 }
 
 void CGContext::appendPath(const UIBezierPath& path)

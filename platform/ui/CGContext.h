@@ -4,11 +4,13 @@
 #include "CGRect.h"
 #include "UIColor.h"
 
+#include <string>
 #include <vector>
 
 typedef struct _cairo cairo_t;
 class UIBezierPath;
 class UIImage;
+struct NSStringAttributes;
 
 // A graphics context over a Cairo context, with the platform's state stack:
 // transform, clip, fill and stroke colours.
@@ -51,6 +53,11 @@ public:
     void fill(CGRect rect);
     // The image scaled into `rect`, upright (its top row at rect's top).
     void drawImage(const UIImage& image, CGRect rect);
+
+    // `string` laid out at `rect`'s width from its top-left corner (see
+    // NSStringDrawing.h); recorded for a listening TextDrawRecorder even
+    // when nothing can be painted.
+    void drawText(const std::string& string, CGRect rect, const NSStringAttributes& attributes);
 
     // False while a singular transform or an empty clip makes painting
     // impossible (see above).
