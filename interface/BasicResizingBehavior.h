@@ -6,10 +6,10 @@
 #include <optional>
 
 // A resizing behaviour value, as each drawing class nests its own copy. The copy
-// of a class that records its scale names the record (`Record`); a copy that
+// of a class that records its scale names the record (RecordsIn); a copy that
 // records nothing (the widget drawers', so that they cannot overwrite the
-// panel's scale) passes nullptr. Equality follows the raw value.
-template <CGSize* Record>
+// panel's scale) says so (RecordsNothing). Equality follows the raw value.
+template <class Recorder>
 class BasicResizingBehavior {
 public:
     using enum ResizingCase;
@@ -32,10 +32,8 @@ public:
     CGRect apply(const CGRect& rect, const CGRect& target) const
     {
         const CanvasPlacement placement = CanvasPlacement::of(case_, rect, target);
-        if constexpr (Record != nullptr) {
-            if (placement.scale) {
-                *Record = *placement.scale;
-            }
+        if (placement.scale) {
+            Recorder::record(*placement.scale);
         }
         return placement.rect;
     }

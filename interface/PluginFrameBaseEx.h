@@ -10,7 +10,7 @@
 class PluginFrameBaseEx {
 public:
     // Records its scale in PluginFrameViewScale.
-    using ResizingBehavior = BasicResizingBehavior<&PluginFrameViewScale>;
+    using ResizingBehavior = BasicResizingBehavior<RecordsIn<PluginFrameViewScale>>;
 
     PluginFrameBaseEx() = default;
     PluginFrameBaseEx(const PluginFrameBaseEx&) = delete;

@@ -14,3 +14,14 @@ extern CGSize VelmoraFlowViewScale; // starts at (0, 0)
 // Puts the three records back to their starting values (tests start each case
 // from there).
 void resetScaleRecords();
+
+// How a resizing behaviour records the scale it chose: in one of the records...
+template <CGSize& Record>
+struct RecordsIn {
+    static void record(CGSize scale) { Record = scale; }
+};
+
+// ...or nowhere.
+struct RecordsNothing {
+    static void record(CGSize) {}
+};

@@ -19,10 +19,10 @@
 class VelmoraFlowViewBase {
 public:
     // The panel canvas's behaviour: records its scale in VelmoraFlowViewScale.
-    using ResizingBehavior1 = BasicResizingBehavior<&VelmoraFlowViewScale>;
+    using ResizingBehavior1 = BasicResizingBehavior<RecordsIn<VelmoraFlowViewScale>>;
     // The widget drawers' behaviour: records nothing, so that drawing a control
     // cannot overwrite the panel's scale.
-    using ResizingBehavior = BasicResizingBehavior<nullptr>;
+    using ResizingBehavior = BasicResizingBehavior<RecordsNothing>;
 
     VelmoraFlowViewBase() = default;
     VelmoraFlowViewBase(const VelmoraFlowViewBase&) = delete;

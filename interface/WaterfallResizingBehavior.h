@@ -5,4 +5,4 @@
 
 // The waterfall drawing's resizing behaviour: records its scale in
 // WaterfallViewScale.
-using WaterfallResizingBehavior = BasicResizingBehavior<&WaterfallViewScale>;
+using WaterfallResizingBehavior = BasicResizingBehavior<RecordsIn<WaterfallViewScale>>;
