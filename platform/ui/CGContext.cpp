@@ -152,8 +152,13 @@ void CGContext::drawImage(const UIImage& image, CGRect rect)
     const cairo_matrix_t matrix{placement.a, placement.b, placement.c,
                                 placement.d, placement.tx, placement.ty};
     cairo_transform(cairo_, &matrix);
+    // Edge pixels extend up to the rectangle's border instead of fading
+    // into transparency when the image is filtered.
     cairo_set_source_surface(cairo_, image.surface(), 0, 0);
-    cairo_paint(cairo_);
+    cairo_pattern_set_extend(cairo_get_source(cairo_), CAIRO_EXTEND_PAD);
+    cairo_new_path(cairo_);
+    cairo_rectangle(cairo_, 0, 0, image.pixelWidth(), image.pixelHeight());
+    cairo_fill(cairo_);
     cairo_restore(cairo_);
 }
 
