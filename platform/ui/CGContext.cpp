@@ -109,6 +109,7 @@ void CGContext::clip(CGRect rect)
 
 void CGContext::fillPath(const UIBezierPath& path)
 {
+    painted_ = true;
     if (!canPaint()) {
         return;
     }
@@ -120,6 +121,7 @@ void CGContext::fillPath(const UIBezierPath& path)
 
 void CGContext::strokePath(const UIBezierPath& path)
 {
+    painted_ = true;
     if (!canPaint()) {
         return;
     }
@@ -138,6 +140,7 @@ void CGContext::fill(CGRect rect)
 
 void CGContext::drawImage(const UIImage& image, CGRect rect)
 {
+    painted_ = true;
     if (!canPaint() || !rect.isFinite() || image.pixelWidth() == 0 || image.pixelHeight() == 0) {
         return;
     }
@@ -165,6 +168,7 @@ void CGContext::drawImage(const UIImage& image, CGRect rect)
 void CGContext::drawText(const std::string& string, CGRect rect,
                          const NSStringAttributes& attributes)
 {
+    painted_ = true;
     TextDrawRecorder::record({string, rect, attributes.font.fontName(),
                               attributes.font.pointSize(), attributes.foregroundColor,
                               attributes.alignment, ctm()});

@@ -94,10 +94,7 @@ std::shared_ptr<UIWindow> UIView::window() const
         std::const_pointer_cast<UIView>(top->weak_from_this().lock()));
 }
 
-void UIView::draw(CGRect)
-{
-    drewNothing_ = true;
-}
+void UIView::draw(CGRect) {}
 
 void UIView::setNeedsDisplay()
 {
@@ -128,10 +125,13 @@ void UIView::display()
         contents_.reset();
         return;
     }
-    drewNothing_ = false;
+    bool painted = false;
     auto image = UIGraphicsImageRenderer(area.size, UIScreen::main().scale())
-                     .image([&](CGContext&) { draw(area); });
-    contents_ = drewNothing_ ? nullptr : std::move(image);
+                     .image([&](CGContext& context) {
+                         draw(area);
+                         painted = context.hasPainted();
+                     });
+    contents_ = painted ? std::move(image) : nullptr;
 }
 
 bool UIView::drawHierarchy(CGRect rect, bool afterScreenUpdates)

@@ -53,8 +53,9 @@ public:
     std::shared_ptr<UIWindow> window() const;
 
     // Draws the view's own content into the current graphics context, in
-    // the view's coordinate space; `rect` is the area to redraw. A view that
-    // does not override it has no content of its own.
+    // the view's coordinate space; `rect` is the area to redraw. Draws
+    // nothing by default; a view whose drawing paints nothing shows no image
+    // of its own.
     virtual void draw(CGRect rect);
     // Asks for the view to be drawn again at the next display pass.
     void setNeedsDisplay();
@@ -137,6 +138,4 @@ private:
     bool needsDisplay_ = true;
     int displayRequests_ = 0;
     std::shared_ptr<UIImage> contents_;
-    // Set by the base `draw`: the view has no content of its own.
-    bool drewNothing_ = false;
 };

@@ -20,6 +20,7 @@ public:
 
     void draw(CGRect rect) override
     {
+        UIView::draw(rect); // as drawings often start; it must not discard the picture
         ++draws;
         lastRect = rect;
         colour_.setFill();
