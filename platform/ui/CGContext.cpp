@@ -109,6 +109,7 @@ void CGContext::clip(CGRect rect)
 
 void CGContext::fillPath(const UIBezierPath& path)
 {
+    painted_ = true;
     if (!canPaint()) {
         return;
     }
@@ -120,6 +121,7 @@ void CGContext::fillPath(const UIBezierPath& path)
 
 void CGContext::strokePath(const UIBezierPath& path)
 {
+    painted_ = true;
     if (!canPaint()) {
         return;
     }
@@ -138,6 +140,7 @@ void CGContext::fill(CGRect rect)
 
 void CGContext::drawImage(const UIImage& image, CGRect rect)
 {
+    painted_ = true;
     if (!canPaint() || !rect.isFinite() || image.pixelWidth() == 0 || image.pixelHeight() == 0) {
         return;
     }
@@ -152,14 +155,20 @@ void CGContext::drawImage(const UIImage& image, CGRect rect)
     const cairo_matrix_t matrix{placement.a, placement.b, placement.c,
                                 placement.d, placement.tx, placement.ty};
     cairo_transform(cairo_, &matrix);
+    // Edge pixels extend up to the rectangle's border instead of fading
+    // into transparency when the image is filtered.
     cairo_set_source_surface(cairo_, image.surface(), 0, 0);
-    cairo_paint(cairo_);
+    cairo_pattern_set_extend(cairo_get_source(cairo_), CAIRO_EXTEND_PAD);
+    cairo_new_path(cairo_);
+    cairo_rectangle(cairo_, 0, 0, image.pixelWidth(), image.pixelHeight());
+    cairo_fill(cairo_);
     cairo_restore(cairo_);
 }
 
 void CGContext::drawText(const std::string& string, CGRect rect,
                          const NSStringAttributes& attributes)
 {
+    painted_ = true;
     TextDrawRecorder::record({string, rect, attributes.font.fontName(),
                               attributes.font.pointSize(), attributes.foregroundColor,
                               attributes.alignment, ctm()});

@@ -62,6 +62,9 @@ public:
     // False while a singular transform or an empty clip makes painting
     // impossible (see above).
     bool canPaint() const { return state_.back().paintable; }
+    // Whether anything was filled, stroked or drawn into the context yet
+    // (painted or skipped).
+    bool hasPainted() const { return painted_; }
     cairo_t* cairo() const { return cairo_; }
 
 private:
@@ -77,4 +80,5 @@ private:
 
     cairo_t* cairo_;
     std::vector<State> state_;
+    bool painted_ = false;
 };
