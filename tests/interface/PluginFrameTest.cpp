@@ -3,6 +3,7 @@
 #include "PluginFrameEx.h"
 #include "ScaleRecords.h"
 #include "UIGraphicsImageRenderer.h"
+#include "UIWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -69,13 +70,17 @@ void expectPlate(const UIImage& image, const CGRect& plate, CGFloat level)
     }
 }
 
-TEST_F(PluginFrameTest, ViewDrawsAnInsetRoundedPlateInItsContrastGrey)
+TEST_F(PluginFrameTest, ViewShowsAnInsetRoundedPlateInItsContrastGrey)
 {
+    const auto window = std::make_shared<UIWindow>(CGRect(0, 0, 500, 400));
     const auto frame = std::make_shared<PluginFrameEx>(CGRect(50, 40, 400, 300));
+    window->addSubview(frame);
     frame->setContrast(0.25f);
     PluginFrameViewScale = {0, 0};
-    const auto image = drawn({400, 300}, [&] { frame->draw(frame->bounds()); });
-    expectPlate(*image, {2, 2, 396, 296}, 0.25);
+    window->displayIfNeeded();
+    ASSERT_TRUE(frame->layerContents());
+    keepDrawnImage(*frame->layerContents());
+    expectPlate(*frame->layerContents(), {2, 2, 396, 296}, 0.25);
     EXPECT_EQ(PluginFrameViewScale, (CGSize{1, 1}));
 }
 
