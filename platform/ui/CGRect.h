@@ -19,12 +19,25 @@ struct CGRect {
     {
     }
 
+    static CGRect zero() { return {}; }
+
     CGFloat minX() const { return std::min(origin.x, origin.x + size.width); }
     CGFloat minY() const { return std::min(origin.y, origin.y + size.height); }
     CGFloat maxX() const { return std::max(origin.x, origin.x + size.width); }
     CGFloat maxY() const { return std::max(origin.y, origin.y + size.height); }
+    CGFloat midX() const { return (minX() + maxX()) / 2; }
+    CGFloat midY() const { return (minY() + maxY()) / 2; }
     CGFloat width() const { return std::abs(size.width); }
     CGFloat height() const { return std::abs(size.height); }
+
+    // The same area with its origin at the smallest edges and a size that is
+    // not negative.
+    CGRect standardized() const { return CGRect(minX(), minY(), width(), height()); }
+    bool isFinite() const
+    {
+        return std::isfinite(origin.x) && std::isfinite(origin.y) &&
+               std::isfinite(size.width) && std::isfinite(size.height);
+    }
 
     bool operator==(const CGRect&) const = default;
 };

@@ -1,6 +1,14 @@
 #include "UIView.h"
 
+#include "CGContext.h"
 #include "Console.h"
+#include "UIGraphics.h"
+#include "UIGraphicsImageRenderer.h"
+#include "UIImage.h"
+#include "UIScreen.h"
+#include "UIWindow.h"
+
+#include <cairo.h>
 
 #include <algorithm>
 #include <optional>
@@ -74,6 +82,129 @@ struct Edges {
 } // namespace
 
 UIView::UIView(CGRect frame) : frame_(frame) {}
+
+std::shared_ptr<UIWindow> UIView::window() const
+{
+    const UIView* top = this;
+    while (const auto parent = top->superview()) {
+        top = parent.get();
+    }
+    // A view not held by a shared pointer belongs to no tree.
+    return std::dynamic_pointer_cast<UIWindow>(
+        std::const_pointer_cast<UIView>(top->weak_from_this().lock()));
+}
+
+void UIView::draw(CGRect) {}
+
+void UIView::setNeedsDisplay()
+{
+    needsDisplay_ = true;
+    ++displayRequests_;
+}
+
+void UIView::displayIfNeeded()
+{
+    if (hidden_ || !window()) {
+        return;
+    }
+    if (needsDisplay_) {
+        display();
+    }
+    // A drawing may change the subviews; walk a copy.
+    const auto subviews = subviews_;
+    for (const auto& subview : subviews) {
+        subview->displayIfNeeded();
+    }
+}
+
+void UIView::display()
+{
+    needsDisplay_ = false;
+    const CGRect area = bounds();
+    if (area.width() == 0 || area.height() == 0) {
+        contents_.reset();
+        return;
+    }
+    bool painted = false;
+    auto image = UIGraphicsImageRenderer(area.size, UIScreen::main().scale())
+                     .image([&](CGContext& context) {
+                         draw(area);
+                         painted = context.hasPainted();
+                     });
+    contents_ = painted ? std::move(image) : nullptr;
+}
+
+bool UIView::drawHierarchy(CGRect rect, bool afterScreenUpdates)
+{
+    const auto top = window();
+    CGContext* context = UIGraphicsGetCurrentContext();
+    if (!top || !context) {
+        return false;
+    }
+    if (afterScreenUpdates) {
+        top->displayIfNeeded();
+    }
+    const CGRect area = bounds();
+    if (area.width() == 0 || area.height() == 0) {
+        return true;
+    }
+    context->saveGState();
+    context->translateBy(rect.minX(), rect.minY());
+    context->scaleBy(rect.width() / area.width(), rect.height() / area.height());
+    compose(*context);
+    context->restoreGState();
+    return true;
+}
+
+void UIView::compose(CGContext& context) const
+{
+    if (contents_) {
+        context.drawImage(*contents_, bounds());
+    }
+    for (const auto& subview : subviews_) {
+        if (!subview->hidden_ && subview->alpha_ > 0) {
+            composeSubview(context, *subview);
+        }
+    }
+}
+
+void UIView::composeSubview(CGContext& context, const UIView& subview) const
+{
+    context.saveGState();
+    context.translateBy(subview.frame_.midX(), subview.frame_.midY());
+    context.concatenate(subview.transform_);
+    context.translateBy(-subview.frame_.width() / 2, -subview.frame_.height() / 2);
+    // A faded view fades as one picture with its subviews.
+    const bool faded = subview.alpha_ < 1 && context.canPaint();
+    if (faded) {
+        cairo_push_group(context.cairo());
+    }
+    subview.compose(context);
+    if (faded) {
+        cairo_pop_group_to_source(context.cairo());
+        cairo_paint_with_alpha(context.cairo(), subview.alpha_);
+    }
+    context.restoreGState();
+}
+
+void UIView::touchesBegan(const Touches&, UIEvent*) {}
+void UIView::touchesMoved(const Touches&, UIEvent*) {}
+void UIView::touchesEnded(const Touches&, UIEvent*) {}
+void UIView::touchesCancelled(const Touches&, UIEvent*) {}
+
+CGPoint UIView::convertFromRoot(CGPoint point) const
+{
+    const auto parent = superview();
+    if (!parent) {
+        return point;
+    }
+    const CGPoint inParent = parent->convertFromRoot(point);
+    // The frame's centre carries the bounds' centre; the transform acts
+    // around it.
+    const CGPoint offset{inParent.x - frame_.midX(), inParent.y - frame_.midY()};
+    const CGPoint local = transform_.inverted().apply(offset);
+    return {local.x + frame_.width() / 2, local.y + frame_.height() / 2};
+}
 
 void UIView::addSubview(const std::shared_ptr<UIView>& view)
 {

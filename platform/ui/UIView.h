@@ -1,17 +1,32 @@
 #pragma once
 
+#include "CGAffineTransform.h"
 #include "CGRect.h"
 #include "NSLayoutAnchor.h"
 #include "NSLayoutConstraint.h"
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
+
+class CGContext;
+class UIEvent;
+class UIImage;
+class UITouch;
+class UIWindow;
 
 // A rectangle in a tree of views. A view owns its subviews; the superview is
 // a weak back-reference. Layout applies the active edge constraints held by a
 // view to those of its subviews that do not translate their autoresizing mask
 // into constraints.
+//
+// Display: only a view in a window is shown. A display pass draws each shown
+// view that asked for it with `draw` into a new image of its bounds (at the
+// main screen's scale) and keeps that image as what the view shows; while
+// `draw` runs, the view still shows its previous image, so a drawing may
+// snapshot it. Showing composes the kept images, subviews over their
+// superview, each placed by its frame and transform and faded by its alpha.
 class UIView : public std::enable_shared_from_this<UIView> {
 public:
     explicit UIView(CGRect frame = {});
@@ -23,6 +38,52 @@ public:
     void setFrame(const CGRect& frame) { frame_ = frame; }
     // The view's own coordinate space: origin (0, 0), the frame's size.
     CGRect bounds() const { return CGRect(0, 0, frame_.width(), frame_.height()); }
+
+    bool isHidden() const { return hidden_; }
+    void setHidden(bool hidden) { hidden_ = hidden; }
+    CGFloat alpha() const { return alpha_; }
+    void setAlpha(CGFloat alpha) { alpha_ = alpha; }
+    // Applied about the frame's centre when the view is shown and when
+    // points are converted; the frame itself stays as set.
+    const CGAffineTransform& transform() const { return transform_; }
+    void setTransform(const CGAffineTransform& transform) { transform_ = transform; }
+
+    // The window at the top of the view's tree; none when the tree has no
+    // window, and then the view is not shown.
+    std::shared_ptr<UIWindow> window() const;
+
+    // Draws the view's own content into the current graphics context, in
+    // the view's coordinate space; `rect` is the area to redraw. Draws
+    // nothing by default; a view whose drawing paints nothing shows no image
+    // of its own.
+    virtual void draw(CGRect rect);
+    // Asks for the view to be drawn again at the next display pass.
+    void setNeedsDisplay();
+    bool needsDisplay() const { return needsDisplay_; }
+    // How many times a redraw was asked for since the view was made.
+    int displayRequestCount() const { return displayRequests_; }
+    // Display pass over this view and its shown subviews: draws those that
+    // asked for it. Does nothing outside a window.
+    void displayIfNeeded();
+    // The image the view shows (its last drawing), or none.
+    const std::shared_ptr<UIImage>& layerContents() const { return contents_; }
+    // Draws what the view and its subviews show now, scaled from the
+    // bounds into `rect` of the current graphics context; with
+    // `afterScreenUpdates` a display pass of its window runs first. False
+    // (nothing drawn) outside a window or without a current context.
+    bool drawHierarchy(CGRect rect, bool afterScreenUpdates);
+
+    // Touch delivery, as the platform's responder does it. `event` may be
+    // null. They do nothing by default.
+    using Touches = std::set<std::shared_ptr<UITouch>>;
+    virtual void touchesBegan(const Touches& touches, UIEvent* event);
+    virtual void touchesMoved(const Touches& touches, UIEvent* event);
+    virtual void touchesEnded(const Touches& touches, UIEvent* event);
+    virtual void touchesCancelled(const Touches& touches, UIEvent* event);
+
+    // `point` in the coordinate space of the topmost ancestor, converted
+    // into this view's.
+    CGPoint convertFromRoot(CGPoint point) const;
 
     std::shared_ptr<UIView> superview() const { return superview_.lock(); }
     const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
@@ -60,10 +121,21 @@ private:
     // when that view is neither this view nor one of its subviews.
     std::optional<CGFloat> edge(const NSLayoutAnchor& anchor) const;
     void applyConstraints(UIView& subview) const;
+    void display();
+    // Paints the kept images of this view and of its shown subviews, in
+    // this view's coordinate space.
+    void compose(CGContext& context) const;
+    void composeSubview(CGContext& context, const UIView& subview) const;
 
     CGRect frame_;
     std::weak_ptr<UIView> superview_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
     bool translatesMask_ = true;
+    bool hidden_ = false;
+    CGFloat alpha_ = 1;
+    CGAffineTransform transform_;
+    bool needsDisplay_ = true;
+    int displayRequests_ = 0;
+    std::shared_ptr<UIImage> contents_;
 };

@@ -1,0 +1,84 @@
+#include "UIControl.h"
+#include "UITouch.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using ::testing::ElementsAre;
+
+namespace {
+
+struct Recorder {
+    std::vector<std::string> events;
+
+    UIControl::Action note(std::string name)
+    {
+        return [this, name](UIControl&) { events.push_back(name); };
+    }
+};
+
+} // namespace
+
+TEST(UIControl, SendsEachEventToTheTargetsRegisteredForIt)
+{
+    UIControl control;
+    Recorder recorder;
+    control.addTarget(recorder.note("down"), UIControlEvents::touchDown);
+    control.addTarget(recorder.note("up or cancel"),
+                      UIControlEvents::touchUpInside | UIControlEvents::touchCancel);
+    control.addTarget(recorder.note("changed"), UIControlEvents::valueChanged);
+    control.sendActions(UIControlEvents::valueChanged);
+    control.sendActions(UIControlEvents::touchCancel);
+    control.sendActions(UIControlEvents::touchUpOutside);
+    EXPECT_THAT(recorder.events, ElementsAre("changed", "up or cancel"));
+}
+
+TEST(UIControl, TouchesBecomeControlEventsByWhereTheyEnd)
+{
+    auto root = std::make_shared<UIView>(CGRect(0, 0, 400, 400));
+    auto control = std::make_shared<UIControl>(CGRect(100, 50, 40, 20));
+    root->addSubview(control);
+    Recorder recorder;
+    control->addTarget(recorder.note("down"), UIControlEvents::touchDown);
+    control->addTarget(recorder.note("drag in"), UIControlEvents::touchDragInside);
+    control->addTarget(recorder.note("drag out"), UIControlEvents::touchDragOutside);
+    control->addTarget(recorder.note("up in"), UIControlEvents::touchUpInside);
+    control->addTarget(recorder.note("up out"), UIControlEvents::touchUpOutside);
+    control->addTarget(recorder.note("cancel"), UIControlEvents::touchCancel);
+
+    auto touch = std::make_shared<UITouch>(control, CGPoint{110, 60});
+    EXPECT_EQ(touch->location(*control), (CGPoint{10, 10}));
+    control->touchesBegan({touch}, nullptr);
+    EXPECT_TRUE(control->isTracking());
+    touch->moveTo({141, 60}, UITouch::Phase::moved);
+    control->touchesMoved({touch}, nullptr);
+    touch->moveTo({140, 70}, UITouch::Phase::ended);
+    EXPECT_EQ(touch->previousLocation(*control), (CGPoint{41, 10}));
+    control->touchesEnded({touch}, nullptr);
+    EXPECT_FALSE(control->isTracking());
+
+    control->touchesBegan({touch}, nullptr);
+    touch->moveTo({90, 60}, UITouch::Phase::ended);
+    control->touchesEnded({touch}, nullptr);
+    control->touchesBegan({touch}, nullptr);
+    control->touchesCancelled({touch}, nullptr);
+    EXPECT_THAT(recorder.events, ElementsAre("down", "drag out", "up in", "down", "up out",
+                                             "down", "cancel"));
+}
+
+TEST(UITouch, LocationFollowsFramesAndTransformsOfTheAncestors)
+{
+    auto root = std::make_shared<UIView>(CGRect(0, 0, 400, 400));
+    auto panel = std::make_shared<UIView>(CGRect(100, 100, 200, 100));
+    auto child = std::make_shared<UIView>(CGRect(20, 10, 50, 50));
+    root->addSubview(panel);
+    panel->addSubview(child);
+    const UITouch touch(child, {125, 115});
+    EXPECT_EQ(touch.location(*child), (CGPoint{5, 5}));
+    EXPECT_EQ(touch.location(*root), (CGPoint{125, 115}));
+
+    // Scaled by 2 about its centre (200, 150), the panel shows its point
+    // (50, 25) at (100, 100).
+    panel->setTransform(CGAffineTransform::scale(2, 2));
+    EXPECT_EQ(UITouch(panel, {100, 100}).location(*panel), (CGPoint{50, 25}));
+}
