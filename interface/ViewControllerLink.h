@@ -2,6 +2,8 @@
 
 #include "AudioUnitLink.h"
 
+#include <vector>
+
 // What the interface views may use of the plug-in's view controller, which
 // owns the views (so they hold it without owning it).
 class ViewControllerLink {
@@ -11,4 +13,8 @@ public:
     // The controller's audio unit, owned by the controller; none until it has
     // created one.
     virtual AudioUnitLink* audioUnit() const = 0;
+
+    // A copy of the audio unit's 128 chromatic magnitudes (index = MIDI note);
+    // empty while the controller has no audio unit.
+    virtual std::vector<float> getMagnitudes() = 0;
 };

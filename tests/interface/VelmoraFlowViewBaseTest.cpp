@@ -1,3 +1,4 @@
+#include "FakeViewController.h"
 #include "VelmoraFlowViewBase.h"
 
 #include <gtest/gtest.h>
@@ -69,21 +70,13 @@ TEST(VelmoraFlowViewBaseTest, NoHitAreaHoldsAPointBeforeTheFirstDrawPass)
     }
 }
 
-class FakeAudioUnit : public AudioUnitLink {};
-
-class FakeController : public ViewControllerLink {
-public:
-    AudioUnitLink* audioUnit() const override { return unit; }
-    AudioUnitLink* unit = nullptr;
-};
-
 TEST(VelmoraFlowViewBaseTest, AudioUnitIsTheControllersWhileOneIsSet)
 {
     VelmoraFlowViewBase panel;
     EXPECT_EQ(panel.audioUnit(), nullptr);
 
     FakeAudioUnit unit;
-    auto controller = std::make_shared<FakeController>();
+    auto controller = std::make_shared<FakeViewController>();
     panel.viewController = controller;
     EXPECT_EQ(panel.audioUnit(), nullptr);
     controller->unit = &unit;
