@@ -46,7 +46,7 @@ protected:
     void TearDown() override { resetScaleRecords(); }
 
     // Draws the panel and keeps the picture for a person to look at.
-    const UIImage& drawn(const std::string& suffix = "")
+    void drawn(const std::string& suffix = "")
     {
         image = UIGraphicsImageRenderer({1200, 1320}, 1).image([&](CGContext& context) {
             context.setFillColor(UIColor(128 / 255.0, 1));
@@ -54,7 +54,6 @@ protected:
             panel.draw({0, 0, 1200, 1320});
         });
         keepDrawnImage(*image, suffix);
-        return *image;
     }
     Pixel at(int x, int y) const { return image->pixel(x, y); }
 
@@ -79,7 +78,7 @@ TEST_F(FlowPanelPixelTest, DefaultPanelDrawsItsControlsWhereTheyBelong)
     EXPECT_THAT(at(144, 1220), Near(kBackdrop));
 }
 
-TEST_F(FlowPanelPixelTest, StateMovesAndLightsTheControls)
+TEST_F(FlowPanelPixelTest, StateMovesLightsAndGrowsTheControls)
 {
     panel.valueHandle[32] = 1.0;
     panel.isKeySelected[60] = true;
@@ -87,36 +86,29 @@ TEST_F(FlowPanelPixelTest, StateMovesAndLightsTheControls)
     panel.isRangeLeftActive = true;
     panel.valueProcessingMode = 7;
     drawn();
-    EXPECT_THAT(at(351, 837), Near(kBlack));                       // on the drawer's edge
+    EXPECT_THAT(at(351, 837), Near(kBlack)); // on the drawer's edge
     EXPECT_THAT(at(351, 950), Near(overBackdrop(kWhite, 0.8)));
     EXPECT_THAT(at(572, 148), Near(kAccent));
     EXPECT_THAT(at(264, 1160), Near(kAccent));
-    EXPECT_THAT(at(602, 1160), Near(kAccent));                     // the track
     EXPECT_THAT(at(602, 1150), Near(kBackdrop));
     EXPECT_THAT(at(40, 600), Near(kAccent));
-    EXPECT_THAT(at(76, 1256), Near(kBackdrop));                    // no mode selected
+    EXPECT_THAT(at(76, 1256), Near(kBackdrop)); // no mode selected
 
     panel.valueMix = 1;
     panel.isHandleSelected[32] = true;
     panel.valueHandle[32] = 0.5;
     panel.valueRangeLeft = 0.5;
-    drawn("Moved");
-    EXPECT_THAT(at(940, 1160), Near(kAccent));
-    EXPECT_THAT(at(351, 967), Near(kAccent));                      // selected, radius 8
-    EXPECT_THAT(at(351, 975), Near(overBackdrop(kWhite, 0.8)));
-    EXPECT_THAT(at(40, 600), Near(kBackdrop));
-    EXPECT_THAT(at(40 + 508, 600), Near(kAccent));
-}
-
-TEST_F(FlowPanelPixelTest, PressedItemsGrowAboutTheirCentres)
-{
     panel.isButtonModeMonoActive = true;
     panel.isSliderActive = true;
     drawn("Pressed");
+    EXPECT_THAT(at(351, 967), Near(kAccent)); // selected, radius 8
+    EXPECT_THAT(at(351, 975), Near(overBackdrop(kWhite, 0.8)));
+    EXPECT_THAT(at(40, 600), Near(kBackdrop));
+    EXPECT_THAT(at(40 + 508, 600), Near(kAccent));
     EXPECT_THAT(at(144, 1220), Near(kBlack));
-    // The knob's outline, 16 to 20 px from its centre, moves out by a fifth.
-    EXPECT_THAT(at(602 + 18, 1160), Near(kAccent));
-    EXPECT_EQ(panel.hotspotButtonMonoPath.bounds(), CGRect(32, 619, 80, 20));
+    // The pressed slider grows by a fifth about its centre: the knob at 1
+    // moves from x 940 to 1007.6, and its fill reaches 19.2 px instead of 16.
+    EXPECT_THAT(at(1007, 1160 - 18), Near(kAccent));
 }
 
 TEST_F(FlowPanelPixelTest, HiddenItemsAreNotDrawn)
