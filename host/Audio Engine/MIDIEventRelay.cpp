@@ -11,7 +11,8 @@ void printEvent(const MIDIEventRing::Event& event)
 {
     if (event.length != 3)
         Console::print("AUEnginePlayer::WARNING: The MIDI data length is not as expected.");
-    std::string line = "AUEnginePlayer: MIDI event from audio unit at: " + std::to_string(event.sampleTime) + ", data: ";
+    std::string line
+        = "AUEnginePlayer: MIDI event from audio unit at: " + std::to_string(event.sampleTime) + ", data: ";
     for (std::size_t index = 0; index < event.keptBytes; ++index)
         line += (index > 0 ? ", " : "") + std::to_string(event.bytes[index]);
     Console::print(line);

@@ -84,7 +84,7 @@ void AVAudioEngine::detach(const std::shared_ptr<AVAudioNode>& node)
 
 bool AVAudioEngine::isAttached(const AVAudioNode& node) const { return node.engine() == this; }
 
-std::shared_ptr<AVAudioNode> AVAudioEngine::inputNode(const AVAudioNode& node, AVAudioNodeBus bus) const
+std::shared_ptr<AVAudioNode> AVAudioEngine::inputConnectionSource(const AVAudioNode& node, AVAudioNodeBus bus) const
 {
     std::lock_guard lock(mutex_);
     for (const auto& connection : connections_)

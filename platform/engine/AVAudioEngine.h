@@ -38,7 +38,7 @@ public:
     void disconnectNodeInput(const std::shared_ptr<AVAudioNode>& node);
     bool isAttached(const AVAudioNode& node) const;
     // The node whose output feeds the node's input bus, or null.
-    std::shared_ptr<AVAudioNode> inputNode(const AVAudioNode& node, AVAudioNodeBus bus) const;
+    std::shared_ptr<AVAudioNode> inputConnectionSource(const AVAudioNode& node, AVAudioNodeBus bus) const;
 
     // Made, attached and connected to the output node on first use.
     std::shared_ptr<AVAudioMixerNode> mainMixerNode();

@@ -7,9 +7,9 @@
 #include "AudioOutputDevice.h"
 #include "RenderGate.h"
 
-// A device for tests: it renders only when asked, on the asking thread, so a
-// test decides how much is rendered and when. It can be told to fail its next
-// start.
+// A device for tests: it renders only when asked, on the asking thread (one
+// thread at a time), so a test decides how much is rendered and when. It can
+// be told to fail its next start.
 class OfflineAudioOutput : public AudioOutputDevice {
 public:
     OfflineAudioOutput();

@@ -51,15 +51,15 @@ TEST(AUEnginePlayerTest, EffectConnectedBeforeAnyFileIsWiredByTheFirstStartAndAu
                        "(yet)." }));
     auto& engine = rig.player->engine();
     EXPECT_TRUE(engine.isAttached(*unit));
-    EXPECT_EQ(engine.inputNode(*unit, 0), nullptr);
-    EXPECT_EQ(engine.inputNode(*engine.mainMixerNode(), 0), nullptr);
+    EXPECT_EQ(engine.inputConnectionSource(*unit, 0), nullptr);
+    EXPECT_EQ(engine.inputConnectionSource(*engine.mainMixerNode(), 0), nullptr);
 
     rig.draws = { 3 };
     bool playing = false;
     EXPECT_EQ(rig.linesOf([&] { playing = rig.player->toggle(); }), startLines(rig, 3, kRewiredToTheUnit));
     EXPECT_TRUE(playing);
-    EXPECT_EQ(engine.inputNode(*unit, 0), rig.player->player());
-    EXPECT_EQ(engine.inputNode(*engine.mainMixerNode(), 0), unit);
+    EXPECT_EQ(engine.inputConnectionSource(*unit, 0), rig.player->player());
+    EXPECT_EQ(engine.inputConnectionSource(*engine.mainMixerNode(), 0), unit);
     EXPECT_EQ(rig.delegate->calls, (Lines { "file " + rig.soundPath(3), "state 1" }));
     EXPECT_EQ(rig.play(1000), times(ramp, GainAudioUnit::kGain, 0, 1000));
 }
@@ -132,7 +132,8 @@ TEST(AUEnginePlayerTest, StartWhilePlayingSwitchesFilesAndALoopWithoutAFileURLNa
     rig.player->start();
     rig.play(1000);
 
-    Lines expected { "AUEnginePlayer: Audio file at '" + rig.soundPath(8) + "' was selected for loading into the player." };
+    Lines expected { "AUEnginePlayer: Audio file at '" + rig.soundPath(8)
+                     + "' was selected for loading into the player." };
     expected.insert(expected.end(), kRewiredToTheUnit.begin(), kRewiredToTheUnit.end());
     expected.push_back(rig.soundPath(8));
     expected.push_back("AUEnginePlayer: Current audio file '" + rig.soundPath(8) + "' looped: 1.");
@@ -217,7 +218,8 @@ TEST(AUEnginePlayerTest, MissingOrBrokenSoundsAreReportedAndTheDrawCoversOneToEi
     const std::string url = URL::fileURL(rig.soundPath(40)).absoluteString();
     ASSERT_GE(broken.size(), 2u);
     EXPECT_TRUE(broken[1].starts_with("AUEnginePlayer::ERROR: Could not create AVAudioFile instance for URL 'Optional("
-                                      + url + ")'. error: The audio file '" + rig.soundPath(40) + "' could not be read: "))
+                                      + url + ")'. error: The audio file '" + rig.soundPath(40)
+                                      + "' could not be read: "))
         << broken[1];
     EXPECT_EQ(rig.play(100), times(first, 1.0f, 0, 100)) << "the previous file plays on";
 
@@ -247,7 +249,8 @@ TEST(AUEnginePlayerTest, LoadWithoutAURLAndFinalizeEndPlaybackCleanly)
                        "AUEnginePlayer: The audio unit was set to 'nil'.",
                        "AUEnginePlayer: Audio engine stopping." }));
     EXPECT_FALSE(rig.player->engine().isRunning());
-    EXPECT_EQ(rig.player->engine().inputNode(*rig.player->engine().mainMixerNode(), 0), rig.player->player());
+    auto& engine = rig.player->engine();
+    EXPECT_EQ(engine.inputConnectionSource(*engine.mainMixerNode(), 0), rig.player->player());
 }
 
 TEST(AUEnginePlayerTest, ConnectingNoneWithNothingAttachedResetsTheLoopOnce)

@@ -10,7 +10,8 @@
 TEST(BundleSoundsTest, EverySoundDecodesToTwoBarsOfStereoAt48kHz)
 {
     for (int number = 1; number <= LoopRecipe::kLoops; ++number) {
-        const AVAudioFile file(URL::fileURL(std::string(VELMORA_BUNDLE_RESOURCES) + "/" + std::to_string(number) + ".m4a"));
+        const auto path = std::string(VELMORA_BUNDLE_RESOURCES) + "/" + std::to_string(number) + ".m4a";
+        const AVAudioFile file(URL::fileURL(path));
         EXPECT_EQ(file.processingFormat()->sampleRate(), 48000.0) << number;
         EXPECT_EQ(file.processingFormat()->channelCount(), 2u) << number;
         EXPECT_EQ(static_cast<std::size_t>(file.length()), LoopRecipe(number).frames()) << number;

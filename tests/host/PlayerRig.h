@@ -80,7 +80,8 @@ public:
     {
         std::vector<float> played;
         while (played.size() < frames) {
-            const auto slice = output->render(static_cast<AUAudioFrameCount>(std::min<std::size_t>(512, frames - played.size())));
+            const auto count = std::min<std::size_t>(512, frames - played.size());
+            const auto slice = output->render(static_cast<AUAudioFrameCount>(count));
             played.insert(played.end(), slice[0].begin(), slice[0].end());
             settle();
         }

@@ -31,7 +31,7 @@ TEST(AVAudioEngineTest, ConnectionsCarryTheGivenFormatOrTheSourcesAndFeedOneInpu
 {
     EngineRig rig;
     const auto mixer = rig.engine.mainMixerNode();
-    EXPECT_EQ(rig.engine.inputNode(*rig.engine.outputNode(), 0), mixer);
+    EXPECT_EQ(rig.engine.inputConnectionSource(*rig.engine.outputNode(), 0), mixer);
 
     rig.engine.connect(rig.player, mixer, format(48000, 1));
     EXPECT_TRUE(sameFormat(rig.player->outputFormat(0), format(48000, 1)));
@@ -41,13 +41,13 @@ TEST(AVAudioEngineTest, ConnectionsCarryTheGivenFormatOrTheSourcesAndFeedOneInpu
     rig.engine.attach(unit);
     rig.engine.connect(rig.player, unit, nullptr);
     EXPECT_TRUE(sameFormat(unit->inputFormat(0), format(48000, 1)));
-    EXPECT_EQ(rig.engine.inputNode(*unit, 0), rig.player);
-    EXPECT_EQ(rig.engine.inputNode(*mixer, 0), nullptr) << "the player's output moved to the unit";
+    EXPECT_EQ(rig.engine.inputConnectionSource(*unit, 0), rig.player);
+    EXPECT_EQ(rig.engine.inputConnectionSource(*mixer, 0), nullptr) << "the player's output moved to the unit";
 
     rig.engine.connect(unit, mixer, nullptr);
     rig.engine.detach(unit);
     EXPECT_FALSE(rig.engine.isAttached(*unit));
-    EXPECT_EQ(rig.engine.inputNode(*mixer, 0), nullptr);
+    EXPECT_EQ(rig.engine.inputConnectionSource(*mixer, 0), nullptr);
 }
 
 TEST(AVAudioEngineTest, RefusedConnectionsAreReportedAndNotMade)
@@ -71,8 +71,8 @@ TEST(AVAudioEngineTest, RefusedConnectionsAreReportedAndNotMade)
                   "AVAudioEngine::ERROR: Only nodes attached to the engine can be connected.",
                   "AVAudioEngine::ERROR: A node refused the format of 3 channels.",
               }));
-    EXPECT_EQ(rig.engine.inputNode(*unit, 0), nullptr);
-    EXPECT_EQ(rig.engine.inputNode(*mixer, 0), unit);
+    EXPECT_EQ(rig.engine.inputConnectionSource(*unit, 0), nullptr);
+    EXPECT_EQ(rig.engine.inputConnectionSource(*mixer, 0), unit);
 }
 
 TEST(AVAudioEngineTest, MixerSumsItsInputsAndSpreadsAMonoInputOverBothChannels)

@@ -54,7 +54,8 @@ protected:
             if (status != noErr)
                 return status;
             for (std::uint32_t channel = 0; channel < output->mNumberBuffers; ++channel) {
-                const auto* from = static_cast<const float*>(list.mBuffers[std::min(channel, list.mNumberBuffers - 1)].mData);
+                const AudioBuffer& source = list.mBuffers[std::min(channel, list.mNumberBuffers - 1)];
+                const auto* from = static_cast<const float*>(source.mData);
                 auto* to = static_cast<float*>(output->mBuffers[channel].mData);
                 for (AUAudioFrameCount frame = 0; frame < frames; ++frame)
                     to[frame] = kGain * from[frame];
