@@ -18,7 +18,8 @@ class AVAudioFile;
 // Each scheduled file has a completion that runs on the node's own completion
 // thread once the node is done with the file: when it has read the file up to
 // its last kCompletionLeadFrames frames (so that whatever the completion
-// schedules follows without a gap), or when stop() ends it.
+// schedules follows without a gap), or when stop() ends it. Nodes are made
+// with std::make_shared: completions run only for a node someone holds.
 class AVAudioPlayerNode : public AVAudioNode {
 public:
     using CompletionHandler = std::function<void()>;
