@@ -83,6 +83,13 @@ AudioUnitLink* VelmoraFlowView::audioUnit() const
     return controller ? controller->audioUnit() : nullptr;
 }
 
+void VelmoraFlowView::draw(CGRect)
+{
+    if (!isHidden()) {
+        baseClass_.draw(bounds(), VelmoraFlowViewBase::ResizingBehavior1::aspectFit);
+    }
+}
+
 // Keeping the panel in step
 
 void VelmoraFlowView::setFocus(bool)

@@ -55,6 +55,10 @@ public:
     CGFloat savedValue() const { return savedValue_; }
     std::int64_t lastIndex() const { return lastIndex_; }
 
+    // Draws the panel into the bounds; the pass records the scale the touch
+    // mapping divides by and rebuilds the hit areas. A hidden view draws
+    // nothing.
+    void draw(CGRect rect) override;
     void touchesBegan(const Touches& touches, UIEvent* event) override;
     void touchesMoved(const Touches& touches, UIEvent* event) override;
     void touchesEnded(const Touches& touches, UIEvent* event) override;
