@@ -1,5 +1,7 @@
 #include "FlowViewTouchFixture.h"
 
+#include "UIWindow.h"
+
 #include <gmock/gmock.h>
 
 #include <numeric>
@@ -40,6 +42,18 @@ TEST_F(VelmoraFlowViewTouchTest, TouchStartsAreIgnoredUntilBothControllerAndDele
     EXPECT_EQ(view->hotspotMode(), "slider");
     EXPECT_THAT(controller->lockChanges, ElementsAre(true));
     EXPECT_THAT(events, ElementsAre(UIControlEvents::touchDown));
+}
+
+TEST_F(VelmoraFlowViewTouchTest, ADisplayPassOfItsWindowPreparesTheHitAreas)
+{
+    const auto window = std::make_shared<UIWindow>(CGRect(0, 0, 300, 330));
+    view->setFrame(window->bounds());
+    window->addSubview(view);
+    window->displayIfNeeded();
+    EXPECT_EQ(VelmoraFlowViewScale, (CGSize{0.5, 0.5}));
+    EXPECT_EQ(view->getFlowSize(), CGRect(44, 81, 512, 488));
+    begin(150, 100);
+    EXPECT_EQ(view->hotspotMode(), "flow");
 }
 
 TEST_F(VelmoraFlowViewTouchTest, BeforeTheFirstDrawEveryTouchMissesAndOnlyUnlocks)
