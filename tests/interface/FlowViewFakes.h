@@ -9,8 +9,8 @@
 #include <ostream>
 #include <vector>
 
-// An audio unit whose band tables tell the modes apart (band n of mode m holds
-// (m + 1) / 10 + n / 1000) and whose frequencies are the equal-tempered ones.
+// Band n of mode m holds (m + 1) / 10 + n / 1000, so the modes' tables differ;
+// the frequencies are the equal-tempered ones.
 class FakeAudioUnit : public AudioUnitLink {
 public:
     FakeAudioUnit()
@@ -22,7 +22,6 @@ public:
             }
         }
     }
-
     NoteTable getBands(std::int64_t kind) const override
     {
         bandReads.push_back(kind);
@@ -35,16 +34,11 @@ public:
     mutable std::vector<std::int64_t> bandReads;
 };
 
-// A controller that remembers every change of its touch lock.
 class FakeController : public ViewControllerLink {
 public:
     AudioUnitLink* audioUnit() const override { return unit; }
     bool touchesLocked() const override { return locked; }
-    void setTouchesLocked(bool value) override
-    {
-        locked = value;
-        lockChanges.push_back(value);
-    }
+    void setTouchesLocked(bool value) override { lockChanges.push_back(locked = value); }
 
     AudioUnitLink* unit = nullptr;
     bool locked = false;
@@ -53,32 +47,25 @@ public:
 
 // One call the flow view made on its delegate.
 struct Sent {
-    enum class Kind { parameter, option };
-    Kind kind;
+    bool option;
     std::int64_t address;
     float value;
-
-    static Sent parameter(std::int64_t address, float value) { return {Kind::parameter, address, value}; }
-    static Sent option(std::int64_t address, float value) { return {Kind::option, address, value}; }
     bool operator==(const Sent&) const = default;
 };
-
+inline Sent parameter(std::int64_t address, float value) { return {false, address, value}; }
+inline Sent option(std::int64_t address, float value) { return {true, address, value}; }
 inline std::ostream& operator<<(std::ostream& out, const Sent& sent)
 {
-    return out << (sent.kind == Sent::Kind::parameter ? "parameter(" : "option(") << sent.address << ", "
-               << sent.value << ")";
+    return out << (sent.option ? "option(" : "parameter(") << sent.address << ", " << sent.value << ")";
 }
 
 class RecordingDelegate : public VelmoraFlowViewDelegate {
 public:
     void onVelmoraFlowViewParameter(std::int64_t address, float value) override
     {
-        sent.push_back(Sent::parameter(address, value));
+        sent.push_back(parameter(address, value));
     }
-    void onVelmoraFlowViewOption(std::int64_t address, float value) override
-    {
-        sent.push_back(Sent::option(address, value));
-    }
+    void onVelmoraFlowViewOption(std::int64_t address, float value) override { sent.push_back(option(address, value)); }
 
     std::vector<Sent> sent;
 };
