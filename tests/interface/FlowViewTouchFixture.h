@@ -1,6 +1,7 @@
 #pragma once
 
-#include "FlowViewFakes.h"
+#include "FakeViewController.h"
+#include "RecordingDelegate.h"
 
 #include "Console.h"
 #include "ScaleRecords.h"
@@ -72,7 +73,7 @@ protected:
     }
 
     FakeAudioUnit unit;
-    std::shared_ptr<FakeController> controller = std::make_shared<FakeController>();
+    std::shared_ptr<FakeViewController> controller = std::make_shared<FakeViewController>();
     std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
     std::shared_ptr<VelmoraFlowView> view = std::make_shared<VelmoraFlowView>(CGRect(0, 0, 600, 660));
     std::shared_ptr<UITouch> touch;

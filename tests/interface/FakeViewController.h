@@ -1,12 +1,10 @@
 #pragma once
 
 #include "AudioUnitLink.h"
-#include "VelmoraFlowViewDelegate.h"
 #include "ViewControllerLink.h"
 
 #include <cmath>
 #include <cstdint>
-#include <ostream>
 #include <vector>
 
 // Band n of mode m holds (m + 1) / 10 + n / 1000, so the modes' tables differ;
@@ -34,7 +32,9 @@ public:
     mutable std::vector<std::int64_t> bandReads;
 };
 
-class FakeController : public ViewControllerLink {
+// A controller whose audio unit the test sets and that remembers every change
+// of its touch lock.
+class FakeViewController : public ViewControllerLink {
 public:
     AudioUnitLink* audioUnit() const override { return unit; }
     bool touchesLocked() const override { return locked; }
@@ -43,29 +43,4 @@ public:
     AudioUnitLink* unit = nullptr;
     bool locked = false;
     std::vector<bool> lockChanges;
-};
-
-// One call the flow view made on its delegate.
-struct Sent {
-    bool option;
-    std::int64_t address;
-    float value;
-    bool operator==(const Sent&) const = default;
-};
-inline Sent parameter(std::int64_t address, float value) { return {false, address, value}; }
-inline Sent option(std::int64_t address, float value) { return {true, address, value}; }
-inline std::ostream& operator<<(std::ostream& out, const Sent& sent)
-{
-    return out << (sent.option ? "option(" : "parameter(") << sent.address << ", " << sent.value << ")";
-}
-
-class RecordingDelegate : public VelmoraFlowViewDelegate {
-public:
-    void onVelmoraFlowViewParameter(std::int64_t address, float value) override
-    {
-        sent.push_back(parameter(address, value));
-    }
-    void onVelmoraFlowViewOption(std::int64_t address, float value) override { sent.push_back(option(address, value)); }
-
-    std::vector<Sent> sent;
 };
