@@ -104,6 +104,14 @@ void ZUV_VELMORA_Quillmere_Extension_DSPKernel::reset()
     compander.reset();
 }
 
+void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setMathPath(VELMORA::BinMath::Path path)
+{
+    analyzer.setMathPath(path);
+    analyzer2.setMathPath(path);
+    filter[0].setMathPath(path);
+    filter[1].setMathPath(path);
+}
+
 // Parameters
 
 float* ZUV_VELMORA_Quillmere_Extension_DSPKernel::bandTable(AUParameterAddress address)
