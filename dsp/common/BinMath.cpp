@@ -51,6 +51,7 @@ bool hasWideVectors() {
 void BinMath::prepare(Path path) {
     anglesOf = libraryAngles;
     polarOf = libraryPolar;
+    wrapOf = wrapPhases;
 #if defined(__x86_64__)
     if (path == Path::library) {
         return;
@@ -58,6 +59,7 @@ void BinMath::prepare(Path path) {
     if (path == Path::widestVectors && hasWideVectors()) {
         anglesOf = binmath::anglesWide;
         polarOf = binmath::polarWide;
+        wrapOf = wrapPhasesWide;
         return;
     }
     anglesOf = binmath::angles<Narrow>;

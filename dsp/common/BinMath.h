@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PhaseWrap.h"
+
 #include <cstdint>
 
 namespace VELMORA {
@@ -11,6 +13,8 @@ namespace VELMORA {
 // library's, one value at a time.
 //
 // The two kinds may differ by an ulp; each gives the same bits every time.
+// The phase wrap gives the same bits on every path, only faster on wider
+// vectors.
 class BinMath {
 public:
     enum class Path { widestVectors, narrowVectors, library };
@@ -25,16 +29,20 @@ public:
     void polar(const float* magnitude, const float* phase, float* c, int32_t count) const {
         polarOf(magnitude, phase, c, count);
     }
+    // wrapPhase on each of count phases in place.
+    void wrap(float* phases, int32_t count) const { wrapOf(phases, count); }
 
 private:
     using Angles = void (*)(const float*, float*, int32_t);
     using Polar = void (*)(const float*, const float*, float*, int32_t);
+    using Wrap = void (*)(float*, int32_t);
 
     static void libraryAngles(const float* c, float* out, int32_t count);
     static void libraryPolar(const float* magnitude, const float* phase, float* c, int32_t count);
 
     Angles anglesOf = libraryAngles;
     Polar polarOf = libraryPolar;
+    Wrap wrapOf = wrapPhases;
 };
 
 } // namespace VELMORA

@@ -1,7 +1,5 @@
 #include "ChromaticPitch.h"
 
-#include "PhaseWrap.h"
-
 namespace VELMORA {
 
 namespace {
@@ -189,7 +187,7 @@ void ChromaticPitch::advancePhases(const float* freq2, float* acc) const
         advance += static_cast<float>(k) * expected;
         acc[k] += advance;
     }
-    wrapPhases(acc, fftFrameSize2 + 1);
+    binMath.wrap(acc, fftFrameSize2 + 1);
 }
 
 void ChromaticPitch::zeroNegativeFrequencies(float* c)
