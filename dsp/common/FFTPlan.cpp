@@ -44,37 +44,88 @@ inline void butterfly(Lanes& lowerRe, Lanes& lowerIm, Lanes& upperRe, Lanes& upp
     lowerIm = lowerIm + ti;
 }
 
+// One pass with `half` butterflies per block (a multiple of the lane count)
+// over n points split into re and im.
+template <class Lanes>
+__attribute__((always_inline)) inline void onePass(const float* w, float* re, float* im, int32_t n, int32_t half) {
+    constexpr int32_t lanes = sizeof(Lanes) / sizeof(float);
+    const float* const wRe = w + half;
+    const float* const wIm = w + n + half;
+    for (int32_t block = 0; block < n; block += 2 * half) {
+        for (int32_t j = block; j < block + half; j += lanes) {
+            Lanes lr, li, ur, ui, twiddleRe, twiddleIm;
+            load(re + j, lr);
+            load(im + j, li);
+            load(re + j + half, ur);
+            load(im + j + half, ui);
+            load(wRe + j - block, twiddleRe);
+            load(wIm + j - block, twiddleIm);
+            butterfly(lr, li, ur, ui, twiddleRe, twiddleIm);
+            store(re + j, lr);
+            store(im + j, li);
+            store(re + j + half, ur);
+            store(im + j + half, ui);
+        }
+    }
+}
+
+// The passes with `half` and 2 half butterflies per block in one sweep: each
+// group of four points a, b, c, d (half apart) goes through the first pass's
+// butterflies (a b) and (c d), then the second's (a c) and (b d), each with
+// its own twiddle, before it is stored again.
+template <class Lanes>
+__attribute__((always_inline)) inline void twoPasses(const float* w, float* re, float* im, int32_t n, int32_t half) {
+    constexpr int32_t lanes = sizeof(Lanes) / sizeof(float);
+    const float* const w1Re = w + half;
+    const float* const w1Im = w + n + half;
+    const float* const w2Re = w + 2 * half;
+    const float* const w2Im = w + n + 2 * half;
+    for (int32_t block = 0; block < n; block += 4 * half) {
+        for (int32_t j = block; j < block + half; j += lanes) {
+            const int32_t t = j - block;
+            Lanes aRe, aIm, bRe, bIm, cRe, cIm, dRe, dIm, twRe, twIm;
+            load(re + j, aRe);
+            load(im + j, aIm);
+            load(re + j + half, bRe);
+            load(im + j + half, bIm);
+            load(re + j + 2 * half, cRe);
+            load(im + j + 2 * half, cIm);
+            load(re + j + 3 * half, dRe);
+            load(im + j + 3 * half, dIm);
+            load(w1Re + t, twRe);
+            load(w1Im + t, twIm);
+            butterfly(aRe, aIm, bRe, bIm, twRe, twIm);
+            butterfly(cRe, cIm, dRe, dIm, twRe, twIm);
+            load(w2Re + t, twRe);
+            load(w2Im + t, twIm);
+            butterfly(aRe, aIm, cRe, cIm, twRe, twIm);
+            load(w2Re + t + half, twRe);
+            load(w2Im + t + half, twIm);
+            butterfly(bRe, bIm, dRe, dIm, twRe, twIm);
+            store(re + j, aRe);
+            store(im + j, aIm);
+            store(re + j + half, bRe);
+            store(im + j + half, bIm);
+            store(re + j + 2 * half, cRe);
+            store(im + j + 2 * half, cIm);
+            store(re + j + 3 * half, dRe);
+            store(im + j + 3 * half, dIm);
+        }
+    }
+}
+
 // The passes with `from` or more butterflies per block (a multiple of the
-// lane count) over n points split into re and im; w holds the twiddles.
-// Always inlined, so that the 256-bit form is compiled for the processor
-// that runs it.
+// lane count), two at a time while two remain. Always inlined, so that the
+// 256-bit form is compiled for the processor that runs it.
 template <class Lanes>
 __attribute__((always_inline)) inline void laterPasses(const float* w, float* re, float* im, int32_t n,
                                                        int32_t from) {
-    constexpr int32_t lanes = sizeof(Lanes) / sizeof(float);
-    for (int32_t half = from; half < n; half <<= 1) {
-        const float* const wRe = w + half;
-        const float* const wIm = w + n + half;
-        for (int32_t block = 0; block < n; block += 2 * half) {
-            float* const lowRe = re + block;
-            float* const lowIm = im + block;
-            float* const upRe = lowRe + half;
-            float* const upIm = lowIm + half;
-            for (int32_t j = 0; j < half; j += lanes) {
-                Lanes lr, li, ur, ui, twiddleRe, twiddleIm;
-                load(lowRe + j, lr);
-                load(lowIm + j, li);
-                load(upRe + j, ur);
-                load(upIm + j, ui);
-                load(wRe + j, twiddleRe);
-                load(wIm + j, twiddleIm);
-                butterfly(lr, li, ur, ui, twiddleRe, twiddleIm);
-                store(lowRe + j, lr);
-                store(lowIm + j, li);
-                store(upRe + j, ur);
-                store(upIm + j, ui);
-            }
-        }
+    int32_t half = from;
+    for (; 2 * half < n; half <<= 2) {
+        twoPasses<Lanes>(w, re, im, n, half);
+    }
+    if (half < n) {
+        onePass<Lanes>(w, re, im, n, half);
     }
 }
 
