@@ -96,6 +96,16 @@ void Scala::assignBins(const float* magnitudes, const float* frequencies, const 
     }
 }
 
+void Scala::findTones(const float* frequencies, int32_t bins, int32_t* toneOfBin) {
+    if (frequencies == nullptr || toneOfBin == nullptr) {
+        return;
+    }
+    int32_t walk = 0;
+    for (int32_t k = 0; k < bins; ++k) {
+        toneOfBin[k] = toneOf(frequencies[k], walk);
+    }
+}
+
 // The walk only moves up: a frequency at or below the current tone's lower
 // edge goes to the tone just below the walk's position.
 int32_t Scala::toneOf(float frequency, int32_t& walk) {

@@ -39,6 +39,9 @@ public:
     // Nothing happens when a buffer is missing.
     void assignBins(const float* magnitudes, const float* frequencies, const float* phases,
                     int32_t bins, int32_t* toneOfBin);
+    // The same walk, only writing the tone of bin k to toneOfBin[k]; the
+    // tones keep what they hold. Nothing happens when a buffer is missing.
+    void findTones(const float* frequencies, int32_t bins, int32_t* toneOfBin);
     // Adds each note's magnitude sum of the last walk, for the notes
     // from..to-1 (render thread).
     void chromaticScaleSums(int from, int to);
