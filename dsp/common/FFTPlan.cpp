@@ -129,9 +129,65 @@ __attribute__((always_inline)) inline void laterPasses(const float* w, float* re
     }
 }
 
+// The twiddles of one of the first passes for four lanes: lane l takes
+// butterfly l mod half.
+inline void earlyTwiddles(const float* w, int32_t n, int32_t half, Quad& wRe, Quad& wIm) {
+    for (int32_t lane = 0; lane < 4; ++lane) {
+        wRe[lane] = w[half + lane % half];
+        wIm[lane] = w[n + half + lane % half];
+    }
+}
+
+// The passes of one, two and four butterflies per block, on blocks of eight
+// points. The lanes are regrouped between passes so that each pass pairs the
+// right points.
+__attribute__((always_inline)) inline void firstPasses(const float* w, float* re, float* im, int32_t points) {
+    Quad w1Re, w1Im, w2Re, w2Im, w4Re, w4Im;
+    earlyTwiddles(w, points, 1, w1Re, w1Im);
+    earlyTwiddles(w, points, 2, w2Re, w2Im);
+    earlyTwiddles(w, points, 4, w4Re, w4Im);
+    for (int32_t block = 0; block < points; block += 8) {
+        Quad r0, r1, i0, i1;
+        load(re + block, r0);
+        load(re + block + 4, r1);
+        load(im + block, i0);
+        load(im + block + 4, i1);
+        // Pairs (0 1) (2 3) (4 5) (6 7).
+        Quad lr = __builtin_shufflevector(r0, r1, 0, 2, 4, 6);
+        Quad li = __builtin_shufflevector(i0, i1, 0, 2, 4, 6);
+        Quad ur = __builtin_shufflevector(r0, r1, 1, 3, 5, 7);
+        Quad ui = __builtin_shufflevector(i0, i1, 1, 3, 5, 7);
+        butterfly(lr, li, ur, ui, w1Re, w1Im);
+        // Points 0 2 4 6 in the lower lanes, 1 3 5 7 in the upper; now pairs
+        // (0 2) (1 3) (4 6) (5 7).
+        Quad lr2 = __builtin_shufflevector(lr, ur, 0, 4, 2, 6);
+        Quad li2 = __builtin_shufflevector(li, ui, 0, 4, 2, 6);
+        Quad ur2 = __builtin_shufflevector(lr, ur, 1, 5, 3, 7);
+        Quad ui2 = __builtin_shufflevector(li, ui, 1, 5, 3, 7);
+        butterfly(lr2, li2, ur2, ui2, w2Re, w2Im);
+        // Points 0 1 4 5 and 2 3 6 7; now pairs (0 4) (1 5) (2 6) (3 7).
+        Quad lr4 = __builtin_shufflevector(lr2, ur2, 0, 1, 4, 5);
+        Quad li4 = __builtin_shufflevector(li2, ui2, 0, 1, 4, 5);
+        Quad ur4 = __builtin_shufflevector(lr2, ur2, 2, 3, 6, 7);
+        Quad ui4 = __builtin_shufflevector(li2, ui2, 2, 3, 6, 7);
+        butterfly(lr4, li4, ur4, ui4, w4Re, w4Im);
+        store(re + block, lr4);
+        store(re + block + 4, ur4);
+        store(im + block, li4);
+        store(im + block + 4, ui4);
+    }
+}
+
 #if defined(__x86_64__)
-// Chosen by hand rather than by the loader (target_clones), whose early
-// resolver call the sanitizers do not survive.
+// The 256-bit forms, chosen by hand rather than by the loader (target_clones),
+// whose early resolver call the sanitizers do not survive. The first passes
+// keep their 128-bit lanes, with three-operand instructions that need fewer
+// copies.
+__attribute__((target("avx2")))
+void firstPassesWide(const float* w, float* re, float* im, int32_t points) {
+    firstPasses(w, re, im, points);
+}
+
 __attribute__((target("avx2")))
 void widePasses(const float* w, float* re, float* im, int32_t n) {
     laterPasses<Octet>(w, re, im, n, 8);
@@ -142,6 +198,10 @@ bool hasWideVectors() {
     return __builtin_cpu_supports("avx2") != 0;
 }
 #else
+void firstPassesWide(const float* w, float* re, float* im, int32_t points) {
+    firstPasses(w, re, im, points);
+}
+
 void widePasses(const float* w, float* re, float* im, int32_t n) {
     laterPasses<Quad>(w, re, im, n, 8);
 }
@@ -150,15 +210,6 @@ bool hasWideVectors() {
     return false;
 }
 #endif
-
-// The twiddles of one of the first passes for four lanes: lane l takes
-// butterfly l mod half.
-inline void earlyTwiddles(const float* w, int32_t n, int32_t half, Quad& wRe, Quad& wIm) {
-    for (int32_t lane = 0; lane < 4; ++lane) {
-        wRe[lane] = w[half + lane % half];
-        wIm[lane] = w[n + half + lane % half];
-    }
-}
 
 } // namespace
 
@@ -247,10 +298,11 @@ void FFTPlan::transform(int sign, float* buf) {
     if (points < kVectorPoints) {
         scalarPasses(w);
     } else {
-        firstPasses(w);
         if (wide) {
+            firstPassesWide(w, re, im, points);
             widePasses(w, re, im, points);
         } else {
+            firstPasses(w, re, im, points);
             laterPasses<Quad>(w, re, im, points, 8);
         }
     }
@@ -280,48 +332,6 @@ void FFTPlan::interleave(float* buf) const {
     for (; i < points; ++i) {
         buf[2 * i] = re[i];
         buf[2 * i + 1] = im[i];
-    }
-}
-
-// The passes of one, two and four butterflies per block, on blocks of eight
-// points. The lanes are regrouped between passes so that each pass pairs the
-// right points.
-void FFTPlan::firstPasses(const float* w) {
-    float* const re = work.get();
-    float* const im = re + points;
-    Quad w1Re, w1Im, w2Re, w2Im, w4Re, w4Im;
-    earlyTwiddles(w, points, 1, w1Re, w1Im);
-    earlyTwiddles(w, points, 2, w2Re, w2Im);
-    earlyTwiddles(w, points, 4, w4Re, w4Im);
-    for (int32_t block = 0; block < points; block += 8) {
-        Quad r0, r1, i0, i1;
-        load(re + block, r0);
-        load(re + block + 4, r1);
-        load(im + block, i0);
-        load(im + block + 4, i1);
-        // Pairs (0 1) (2 3) (4 5) (6 7).
-        Quad lr = __builtin_shufflevector(r0, r1, 0, 2, 4, 6);
-        Quad li = __builtin_shufflevector(i0, i1, 0, 2, 4, 6);
-        Quad ur = __builtin_shufflevector(r0, r1, 1, 3, 5, 7);
-        Quad ui = __builtin_shufflevector(i0, i1, 1, 3, 5, 7);
-        butterfly(lr, li, ur, ui, w1Re, w1Im);
-        // Points 0 2 4 6 in the lower lanes, 1 3 5 7 in the upper; now pairs
-        // (0 2) (1 3) (4 6) (5 7).
-        Quad lr2 = __builtin_shufflevector(lr, ur, 0, 4, 2, 6);
-        Quad li2 = __builtin_shufflevector(li, ui, 0, 4, 2, 6);
-        Quad ur2 = __builtin_shufflevector(lr, ur, 1, 5, 3, 7);
-        Quad ui2 = __builtin_shufflevector(li, ui, 1, 5, 3, 7);
-        butterfly(lr2, li2, ur2, ui2, w2Re, w2Im);
-        // Points 0 1 4 5 and 2 3 6 7; now pairs (0 4) (1 5) (2 6) (3 7).
-        Quad lr4 = __builtin_shufflevector(lr2, ur2, 0, 1, 4, 5);
-        Quad li4 = __builtin_shufflevector(li2, ui2, 0, 1, 4, 5);
-        Quad ur4 = __builtin_shufflevector(lr2, ur2, 2, 3, 6, 7);
-        Quad ui4 = __builtin_shufflevector(li2, ui2, 2, 3, 6, 7);
-        butterfly(lr4, li4, ur4, ui4, w4Re, w4Im);
-        store(re + block, lr4);
-        store(re + block + 4, ur4);
-        store(im + block, li4);
-        store(im + block + 4, ui4);
     }
 }
 

@@ -38,7 +38,6 @@ private:
     std::size_t tableStart(int sign) const;
     void gatherInOrder(const float* buf);
     void interleave(float* buf) const;
-    void firstPasses(const float* w);
     void scalarPasses(const float* w);
 
     int32_t points = 0;
