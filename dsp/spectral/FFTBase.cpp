@@ -2,6 +2,7 @@
 
 #include "FlushToZero.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -142,9 +143,17 @@ void FFTBase::processInPlace(float* samples, int count) {
     }
     float* in = input.getBuffer();
     const float* out = output.getBuffer();
-    for (int i = 0; i < count; ++i) {
-        in[iterator] = samples[i];
-        samples[i] = out[iterator - inFifoLatency];
+    // Up to the end of the frame at a time, so that the exchange runs as one loop.
+    for (int i = 0; i < count;) {
+        const int chunk = std::min(count - i, fftFrameSize - iterator);
+        float* fifo = in + iterator;
+        const float* ready = out + (iterator - inFifoLatency);
+        for (int j = 0; j < chunk; ++j) {
+            fifo[j] = samples[i + j];
+            samples[i + j] = ready[j];
+        }
+        i += chunk;
+        iterator += chunk - 1;
         advance();
     }
 }
