@@ -48,27 +48,42 @@ inline void butterfly(Lanes& lowerRe, Lanes& lowerIm, Lanes& upperRe, Lanes& upp
     lowerIm = lowerIm + ti;
 }
 
+// The real and imaginary lanes of a group of points, loaded from and stored
+// to the split arrays at one index.
+template <class Lanes>
+struct Points {
+    Lanes re;
+    Lanes im;
+
+    void loadFrom(const float* reals, const float* imags, int32_t at) {
+        load(reals + at, re);
+        load(imags + at, im);
+    }
+    void storeTo(float* reals, float* imags, int32_t at) const {
+        store(reals + at, re);
+        store(imags + at, im);
+    }
+};
+
+template <class Lanes>
+inline void butterfly(Points<Lanes>& lower, Points<Lanes>& upper, const Points<Lanes>& w) {
+    butterfly(lower.re, lower.im, upper.re, upper.im, w.re, w.im);
+}
+
 // One pass with `half` butterflies per block (a multiple of the lane count)
 // over n points split into re and im.
 template <class Lanes>
 __attribute__((always_inline)) inline void onePass(const float* w, float* re, float* im, int32_t n, int32_t half) {
     constexpr int32_t lanes = sizeof(Lanes) / sizeof(float);
-    const float* const wRe = w + half;
-    const float* const wIm = w + n + half;
     for (int32_t block = 0; block < n; block += 2 * half) {
         for (int32_t j = block; j < block + half; j += lanes) {
-            Lanes lr, li, ur, ui, twiddleRe, twiddleIm;
-            load(re + j, lr);
-            load(im + j, li);
-            load(re + j + half, ur);
-            load(im + j + half, ui);
-            load(wRe + j - block, twiddleRe);
-            load(wIm + j - block, twiddleIm);
-            butterfly(lr, li, ur, ui, twiddleRe, twiddleIm);
-            store(re + j, lr);
-            store(im + j, li);
-            store(re + j + half, ur);
-            store(im + j + half, ui);
+            Points<Lanes> lower, upper, twiddle;
+            lower.loadFrom(re, im, j);
+            upper.loadFrom(re, im, j + half);
+            twiddle.loadFrom(w, w + n, half + j - block);
+            butterfly(lower, upper, twiddle);
+            lower.storeTo(re, im, j);
+            upper.storeTo(re, im, j + half);
         }
     }
 }
@@ -80,40 +95,25 @@ __attribute__((always_inline)) inline void onePass(const float* w, float* re, fl
 template <class Lanes>
 __attribute__((always_inline)) inline void twoPasses(const float* w, float* re, float* im, int32_t n, int32_t half) {
     constexpr int32_t lanes = sizeof(Lanes) / sizeof(float);
-    const float* const w1Re = w + half;
-    const float* const w1Im = w + n + half;
-    const float* const w2Re = w + 2 * half;
-    const float* const w2Im = w + n + 2 * half;
     for (int32_t block = 0; block < n; block += 4 * half) {
         for (int32_t j = block; j < block + half; j += lanes) {
             const int32_t t = j - block;
-            Lanes aRe, aIm, bRe, bIm, cRe, cIm, dRe, dIm, twRe, twIm;
-            load(re + j, aRe);
-            load(im + j, aIm);
-            load(re + j + half, bRe);
-            load(im + j + half, bIm);
-            load(re + j + 2 * half, cRe);
-            load(im + j + 2 * half, cIm);
-            load(re + j + 3 * half, dRe);
-            load(im + j + 3 * half, dIm);
-            load(w1Re + t, twRe);
-            load(w1Im + t, twIm);
-            butterfly(aRe, aIm, bRe, bIm, twRe, twIm);
-            butterfly(cRe, cIm, dRe, dIm, twRe, twIm);
-            load(w2Re + t, twRe);
-            load(w2Im + t, twIm);
-            butterfly(aRe, aIm, cRe, cIm, twRe, twIm);
-            load(w2Re + t + half, twRe);
-            load(w2Im + t + half, twIm);
-            butterfly(bRe, bIm, dRe, dIm, twRe, twIm);
-            store(re + j, aRe);
-            store(im + j, aIm);
-            store(re + j + half, bRe);
-            store(im + j + half, bIm);
-            store(re + j + 2 * half, cRe);
-            store(im + j + 2 * half, cIm);
-            store(re + j + 3 * half, dRe);
-            store(im + j + 3 * half, dIm);
+            Points<Lanes> a, b, c, d, twiddle;
+            a.loadFrom(re, im, j);
+            b.loadFrom(re, im, j + half);
+            c.loadFrom(re, im, j + 2 * half);
+            d.loadFrom(re, im, j + 3 * half);
+            twiddle.loadFrom(w, w + n, half + t);
+            butterfly(a, b, twiddle);
+            butterfly(c, d, twiddle);
+            twiddle.loadFrom(w, w + n, 2 * half + t);
+            butterfly(a, c, twiddle);
+            twiddle.loadFrom(w, w + n, 3 * half + t);
+            butterfly(b, d, twiddle);
+            a.storeTo(re, im, j);
+            b.storeTo(re, im, j + half);
+            c.storeTo(re, im, j + 2 * half);
+            d.storeTo(re, im, j + 3 * half);
         }
     }
 }
