@@ -17,8 +17,8 @@
 //
 // render() and internalRenderBlock() run on the render thread; everything else on
 // the caller's thread. allocateRenderResources(), deallocateRenderResources(),
-// reset() and setMathPath() must not overlap rendering; parameters, tables, meters and the MIDI
-// output block may change or be read at any time.
+// reset() and setMathPath() must not overlap rendering; parameters, tables,
+// meters and the MIDI output block may change or be read at any time.
 class ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter {
 public:
     ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter();
