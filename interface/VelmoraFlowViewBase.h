@@ -2,6 +2,7 @@
 
 #include "BasicResizingBehavior.h"
 #include "CGFloat.h"
+#include "CGRect.h"
 #include "NoteNames.h"
 #include "ScaleRecords.h"
 #include "UIBezierPath.h"
@@ -33,6 +34,15 @@ public:
 
     // The controller's audio unit; none while viewController is unset or gone.
     AudioUnitLink* audioUnit() const;
+
+    // One pass: rewrites both captions from the modes, draws the whole panel
+    // into the current graphics context with its 600 x 660 design canvas
+    // resized into `frame` (which records the scale the touch mapping divides
+    // by), and rebuilds the 18 hit areas. Without a current context nothing is
+    // drawn; the captions, the scale and the hit areas are still brought up to
+    // date.
+    void draw(CGRect frame = CGRect(0, 0, 600, 660),
+              ResizingBehavior1 resizing = ResizingBehavior1::aspectFit);
 
     UIColor colorEmphasize{0.174, 0.637, 0.756, 1.0};
     UIColor colorContrast{0, 0, 0, 1};
@@ -102,6 +112,18 @@ public:
     UIBezierPath hotspotRightPath;
 
 private:
+    // Where the cross-hair and the two range handles stand during a pass, in
+    // design units, taken once from the state at the pass's start.
+    struct PassPositions {
+        CGFloat crossX;
+        CGFloat crossY;
+        CGFloat leftX;
+        CGFloat rightX;
+    };
+
+    PassPositions passPositions() const;
+    void rebuildHitAreas(const PassPositions& positions);
+
     static constexpr std::array<CGFloat, 128> filled(CGFloat value)
     {
         std::array<CGFloat, 128> values{};

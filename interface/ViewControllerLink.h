@@ -11,4 +11,9 @@ public:
     // The controller's audio unit, owned by the controller; none until it has
     // created one.
     virtual AudioUnitLink* audioUnit() const = 0;
+
+    // Set by the flow view while it owns a touch on one of its hit areas, so
+    // that the controller's own gestures leave that touch alone.
+    virtual bool touchesLocked() const = 0;
+    virtual void setTouchesLocked(bool locked) = 0;
 };

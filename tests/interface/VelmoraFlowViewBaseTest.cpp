@@ -1,5 +1,7 @@
 #include "VelmoraFlowViewBase.h"
 
+#include "FlowViewFakes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -68,14 +70,6 @@ TEST(VelmoraFlowViewBaseTest, NoHitAreaHoldsAPointBeforeTheFirstDrawPass)
         }
     }
 }
-
-class FakeAudioUnit : public AudioUnitLink {};
-
-class FakeController : public ViewControllerLink {
-public:
-    AudioUnitLink* audioUnit() const override { return unit; }
-    AudioUnitLink* unit = nullptr;
-};
 
 TEST(VelmoraFlowViewBaseTest, AudioUnitIsTheControllersWhileOneIsSet)
 {
