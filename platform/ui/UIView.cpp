@@ -152,12 +152,12 @@ bool UIView::drawHierarchy(CGRect rect, bool afterScreenUpdates)
     context->saveGState();
     context->translateBy(rect.minX(), rect.minY());
     context->scaleBy(rect.width() / area.width(), rect.height() / area.height());
-    compose(*context);
+    renderLayer(*context);
     context->restoreGState();
     return true;
 }
 
-void UIView::compose(CGContext& context) const
+void UIView::renderLayer(CGContext& context) const
 {
     if (contents_) {
         context.drawImage(*contents_, bounds());
@@ -180,7 +180,7 @@ void UIView::composeSubview(CGContext& context, const UIView& subview) const
     if (faded) {
         cairo_push_group(context.cairo());
     }
-    subview.compose(context);
+    subview.renderLayer(context);
     if (faded) {
         cairo_pop_group_to_source(context.cairo());
         cairo_paint_with_alpha(context.cairo(), subview.alpha_);

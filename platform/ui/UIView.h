@@ -73,6 +73,10 @@ public:
     // `afterScreenUpdates` a display pass of its window runs first. False
     // (nothing drawn) outside a window or without a current context.
     bool drawHierarchy(CGRect rect, bool afterScreenUpdates);
+    // What the view's layer renders: the kept images of this view and of its
+    // shown subviews, painted into `context` in this view's coordinate space,
+    // in or outside a window.
+    void renderLayer(CGContext& context) const;
 
     // Touch delivery, as the platform's responder does it. `event` may be
     // null. They do nothing by default.
@@ -133,9 +137,6 @@ private:
     std::optional<CGFloat> edge(const NSLayoutAnchor& anchor) const;
     void applyConstraints(UIView& subview) const;
     void display();
-    // Paints the kept images of this view and of its shown subviews, in
-    // this view's coordinate space.
-    void compose(CGContext& context) const;
     void composeSubview(CGContext& context, const UIView& subview) const;
 
     CGRect frame_;

@@ -35,7 +35,8 @@ public:
     mutable std::vector<std::int64_t> bandReads;
 };
 
-// A controller that remembers every change of its touch lock.
+// A controller that remembers every change of its touch lock and whose
+// magnitudes the test sets.
 class FakeController : public ViewControllerLink {
 public:
     AudioUnitLink* audioUnit() const override { return unit; }
@@ -45,10 +46,12 @@ public:
         locked = value;
         lockChanges.push_back(value);
     }
+    std::vector<float> getMagnitudes() override { return magnitudes; }
 
     AudioUnitLink* unit = nullptr;
     bool locked = false;
     std::vector<bool> lockChanges;
+    std::vector<float> magnitudes;
 };
 
 // One call the flow view made on its delegate.

@@ -1,6 +1,6 @@
 #include "ScaleRecords.h"
 #include "VelmoraFlowViewBase.h"
-#include "WaterfallResizingBehavior.h"
+#include "WaterfallViewBase.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@ namespace {
 
 using PanelResizing = VelmoraFlowViewBase::ResizingBehavior1;
 using WidgetResizing = VelmoraFlowViewBase::ResizingBehavior;
+using WaterfallResizing = WaterfallViewBase::ResizingBehavior;
 
 const CGRect kPanelCanvas(0, 0, 600, 660);
 
@@ -71,7 +72,7 @@ TEST_F(ResizingBehaviorTest, ATargetEqualToTheCanvasRecordsTheNaturalScale)
     EXPECT_EQ(VelmoraFlowViewScale, (CGSize{1, 1}));
 
     const CGRect waterfallCanvas(0, 0, 512, 8);
-    EXPECT_EQ(WaterfallResizingBehavior(WaterfallResizingBehavior::stretch).apply(waterfallCanvas, waterfallCanvas),
+    EXPECT_EQ(WaterfallResizing(WaterfallResizing::stretch).apply(waterfallCanvas, waterfallCanvas),
               waterfallCanvas);
     EXPECT_EQ(WaterfallViewScale, (CGSize{1, 1}));
 }
@@ -98,7 +99,7 @@ TEST_F(ResizingBehaviorTest, EachCopyWritesOnlyItsOwnRecord)
     EXPECT_EQ(WaterfallViewScale, (CGSize{0, 0}));
     EXPECT_EQ(PluginFrameViewScale, (CGSize{1, 1}));
 
-    WaterfallResizingBehavior(WaterfallResizingBehavior::stretch).apply({0, 0, 512, 4}, {0, 0, 256, 8});
+    WaterfallResizing(WaterfallResizing::stretch).apply({0, 0, 512, 4}, {0, 0, 256, 8});
     EXPECT_EQ(WaterfallViewScale, (CGSize{0.5, 2}));
     EXPECT_EQ(VelmoraFlowViewScale, (CGSize{0, 0}));
     EXPECT_EQ(PluginFrameViewScale, (CGSize{1, 1}));
@@ -108,10 +109,10 @@ TEST_F(ResizingBehaviorTest, RawValuesOutsideZeroToThreeMakeNoBehaviour)
 {
     EXPECT_EQ(PanelResizing::fromRaw(2), PanelResizing(PanelResizing::stretch));
     EXPECT_EQ(WidgetResizing::fromRaw(0), WidgetResizing(WidgetResizing::aspectFit));
-    EXPECT_EQ(WaterfallResizingBehavior::fromRaw(3)->rawValue(), 3);
+    EXPECT_EQ(WaterfallResizing::fromRaw(3)->rawValue(), 3);
     EXPECT_FALSE(PanelResizing::fromRaw(4));
     EXPECT_FALSE(WidgetResizing::fromRaw(-1));
-    EXPECT_FALSE(WaterfallResizingBehavior::fromRaw(-4));
+    EXPECT_FALSE(WaterfallResizing::fromRaw(-4));
     EXPECT_NE(PanelResizing(PanelResizing::aspectFill), PanelResizing(PanelResizing::center));
 }
 

@@ -1,3 +1,4 @@
+#include "FlowViewFakes.h"
 #include "VelmoraFlowViewBase.h"
 
 #include "FlowViewFakes.h"
