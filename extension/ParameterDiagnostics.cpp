@@ -84,11 +84,11 @@ void ParameterDiagnostics::printParameter(const AUParameter& parameter, std::int
     Console::print(indent + "ExtensionViewController: Folllowing AU parameter was found... ");
     printLabelled(indent, "- address: ", std::to_string(parameter.address()));
     printLabelled(indent, "- displayName: ", parameter.displayName());
-    printLabelled(indent, "- value: ", floatText(parameter.value()));
+    printLabelled(indent, "- value: ", shortestText(parameter.value()));
     printLabelled(indent, "- options: ", std::to_string(parameter.flags()));
     verboseFlags(parameter.flags(), level);
-    printLabelled(indent, "- maxValue: ", floatText(parameter.maxValue()));
-    printLabelled(indent, "- minValue: ", floatText(parameter.minValue()));
+    printLabelled(indent, "- maxValue: ", shortestText(parameter.maxValue()));
+    printLabelled(indent, "- minValue: ", shortestText(parameter.minValue()));
     printLabelled(indent, "- unit: (type " + std::to_string(unit) + ") ", verboseParameterKind(unit));
     printLabelled(indent, "- unitName: ", parameter.unitName().value_or(""));
     printLabelled(indent, "- valueStrings: ", listText(parameter.valueStrings()));

@@ -1,13 +1,11 @@
 #include "AUParameter.h"
 #include "AUParameterTree.h"
 #include "Console.h"
-#include "FloatText.h"
 #include "ParameterDiagnostics.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <limits>
 
 using ::testing::ElementsAre;
 
@@ -87,15 +85,4 @@ TEST(ParameterDiagnostics, AnOptionPrintsOnlyWhenAllItsBitsAreSet)
     EXPECT_EQ(all[1], " - flag_CFNameRelease");
     EXPECT_EQ(all.back(), " - flag_IsWritable");
     EXPECT_THAT(flagLines(0xF | (1u << 19)), ElementsAre(heading));
-}
-
-TEST(FloatText, ShortestTextThatReadsBackWithAFraction)
-{
-    EXPECT_EQ(floatText(1.0f), "1.0");
-    EXPECT_EQ(floatText(0.5f), "0.5");
-    EXPECT_EQ(floatText(0.1f), "0.1");
-    EXPECT_EQ(floatText(-127.0f), "-127.0");
-    EXPECT_EQ(floatText(0.66f), "0.66");
-    EXPECT_EQ(floatText(1e20f), "1e+20");
-    EXPECT_EQ(floatText(std::numeric_limits<float>::infinity()), "inf");
 }
