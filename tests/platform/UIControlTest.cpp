@@ -1,5 +1,4 @@
 #include "UIControl.h"
-#include "UILabel.h"
 #include "UISlider.h"
 #include "UITouch.h"
 
@@ -108,14 +107,4 @@ TEST(UISlider, KeepsItsValueInsideItsRangeAndFollowsTouches)
     touch->moveTo({350, 20}, UITouch::Phase::moved);
     slider->touchesMoved({touch}, nullptr);
     EXPECT_THAT(sent, ElementsAre(2.5f, 4.0f));
-}
-
-TEST(UILabel, AsksForARedrawOnlyWhenItsTextChanges)
-{
-    UILabel label;
-    const int before = label.displayRequestCount();
-    label.setText("Saved");
-    label.setText("Saved");
-    EXPECT_EQ(label.text(), "Saved");
-    EXPECT_EQ(label.displayRequestCount(), before + 1);
 }
