@@ -1,4 +1,3 @@
-#include "FlowViewFakes.h"
 #include "VelmoraFlowViewBase.h"
 
 #include "FlowViewFakes.h"
