@@ -39,5 +39,15 @@ struct CGRect {
                std::isfinite(size.width) && std::isfinite(size.height);
     }
 
+    // Whether the two areas overlap; areas that only touch along an edge, and
+    // empty ones, do not.
+    bool intersects(const CGRect& other) const
+    {
+        const bool empty = width() == 0 || height() == 0 || other.width() == 0 ||
+                           other.height() == 0;
+        return !empty && minX() < other.maxX() && other.minX() < maxX() &&
+               minY() < other.maxY() && other.minY() < maxY();
+    }
+
     bool operator==(const CGRect&) const = default;
 };

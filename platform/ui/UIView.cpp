@@ -2,6 +2,7 @@
 
 #include "CGContext.h"
 #include "Console.h"
+#include "UIGestureRecognizer.h"
 #include "UIGraphics.h"
 #include "UIGraphicsImageRenderer.h"
 #include "UIImage.h"
@@ -204,6 +205,29 @@ CGPoint UIView::convertFromRoot(CGPoint point) const
     const CGPoint offset{inParent.x - frame_.midX(), inParent.y - frame_.midY()};
     const CGPoint local = transform_.inverted().apply(offset);
     return {local.x + frame_.width() / 2, local.y + frame_.height() / 2};
+}
+
+CGPoint UIView::convertToRoot(CGPoint point) const
+{
+    const auto parent = superview();
+    if (!parent) {
+        return point;
+    }
+    const CGPoint offset{point.x - frame_.width() / 2, point.y - frame_.height() / 2};
+    const CGPoint moved = transform_.apply(offset);
+    return parent->convertToRoot({moved.x + frame_.midX(), moved.y + frame_.midY()});
+}
+
+void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer)
+{
+    if (!recognizer) {
+        return;
+    }
+    if (const auto former = recognizer->view()) {
+        std::erase(former->gestureRecognizers_, recognizer);
+    }
+    recognizer->view_ = weak_from_this();
+    gestureRecognizers_.push_back(recognizer);
 }
 
 void UIView::addSubview(const std::shared_ptr<UIView>& view)

@@ -12,6 +12,7 @@
 
 class CGContext;
 class UIEvent;
+class UIGestureRecognizer;
 class UIImage;
 class UITouch;
 class UIWindow;
@@ -88,6 +89,16 @@ public:
     // `point` in the coordinate space of the topmost ancestor, converted
     // into this view's.
     CGPoint convertFromRoot(CGPoint point) const;
+    // `point` in this view's coordinate space, converted into the topmost
+    // ancestor's.
+    CGPoint convertToRoot(CGPoint point) const;
+
+    // The view keeps its recognisers; each refers back to it without owning.
+    void addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer);
+    const std::vector<std::shared_ptr<UIGestureRecognizer>>& gestureRecognizers() const
+    {
+        return gestureRecognizers_;
+    }
 
     std::shared_ptr<UIView> superview() const { return superview_.lock(); }
     const std::vector<std::shared_ptr<UIView>>& subviews() const { return subviews_; }
@@ -132,6 +143,7 @@ private:
     std::weak_ptr<UIView> superview_;
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
+    std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers_;
     bool translatesMask_ = true;
     bool hidden_ = false;
     CGFloat alpha_ = 1;

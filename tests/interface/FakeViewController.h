@@ -32,8 +32,8 @@ public:
     mutable std::vector<std::int64_t> bandReads;
 };
 
-// A controller whose audio unit and magnitudes the test sets and that remembers
-// every change of its touch lock.
+// A controller whose audio unit and magnitudes the test sets and that
+// remembers every change of its touch lock.
 class FakeViewController : public ViewControllerLink {
 public:
     AudioUnitLink* audioUnit() const override { return unit; }

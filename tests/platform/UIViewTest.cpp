@@ -22,6 +22,16 @@ TEST(CGRect, EdgesAndSizeReadTheStandardizedRectangle)
     EXPECT_EQ(flipped.height(), 40);
 }
 
+TEST(CGRect, IntersectsOnlyWhereAreasOverlap)
+{
+    const CGRect area(0, 0, 10, 10);
+    EXPECT_TRUE(area.intersects(CGRect(9, 9, 5, 5)));
+    EXPECT_TRUE(area.intersects(CGRect(12, 12, -4, -4)));
+    EXPECT_FALSE(area.intersects(CGRect(10, 0, 5, 5)));
+    EXPECT_FALSE(area.intersects(CGRect(0, -5, 10, 5)));
+    EXPECT_FALSE(area.intersects(CGRect(5, 5, 0, 3)));
+}
+
 TEST(UIView, SubviewsMoveBetweenSuperviews)
 {
     auto first = std::make_shared<UIView>();
