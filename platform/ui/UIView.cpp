@@ -2,10 +2,12 @@
 
 #include "CGContext.h"
 #include "Console.h"
+#include "UIGestureRecognizer.h"
 #include "UIGraphics.h"
 #include "UIGraphicsImageRenderer.h"
 #include "UIImage.h"
 #include "UIScreen.h"
+#include "UIViewController.h"
 #include "UIWindow.h"
 
 #include <cairo.h>
@@ -82,6 +84,25 @@ struct Edges {
 } // namespace
 
 UIView::UIView(CGRect frame) : frame_(frame) {}
+
+void UIView::setFrame(const CGRect& frame)
+{
+    if (frame.size != frame_.size) {
+        needsLayout_ = true;
+    }
+    frame_ = frame;
+}
+
+void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates)
+{
+    if (translates == translatesMask_) {
+        return;
+    }
+    translatesMask_ = translates;
+    if (const auto parent = superview()) {
+        parent->setNeedsLayout();
+    }
+}
 
 std::shared_ptr<UIWindow> UIView::window() const
 {
@@ -206,6 +227,29 @@ CGPoint UIView::convertFromRoot(CGPoint point) const
     return {local.x + frame_.width() / 2, local.y + frame_.height() / 2};
 }
 
+CGPoint UIView::convertToRoot(CGPoint point) const
+{
+    const auto parent = superview();
+    if (!parent) {
+        return point;
+    }
+    const CGPoint offset{point.x - frame_.width() / 2, point.y - frame_.height() / 2};
+    const CGPoint moved = transform_.apply(offset);
+    return parent->convertToRoot({moved.x + frame_.midX(), moved.y + frame_.midY()});
+}
+
+void UIView::addGestureRecognizer(const std::shared_ptr<UIGestureRecognizer>& recognizer)
+{
+    if (!recognizer) {
+        return;
+    }
+    if (const auto former = recognizer->view()) {
+        std::erase(former->gestureRecognizers_, recognizer);
+    }
+    recognizer->view_ = weak_from_this();
+    gestureRecognizers_.push_back(recognizer);
+}
+
 void UIView::addSubview(const std::shared_ptr<UIView>& view)
 {
     if (!view) {
@@ -220,6 +264,7 @@ void UIView::addSubview(const std::shared_ptr<UIView>& view)
         view->removeFromSuperview();
         view->superview_ = weak_from_this();
         subviews_.push_back(view);
+        needsLayout_ = true;
     }
 }
 
@@ -233,12 +278,14 @@ void UIView::removeFromSuperview()
     auto& siblings = parent->subviews_;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), self), siblings.end());
     superview_.reset();
+    parent->needsLayout_ = true;
     for (auto* holder = parent.get(); holder != nullptr; holder = holder->superview().get()) {
         std::erase_if(holder->constraints_, [&](const auto& constraint) {
             const bool involved = constraint->firstAnchor().view() == self ||
                                   constraint->secondAnchor().view() == self;
             if (involved) {
                 constraint->active_ = false;
+                holder->needsLayout_ = true;
             }
             return involved;
         });
@@ -247,8 +294,16 @@ void UIView::removeFromSuperview()
 
 void UIView::layoutIfNeeded()
 {
-    layoutSubviews();
-    for (const auto& subview : subviews_) {
+    if (needsLayout_) {
+        needsLayout_ = false;
+        layoutSubviews();
+        if (const auto controller = viewController_.lock()) {
+            controller->viewDidLayoutSubviews();
+        }
+    }
+    // A layout may change the subviews; walk a copy.
+    const auto subviews = subviews_;
+    for (const auto& subview : subviews) {
         subview->layoutIfNeeded();
     }
 }

@@ -1,5 +1,7 @@
-#include "FakeViewController.h"
+#include "FlowViewFakes.h"
 #include "VelmoraFlowViewBase.h"
+
+#include "FlowViewFakes.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +78,7 @@ TEST(VelmoraFlowViewBaseTest, AudioUnitIsTheControllersWhileOneIsSet)
     EXPECT_EQ(panel.audioUnit(), nullptr);
 
     FakeAudioUnit unit;
-    auto controller = std::make_shared<FakeViewController>();
+    auto controller = std::make_shared<FakeController>();
     panel.viewController = controller;
     EXPECT_EQ(panel.audioUnit(), nullptr);
     controller->unit = &unit;

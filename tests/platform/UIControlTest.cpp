@@ -1,5 +1,8 @@
 #include "UIControl.h"
+#include "UISlider.h"
 #include "UITouch.h"
+
+#include <cmath>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -81,4 +84,27 @@ TEST(UITouch, LocationFollowsFramesAndTransformsOfTheAncestors)
     // (50, 25) at (100, 100).
     panel->setTransform(CGAffineTransform::scale(2, 2));
     EXPECT_EQ(UITouch(panel, {100, 100}).location(*panel), (CGPoint{50, 25}));
+}
+
+TEST(UISlider, KeepsItsValueInsideItsRangeAndFollowsTouches)
+{
+    auto root = std::make_shared<UIView>(CGRect(0, 0, 400, 400));
+    auto slider = std::make_shared<UISlider>(CGRect(100, 10, 200, 20));
+    root->addSubview(slider);
+    slider->setValue(1.5f);
+    EXPECT_EQ(slider->value(), 1.0f);
+    slider->setValue(std::nanf(""));
+    EXPECT_EQ(slider->value(), 1.0f);
+    slider->setRange(4.0f, 2.0f);
+    EXPECT_EQ(slider->minimumValue(), 2.0f);
+    EXPECT_EQ(slider->value(), 2.0f);
+
+    std::vector<float> sent;
+    slider->addTarget([&](UIControl& control) { sent.push_back(static_cast<UISlider&>(control).value()); },
+                      UIControlEvents::valueChanged);
+    auto touch = std::make_shared<UITouch>(slider, CGPoint{150, 20});
+    slider->touchesBegan({touch}, nullptr);
+    touch->moveTo({350, 20}, UITouch::Phase::moved);
+    slider->touchesMoved({touch}, nullptr);
+    EXPECT_THAT(sent, ElementsAre(2.5f, 4.0f));
 }

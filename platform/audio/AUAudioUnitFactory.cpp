@@ -1,0 +1,3 @@
+#include "AUAudioUnitFactory.h"
+
+AUAudioUnitFactory::~AUAudioUnitFactory() = default;

@@ -1,0 +1,3 @@
+#include "AUViewController.h"
+
+AUViewController::~AUViewController() = default;

@@ -1,0 +1,75 @@
+#include "UIViewController.h"
+
+#include "Console.h"
+#include "UIStoryboardSegue.h"
+#include "UIView.h"
+
+#include <utility>
+
+const std::shared_ptr<UIView>& UIViewController::view()
+{
+    if (!view_) {
+        loadView();
+        if (!view_) {
+            view_ = std::make_shared<UIView>();
+        }
+        view_->viewController_ = weak_from_this();
+        viewDidLoad();
+    }
+    return view_;
+}
+
+void UIViewController::present(const std::shared_ptr<UIViewController>& controller, bool,
+                               const std::function<void()>& completion)
+{
+    if (!controller) {
+        return;
+    }
+    if (presented_ || controller->presentingViewController() || controller.get() == this) {
+        Console::print("UIViewController::WARNING: A view controller is presented only where none is "
+                       "presented yet; it is not shown.");
+        return;
+    }
+    controller->view();
+    presented_ = controller;
+    controller->presenting_ = weak_from_this();
+    if (completion) {
+        completion();
+    }
+}
+
+void UIViewController::dismiss(bool animated, const std::function<void()>& completion)
+{
+    if (!presented_) {
+        if (const auto presenter = presentingViewController()) {
+            presenter->dismiss(animated, completion);
+        }
+        return;
+    }
+    // The dismissed controller may be the caller: it lives until the call ends.
+    const auto dismissed = std::exchange(presented_, nullptr);
+    dismissed->presenting_.reset();
+    if (completion) {
+        completion();
+    }
+}
+
+void UIViewController::performSegue(const std::shared_ptr<UIStoryboardSegue>& segue, const std::any& sender)
+{
+    if (!segue) {
+        return;
+    }
+    prepare(*segue, sender);
+    segue->perform();
+}
+
+void UIViewController::loadView()
+{
+    setView(std::make_shared<UIView>());
+}
+
+void UIViewController::viewDidLoad() {}
+
+void UIViewController::viewDidLayoutSubviews() {}
+
+void UIViewController::prepare(UIStoryboardSegue&, const std::any&) {}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <any>
+#include <functional>
+#include <memory>
+
+class UIStoryboardSegue;
+class UIView;
+
+// Manages a view tree, its root made on first use: view() loads it through
+// loadView() and then calls viewDidLoad(), once. Controllers are made with
+// std::make_shared, so that the views and blocks they hand themselves to can
+// refer back to them without owning them.
+//
+// A controller presents at most one other controller at a time; it owns the
+// one it presents, which refers back to it without owning it.
+class UIViewController : public std::enable_shared_from_this<UIViewController> {
+public:
+    UIViewController() = default;
+    virtual ~UIViewController() = default;
+    UIViewController(const UIViewController&) = delete;
+    UIViewController& operator=(const UIViewController&) = delete;
+
+    // The root view, loaded first when it is not yet.
+    const std::shared_ptr<UIView>& view();
+    bool isViewLoaded() const { return view_ != nullptr; }
+
+    // Shows `controller` (its view loaded) over this one; `completion` runs
+    // once it is shown. While this controller already presents one, or
+    // `controller` is shown elsewhere, nothing is shown, a warning line says
+    // so, and `completion` does not run. Nothing is animated here.
+    void present(const std::shared_ptr<UIViewController>& controller, bool animated,
+                 const std::function<void()>& completion);
+    // Called on the presenting controller, takes away the one it presents;
+    // called on a presented one, asks its presenter to. `completion` runs
+    // once it is gone; with nothing to take away nothing happens.
+    void dismiss(bool animated, const std::function<void()>& completion = {});
+    const std::shared_ptr<UIViewController>& presentedViewController() const { return presented_; }
+    std::shared_ptr<UIViewController> presentingViewController() const { return presenting_.lock(); }
+
+    // What the interface file does when one of its segues is triggered from
+    // this controller: prepare() first, then the segue performs.
+    void performSegue(const std::shared_ptr<UIStoryboardSegue>& segue, const std::any& sender);
+
+protected:
+    // Makes the root view and whatever it holds; the default makes a plain
+    // view. An override sets the root with setView().
+    virtual void loadView();
+    // Called once, right after loadView().
+    virtual void viewDidLoad();
+    // Called after each layout of the root view, before its subviews lay
+    // themselves out.
+    virtual void viewDidLayoutSubviews();
+    // Called before a segue from this controller performs; does nothing by
+    // default.
+    virtual void prepare(UIStoryboardSegue& segue, const std::any& sender);
+    void setView(std::shared_ptr<UIView> view) { view_ = std::move(view); }
+
+private:
+    friend class UIView;
+
+    std::shared_ptr<UIView> view_;
+    std::shared_ptr<UIViewController> presented_;
+    std::weak_ptr<UIViewController> presenting_;
+};
