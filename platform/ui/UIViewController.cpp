@@ -19,7 +19,7 @@ const std::shared_ptr<UIView>& UIViewController::view()
     return view_;
 }
 
-void UIViewController::present(const std::shared_ptr<UIViewController>& controller, bool,
+void UIViewController::present(const std::shared_ptr<UIViewController>& controller, bool animated,
                                const std::function<void()>& completion)
 {
     if (!controller) {
@@ -31,6 +31,7 @@ void UIViewController::present(const std::shared_ptr<UIViewController>& controll
         return;
     }
     controller->view();
+    controller->viewWillAppear(animated);
     presented_ = controller;
     controller->presenting_ = weak_from_this();
     if (completion) {
@@ -62,6 +63,36 @@ void UIViewController::performSegue(const std::shared_ptr<UIStoryboardSegue>& se
     prepare(*segue, sender);
     segue->perform();
 }
+
+void UIViewController::addSegue(const std::string& identifier, DestinationMaker makeDestination)
+{
+    segues_[identifier] = std::move(makeDestination);
+}
+
+void UIViewController::performSegue(const std::string& identifier, const std::any& sender)
+{
+    const auto found = segues_.find(identifier);
+    if (found == segues_.end()) {
+        return;
+    }
+    performSegue(std::make_shared<UIStoryboardSegue>(identifier, shared_from_this(), found->second()), sender);
+}
+
+void UIViewController::addChild(const std::shared_ptr<UIViewController>& child)
+{
+    if (!child || child.get() == this || child->parent().get() == this) {
+        return;
+    }
+    child->willMove(shared_from_this());
+    children_.push_back(child);
+    child->parent_ = weak_from_this();
+}
+
+void UIViewController::willMove(const std::shared_ptr<UIViewController>&) {}
+
+void UIViewController::didMove(const std::shared_ptr<UIViewController>&) {}
+
+void UIViewController::viewWillAppear(bool) {}
 
 void UIViewController::loadView()
 {

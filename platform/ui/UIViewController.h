@@ -2,7 +2,10 @@
 
 #include <any>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 class UIStoryboardSegue;
 class UIView;
@@ -25,7 +28,7 @@ public:
     const std::shared_ptr<UIView>& view();
     bool isViewLoaded() const { return view_ != nullptr; }
 
-    // Shows `controller` (its view loaded) over this one; `completion` runs
+    // Shows `controller` (its view loaded, then told it will appear) over this one; `completion` runs
     // once it is shown. While this controller already presents one, or
     // `controller` is shown elsewhere, nothing is shown, a warning line says
     // so, and `completion` does not run. Nothing is animated here.
@@ -41,6 +44,21 @@ public:
     // What the interface file does when one of its segues is triggered from
     // this controller: prepare() first, then the segue performs.
     void performSegue(const std::shared_ptr<UIStoryboardSegue>& segue, const std::any& sender);
+    // The segues the interface file gives this controller: each time one is
+    // performed by its identifier, a new destination is made for it. An
+    // identifier without a segue does nothing.
+    using DestinationMaker = std::function<std::shared_ptr<UIViewController>()>;
+    void addSegue(const std::string& identifier, DestinationMaker makeDestination);
+    void performSegue(const std::string& identifier, const std::any& sender);
+
+    // Containment: a child's view lives in this controller's view tree.
+    // addChild() tells the child it will move; the caller tells it it did
+    // once its view is in place.
+    void addChild(const std::shared_ptr<UIViewController>& child);
+    const std::vector<std::shared_ptr<UIViewController>>& children() const { return children_; }
+    std::shared_ptr<UIViewController> parent() const { return parent_.lock(); }
+    virtual void willMove(const std::shared_ptr<UIViewController>& parent);
+    virtual void didMove(const std::shared_ptr<UIViewController>& parent);
 
 protected:
     // Makes the root view and whatever it holds; the default makes a plain
@@ -48,6 +66,8 @@ protected:
     virtual void loadView();
     // Called once, right after loadView().
     virtual void viewDidLoad();
+    // Called each time the controller is about to be shown.
+    virtual void viewWillAppear(bool animated);
     // Called after each layout of the root view, before its subviews lay
     // themselves out.
     virtual void viewDidLayoutSubviews();
@@ -62,4 +82,7 @@ private:
     std::shared_ptr<UIView> view_;
     std::shared_ptr<UIViewController> presented_;
     std::weak_ptr<UIViewController> presenting_;
+    std::map<std::string, DestinationMaker> segues_;
+    std::vector<std::shared_ptr<UIViewController>> children_;
+    std::weak_ptr<UIViewController> parent_;
 };

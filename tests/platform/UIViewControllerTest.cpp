@@ -132,3 +132,62 @@ TEST(UIViewController, ASeguePreparesThenPresentsItsDestination)
     EXPECT_THAT(source->calls, ElementsAre("prepare ShowHelp sender not shown"));
     EXPECT_EQ(source->presentedViewController(), destination);
 }
+
+namespace {
+
+// Writes its life into a log that its maker keeps.
+class LoggingController : public UIViewController {
+public:
+    LoggingController(std::vector<std::string>& log, std::string name) : log_(log), name_(std::move(name)) {}
+
+    void willMove(const std::shared_ptr<UIViewController>& parent) override
+    {
+        log_.push_back(name_ + " willMove " + (parent ? "in" : "out"));
+    }
+    void didMove(const std::shared_ptr<UIViewController>&) override { log_.push_back(name_ + " didMove"); }
+
+protected:
+    void viewDidLoad() override { log_.push_back(name_ + " viewDidLoad"); }
+    void viewWillAppear(bool animated) override { log_.push_back(name_ + " viewWillAppear " + std::to_string(animated)); }
+    void prepare(UIStoryboardSegue& segue, const std::any&) override
+    {
+        log_.push_back(name_ + " prepare " + segue.identifier().value_or("?"));
+    }
+
+private:
+    std::vector<std::string>& log_;
+    std::string name_;
+};
+
+} // namespace
+
+TEST(UIViewController, SeguesByIdentifierMakeANewDestinationEachTime)
+{
+    std::vector<std::string> log;
+    int made = 0;
+    const auto source = std::make_shared<LoggingController>(log, "source");
+    source->addSegue("ShowHelp", [&] {
+        return std::make_shared<LoggingController>(log, "help" + std::to_string(++made));
+    });
+    source->performSegue("ShowHelp", {});
+    const auto first = source->presentedViewController();
+    source->dismiss(true);
+    source->performSegue("ShowHelp", {});
+    source->performSegue("Unknown", {});
+    EXPECT_NE(source->presentedViewController(), first);
+    EXPECT_THAT(log, ElementsAre("source prepare ShowHelp", "help1 viewDidLoad", "help1 viewWillAppear 1",
+                                 "source prepare ShowHelp", "help2 viewDidLoad", "help2 viewWillAppear 1"));
+}
+
+TEST(UIViewController, TakesChildrenOnceAndTellsThemTheyMove)
+{
+    std::vector<std::string> log;
+    const auto parent = std::make_shared<LoggingController>(log, "parent");
+    const auto child = std::make_shared<LoggingController>(log, "child");
+    parent->addChild(child);
+    parent->addChild(child);
+    child->didMove(parent);
+    EXPECT_EQ(parent->children(), std::vector<std::shared_ptr<UIViewController>>{child});
+    EXPECT_EQ(child->parent(), parent);
+    EXPECT_THAT(log, ElementsAre("child willMove in", "child didMove"));
+}
