@@ -7,6 +7,9 @@
 #include "Console.h"
 #include "DispatchQueue.h"
 #include "FileManager.h"
+#include "UIAlertAction.h"
+#include "UIAlertController.h"
+#include "UIDocumentPickerViewController.h"
 #include "UIStoryboardSegue.h"
 #include "ViewPinning.h"
 
@@ -164,6 +167,48 @@ void ViewController::resetPluginView(double w, double h)
         audioUnitViewController_->view()->setFrame(CGRect(0, 0, w, height));
     }
     pluginView_->setNeedsDisplay();
+}
+
+void ViewController::openFilePicker()
+{
+    const auto picker = std::make_shared<UIDocumentPickerViewController>(std::vector<std::string>{"public.folder"},
+                                                                         UIDocumentPickerMode::open);
+    picker->setDelegate(std::dynamic_pointer_cast<UIDocumentPickerDelegate>(shared_from_this()));
+    picker->setAllowsMultipleSelection(false);
+    present(picker, true, [] {});
+}
+
+void ViewController::documentPicker(UIDocumentPickerViewController&, const std::vector<URL>& urls)
+{
+    std::string list = "[";
+    for (const auto& url : urls) {
+        list += (list.size() > 1 ? ", " : "") + url.absoluteString();
+    }
+    Console::print("documentPicker: " + list + "]");
+    if (!urls.empty()) {
+        Console::print("documentPicker (didPickDocumentsAt): " + urls.front().path());
+    }
+}
+
+void ViewController::documentPicker(UIDocumentPickerViewController&, const URL& url)
+{
+    Console::print("documentPicker (didPickDocumentAt): " + url.path());
+}
+
+void ViewController::documentPickerWasCancelled(UIDocumentPickerViewController&)
+{
+    Console::print("The document picker was canceled.");
+}
+
+void ViewController::alertMessage(const std::string& title, const std::string& message)
+{
+    Console::print(title + ": " + message);
+    const auto alert = std::make_shared<UIAlertController>(title, message, UIAlertControllerStyle::alert);
+    alert->addAction(std::make_shared<UIAlertAction>("OK", UIAlertActionStyle::default_,
+                                                     [](UIAlertAction&) { Console::print("Alert was confirmed."); }));
+    alert->addAction(std::make_shared<UIAlertAction>("Cancel", UIAlertActionStyle::cancel,
+                                                     [](UIAlertAction&) { Console::print("Alert was canceled."); }));
+    present(alert, true, {});
 }
 
 void ViewController::prepare(UIStoryboardSegue& segue, const std::any&)

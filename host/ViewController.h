@@ -5,6 +5,7 @@
 #include "AUExtensionManagerDelegate.h"
 
 #include "UIButton.h"
+#include "UIDocumentPickerDelegate.h"
 #include "UIViewController.h"
 
 #include <any>
@@ -14,7 +15,10 @@
 // The host's main screen: it creates the component locator when its view has
 // loaded, embeds the effect's own view when the effect is connected, toggles
 // playback with its play and stop buttons, and leads to the help screen.
-class ViewController : public UIViewController, public AUEnginePlayerDelegate, public AUExtensionManagerDelegate {
+class ViewController : public UIViewController,
+                       public AUEnginePlayerDelegate,
+                       public AUExtensionManagerDelegate,
+                       public UIDocumentPickerDelegate {
 public:
     void onFoundComponent(std::shared_ptr<AVAudioUnit> unit) override;
     void onEngineInitialized() override;
@@ -34,6 +38,14 @@ public:
     void onStopButton(UIButton& sender);
 
     void centerPluginView();
+
+    // Lets the user pick a folder to open in place.
+    void openFilePicker();
+    void documentPicker(UIDocumentPickerViewController& picker, const std::vector<URL>& urls) override;
+    void documentPicker(UIDocumentPickerViewController& picker, const URL& url) override;
+    void documentPickerWasCancelled(UIDocumentPickerViewController& picker) override;
+    // Shows a message with "OK" and "Cancel" answers.
+    void alertMessage(const std::string& title, const std::string& message);
 
     const std::string& documentsPath() const { return documentsPath_; }
     const std::string& resourcesPath() const { return resourcesPath_; }

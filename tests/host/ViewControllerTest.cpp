@@ -4,6 +4,8 @@
 #include "Console.h"
 #include "HelpViewController.h"
 #include "RunLoop.h"
+#include "UIAlertController.h"
+#include "UIDocumentPickerViewController.h"
 #include "UIStoryboardSegue.h"
 #include "ViewController.h"
 
@@ -148,4 +150,30 @@ TEST_F(ViewControllerTest, AFoundComponentWithoutUnitOrInterfaceIsReportedAndNot
     screen->onFoundComponent(unit);
     screen.reset();
     EXPECT_TRUE(pumpUntilPrinted("ERROR: Self is nil !?"));
+}
+
+TEST_F(ViewControllerTest, PicksAFolderAndAsksWithATwoAnswerAlert)
+{
+    screen->openFilePicker();
+    auto picker = std::dynamic_pointer_cast<UIDocumentPickerViewController>(screen->presentedViewController());
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(picker->documentTypes(), std::vector<std::string>{"public.folder"});
+    EXPECT_EQ(picker->documentPickerMode(), UIDocumentPickerMode::open);
+    const Console::Capture picked;
+    picker->pick({URL::fileURL("/music/a b"), URL::fileURL("/music/c")});
+    screen->openFilePicker();
+    std::dynamic_pointer_cast<UIDocumentPickerViewController>(screen->presentedViewController())->pick({});
+    screen->openFilePicker();
+    std::dynamic_pointer_cast<UIDocumentPickerViewController>(screen->presentedViewController())->cancel();
+    EXPECT_EQ(picked.lines(), (std::vector<std::string>{"documentPicker: [file:///music/a%20b]",
+                                                        "documentPicker (didPickDocumentsAt): /music/a b",
+                                                        "documentPicker: []", "The document picker was canceled."}));
+
+    const Console::Capture asked;
+    screen->alertMessage("Title", "Message");
+    const auto alert = std::dynamic_pointer_cast<UIAlertController>(screen->presentedViewController());
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->preferredStyle(), UIAlertControllerStyle::alert);
+    alert->choose(1);
+    EXPECT_EQ(asked.lines(), (std::vector<std::string>{"Title: Message", "Alert was canceled."}));
 }
