@@ -22,7 +22,13 @@ namespace {
 // choosing.
 class ViewControllerTest : public ::testing::Test {
 protected:
-    ViewControllerTest() { screen->view(); }
+    // Waits for the locator's search to end, so that its line does not land
+    // in a test's own capture.
+    ViewControllerTest()
+    {
+        screen->view();
+        EXPECT_TRUE(pumpUntilPrinted("ERROR: There were no audio units found."));
+    }
 
     // What was printed, without the locator's own lines.
     std::vector<std::string> screenLines() const
