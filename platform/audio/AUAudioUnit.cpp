@@ -2,7 +2,10 @@
 
 #include <utility>
 
+#include "AUAudioUnitFactory.h"
+#include "AUViewController.h"
 #include "AudioUnitError.h"
+#include "DispatchQueue.h"
 
 AUAudioUnit::AUAudioUnit()
     : renderState_(std::make_shared<RenderState>())
@@ -124,3 +127,33 @@ void AUAudioUnit::setChannelMap(std::optional<std::vector<int>> map) { channelMa
 void AUAudioUnit::internalAllocateRenderResources() {}
 
 void AUAudioUnit::internalDeallocateRenderResources() {}
+
+std::optional<std::string> AUAudioUnit::contextName() const
+{
+    const std::lock_guard lock(hostMutex_);
+    return contextName_;
+}
+
+void AUAudioUnit::setContextName(std::optional<std::string> name)
+{
+    const std::lock_guard lock(hostMutex_);
+    contextName_ = std::move(name);
+}
+
+void AUAudioUnit::setFactory(const std::shared_ptr<AUAudioUnitFactory>& factory)
+{
+    const std::lock_guard lock(hostMutex_);
+    factory_ = factory;
+}
+
+void AUAudioUnit::requestViewController(ViewControllerCompletion completion) const
+{
+    std::weak_ptr<AUAudioUnitFactory> factory;
+    {
+        const std::lock_guard lock(hostMutex_);
+        factory = factory_;
+    }
+    DispatchQueue::global().async([factory = std::move(factory), completion = std::move(completion)] {
+        completion(std::dynamic_pointer_cast<AUViewController>(factory.lock()));
+    });
+}

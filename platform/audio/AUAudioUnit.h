@@ -3,7 +3,9 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,8 +24,13 @@
 // is not overridable: it keeps the unit's allocated state and calls the
 // overridable side (internalAllocateRenderResources, internalRenderBlock and the
 // virtual properties) that a unit implements.
+class AUAudioUnitFactory;
+class AUViewController;
+
 class AUAudioUnit {
 public:
+    using ViewControllerCompletion = std::function<void(std::shared_ptr<AUViewController>)>;
+
     // The frame limit until a host sets one.
     static constexpr AUAudioFrameCount kDefaultMaximumFramesToRender = 4096;
 
@@ -32,6 +39,18 @@ public:
     AUAudioUnit& operator=(const AUAudioUnit&) = delete;
 
     const AudioComponentDescription& componentDescription() const { return componentDescription_; }
+
+    // A name the host gives the unit's context.
+    std::optional<std::string> contextName() const;
+    void setContextName(std::optional<std::string> name);
+
+    // Asks the plug-in instance that made the unit for its view controller;
+    // the completion runs once, on a worker thread, with none when that
+    // instance is gone or provides no view controller.
+    void requestViewController(ViewControllerCompletion completion) const;
+    // Recorded by the component loader: the plug-in instance that made the
+    // unit. Held weakly, since that instance usually holds the unit.
+    void setFactory(const std::shared_ptr<AUAudioUnitFactory>& factory);
 
     // Prepares the unit for rendering (again, when already allocated) and takes
     // the unit's internal render block for the render block. Throws the unit's
@@ -116,6 +135,9 @@ private:
     };
 
     AudioComponentDescription componentDescription_;
+    mutable std::mutex hostMutex_;
+    std::optional<std::string> contextName_;
+    std::weak_ptr<AUAudioUnitFactory> factory_;
     std::shared_ptr<RenderState> renderState_;
     std::atomic<AUAudioFrameCount> maximumFramesToRender_ { kDefaultMaximumFramesToRender };
     std::atomic<bool> shouldBypassEffect_ { false };

@@ -4,9 +4,10 @@
 #include "ChannelMapping.h"
 #include "Console.h"
 #include "AudioUnitError.h"
+#include "DispatchQueue.h"
 
-AVAudioUnit::AVAudioUnit(std::shared_ptr<AUAudioUnit> audioUnit)
-    : audioUnit_(std::move(audioUnit))
+AVAudioUnit::AVAudioUnit(std::shared_ptr<AUAudioUnit> audioUnit, std::shared_ptr<AUAudioUnitFactory> plugInInstance)
+    : audioUnit_(std::move(audioUnit)), plugInInstance_(std::move(plugInInstance))
 {
     pullInput_ = [this](AudioUnitRenderActionFlags*, const AudioTimeStamp* timestamp, AUAudioFrameCount frames,
                         std::int64_t, AudioBufferList* input) {
@@ -16,6 +17,24 @@ AVAudioUnit::AVAudioUnit(std::shared_ptr<AUAudioUnit> audioUnit)
 }
 
 AVAudioUnit::~AVAudioUnit() { releaseRenderResources(); }
+
+void AVAudioUnit::instantiate(const AudioComponentDescription& description, AudioComponentInstantiationOptions options,
+                              InstantiationCompletion completion,
+                              std::shared_ptr<const AVAudioUnitComponentManager> components)
+{
+    DispatchQueue::global().async([description, options, completion = std::move(completion),
+                                   components = std::move(components)] {
+        std::shared_ptr<AVAudioUnit> node;
+        try {
+            auto loaded = components->loadAudioUnit(description, options);
+            node = std::make_shared<AVAudioUnit>(std::move(loaded.audioUnit), std::move(loaded.factory));
+        } catch (const AudioUnitError& error) {
+            completion(nullptr, error);
+            return;
+        }
+        completion(std::move(node), std::nullopt);
+    });
+}
 
 std::shared_ptr<AVAudioFormat> AVAudioUnit::inputFormat(AVAudioNodeBus bus) const
 {

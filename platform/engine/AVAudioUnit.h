@@ -1,9 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "AUAudioUnit.h"
+#include "AUAudioUnitFactory.h"
 #include "AVAudioNode.h"
+#include "AVAudioUnitComponentManager.h"
+#include "AudioUnitError.h"
 
 // A node that renders through an audio unit. The node sets the unit's bus
 // formats from its connections, raises the unit's maximumFramesToRender to the
@@ -14,10 +19,24 @@
 // through a block that renders whatever is connected to the node's input.
 class AVAudioUnit : public AVAudioNode {
 public:
-    explicit AVAudioUnit(std::shared_ptr<AUAudioUnit> audioUnit);
+    using InstantiationCompletion = std::function<void(std::shared_ptr<AVAudioUnit>, std::optional<AudioUnitError>)>;
+
+    // `plugInInstance`: the plug-in instance that made the unit, kept alive
+    // with the node so that it can still hand out the unit's view controller.
+    explicit AVAudioUnit(std::shared_ptr<AUAudioUnit> audioUnit,
+                         std::shared_ptr<AUAudioUnitFactory> plugInInstance = nullptr);
+
+    // Makes a node for the first component of `components` that `description`
+    // matches. Returns at once; the completion runs once, on a worker thread,
+    // with the node or, when the unit cannot be made, the error.
+    static void instantiate(const AudioComponentDescription& description, AudioComponentInstantiationOptions options,
+                            InstantiationCompletion completion,
+                            std::shared_ptr<const AVAudioUnitComponentManager> components =
+                                AVAudioUnitComponentManager::sharedAudioUnitComponentManager());
     ~AVAudioUnit() override;
 
     const std::shared_ptr<AUAudioUnit>& auAudioUnit() const { return audioUnit_; }
+    const std::shared_ptr<AUAudioUnitFactory>& plugInInstance() const { return plugInInstance_; }
 
     // The formats of the unit's buses.
     std::shared_ptr<AVAudioFormat> inputFormat(AVAudioNodeBus bus) const override;
@@ -37,6 +56,7 @@ private:
     void allocate();
 
     std::shared_ptr<AUAudioUnit> audioUnit_;
+    std::shared_ptr<AUAudioUnitFactory> plugInInstance_;
     AURenderPullInputBlock pullInput_;
     // Changed only behind the engine's closed render gate.
     AURenderBlock renderBlock_;

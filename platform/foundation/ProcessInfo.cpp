@@ -1,6 +1,7 @@
 #include "ProcessInfo.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <unistd.h>
 
@@ -23,4 +24,15 @@ std::string ProcessInfo::globallyUniqueString()
     std::snprintf(text, sizeof text, "%016llX-%X-%llX", static_cast<unsigned long long>(salt_),
                   static_cast<unsigned>(::getpid()), static_cast<unsigned long long>(count));
     return text;
+}
+
+std::string ProcessInfo::processName() const
+{
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error).filename().string();
+}
+
+int ProcessInfo::processIdentifier() const
+{
+    return static_cast<int>(::getpid());
 }

@@ -12,6 +12,9 @@ public:
     // A text that no other call, in this process or any other, returns: a
     // random per-process part, the process id and a per-call counter.
     std::string globallyUniqueString();
+    // The running program's file name.
+    std::string processName() const;
+    int processIdentifier() const;
 
 private:
     ProcessInfo();

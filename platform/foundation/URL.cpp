@@ -140,6 +140,17 @@ std::string URL::lastPathComponent() const
     return slash == std::string::npos || path.size() == 1 ? path : path.substr(slash + 1);
 }
 
+std::string URL::pathExtension() const
+{
+    const std::string path = this->path();
+    if (path.empty() || path.back() == '/') {
+        return "";
+    }
+    const std::string last = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    const auto dot = last.rfind('.');
+    return dot == std::string::npos ? "" : last.substr(dot + 1);
+}
+
 URL URL::appendingPathComponent(std::string_view component) const
 {
     const auto [begin, end] = pathRange();

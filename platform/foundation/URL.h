@@ -21,6 +21,10 @@ public:
     // The path part, percent escapes decoded.
     std::string path() const;
     std::string lastPathComponent() const;
+    // The text after the last dot of the path's last component; empty when
+    // that component has no dot or the path ends in a slash. Query and
+    // fragment play no part.
+    std::string pathExtension() const;
     URL appendingPathComponent(std::string_view component) const;
 
     bool operator==(const URL&) const = default;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CGAffineTransform.h"
 #include "CGPoint.h"
 #include "CGSize.h"
 
@@ -33,6 +34,24 @@ struct CGRect {
     // The same area with its origin at the smallest edges and a size that is
     // not negative.
     CGRect standardized() const { return CGRect(minX(), minY(), width(), height()); }
+    // The smallest rectangle holding this one's four corners mapped by
+    // `transform`.
+    CGRect applying(const CGAffineTransform& transform) const
+    {
+        const CGPoint corners[] = {transform.apply({minX(), minY()}), transform.apply({maxX(), minY()}),
+                                   transform.apply({minX(), maxY()}), transform.apply({maxX(), maxY()})};
+        CGFloat left = corners[0].x;
+        CGFloat right = corners[0].x;
+        CGFloat top = corners[0].y;
+        CGFloat bottom = corners[0].y;
+        for (const CGPoint& corner : corners) {
+            left = std::min(left, corner.x);
+            right = std::max(right, corner.x);
+            top = std::min(top, corner.y);
+            bottom = std::max(bottom, corner.y);
+        }
+        return CGRect(left, top, right - left, bottom - top);
+    }
     bool isFinite() const
     {
         return std::isfinite(origin.x) && std::isfinite(origin.y) &&

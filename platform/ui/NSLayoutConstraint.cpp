@@ -20,5 +20,6 @@ void NSLayoutConstraint::activate(
         }
         constraint->active_ = true;
         owner->constraints_.push_back(constraint);
+        owner->needsLayout_ = true;
     }
 }

@@ -7,6 +7,7 @@
 #include "UIGraphicsImageRenderer.h"
 #include "UIImage.h"
 #include "UIScreen.h"
+#include "UIViewController.h"
 #include "UIWindow.h"
 
 #include <cairo.h>
@@ -83,6 +84,25 @@ struct Edges {
 } // namespace
 
 UIView::UIView(CGRect frame) : frame_(frame) {}
+
+void UIView::setFrame(const CGRect& frame)
+{
+    if (frame.size != frame_.size) {
+        needsLayout_ = true;
+    }
+    frame_ = frame;
+}
+
+void UIView::setTranslatesAutoresizingMaskIntoConstraints(bool translates)
+{
+    if (translates == translatesMask_) {
+        return;
+    }
+    translatesMask_ = translates;
+    if (const auto parent = superview()) {
+        parent->setNeedsLayout();
+    }
+}
 
 std::shared_ptr<UIWindow> UIView::window() const
 {
@@ -244,6 +264,7 @@ void UIView::addSubview(const std::shared_ptr<UIView>& view)
         view->removeFromSuperview();
         view->superview_ = weak_from_this();
         subviews_.push_back(view);
+        needsLayout_ = true;
     }
 }
 
@@ -257,12 +278,14 @@ void UIView::removeFromSuperview()
     auto& siblings = parent->subviews_;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), self), siblings.end());
     superview_.reset();
+    parent->needsLayout_ = true;
     for (auto* holder = parent.get(); holder != nullptr; holder = holder->superview().get()) {
         std::erase_if(holder->constraints_, [&](const auto& constraint) {
             const bool involved = constraint->firstAnchor().view() == self ||
                                   constraint->secondAnchor().view() == self;
             if (involved) {
                 constraint->active_ = false;
+                holder->needsLayout_ = true;
             }
             return involved;
         });
@@ -271,8 +294,16 @@ void UIView::removeFromSuperview()
 
 void UIView::layoutIfNeeded()
 {
-    layoutSubviews();
-    for (const auto& subview : subviews_) {
+    if (needsLayout_) {
+        needsLayout_ = false;
+        layoutSubviews();
+        if (const auto controller = viewController_.lock()) {
+            controller->viewDidLayoutSubviews();
+        }
+    }
+    // A layout may change the subviews; walk a copy.
+    const auto subviews = subviews_;
+    for (const auto& subview : subviews) {
         subview->layoutIfNeeded();
     }
 }

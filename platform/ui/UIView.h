@@ -15,12 +15,18 @@ class UIEvent;
 class UIGestureRecognizer;
 class UIImage;
 class UITouch;
+class UIViewController;
 class UIWindow;
 
 // A rectangle in a tree of views. A view owns its subviews; the superview is
 // a weak back-reference. Layout applies the active edge constraints held by a
 // view to those of its subviews that do not translate their autoresizing mask
 // into constraints.
+//
+// Layout: a view needs layout when it is made, when its size changes, when it
+// gains or loses a subview and when its constraints change; a layout pass
+// lays out just those views. A view controller's root view tells its
+// controller after each of its own layouts.
 //
 // Display: only a view in a window is shown. A display pass draws each shown
 // view that asked for it with `draw` into a new image of its bounds (at the
@@ -36,7 +42,8 @@ public:
     UIView& operator=(const UIView&) = delete;
 
     const CGRect& frame() const { return frame_; }
-    void setFrame(const CGRect& frame) { frame_ = frame; }
+    // A new size asks for layout.
+    void setFrame(const CGRect& frame);
     // The view's own coordinate space: origin (0, 0), the frame's size.
     CGRect bounds() const { return CGRect(0, 0, frame_.width(), frame_.height()); }
 
@@ -109,7 +116,8 @@ public:
     void removeFromSuperview();
 
     bool translatesAutoresizingMaskIntoConstraints() const { return translatesMask_; }
-    void setTranslatesAutoresizingMaskIntoConstraints(bool translates) { translatesMask_ = translates; }
+    // A change asks the superview for layout.
+    void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
 
     NSLayoutAnchor topAnchor() { return {weak_from_this(), NSLayoutAttribute::top}; }
     NSLayoutAnchor leadingAnchor() { return {weak_from_this(), NSLayoutAttribute::leading}; }
@@ -119,7 +127,12 @@ public:
     // common ancestor).
     const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const { return constraints_; }
 
-    // Lays out this view's subviews, then theirs, down the tree.
+    // Asks for layout at the next layout pass.
+    void setNeedsLayout() { needsLayout_ = true; }
+    bool needsLayout() const { return needsLayout_; }
+    // A layout pass down the tree: each view that needs layout lays out its
+    // subviews (and, for a root view, its controller hears of it) before its
+    // subviews' own pass.
     void layoutIfNeeded();
     // Applies this view's constraints to its subviews' frames.
     virtual void layoutSubviews();
@@ -130,6 +143,7 @@ public:
 
 private:
     friend class NSLayoutConstraint;
+    friend class UIViewController;
 
     bool isDescendantOf(const UIView* view) const;
     // The edge of `anchor`'s view in this view's coordinate space, or none
@@ -144,7 +158,10 @@ private:
     std::vector<std::shared_ptr<UIView>> subviews_;
     std::vector<std::shared_ptr<NSLayoutConstraint>> constraints_;
     std::vector<std::shared_ptr<UIGestureRecognizer>> gestureRecognizers_;
+    // The controller whose root view this is.
+    std::weak_ptr<UIViewController> viewController_;
     bool translatesMask_ = true;
+    bool needsLayout_ = true;
     bool hidden_ = false;
     CGFloat alpha_ = 1;
     CGAffineTransform transform_;

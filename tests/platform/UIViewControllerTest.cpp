@@ -1,4 +1,6 @@
 #include "AUViewController.h"
+#include "Console.h"
+#include "UIStoryboardSegue.h"
 #include "UIView.h"
 
 #include <gmock/gmock.h>
@@ -29,6 +31,25 @@ protected:
         AUViewController::viewDidLoad();
         calls.push_back("viewDidLoad " + std::to_string(view()->bounds().width()));
     }
+    void viewDidLayoutSubviews() override
+    {
+        calls.push_back("viewDidLayoutSubviews " + std::to_string(view()->subviews().front()->frame().width()));
+        view()->subviews().front()->setFrame(CGRect(0, 0, view()->bounds().width() / 2, 10));
+    }
+    void prepare(UIStoryboardSegue& segue, const std::any& sender) override
+    {
+        calls.push_back("prepare " + segue.identifier().value_or("?") + " " + std::any_cast<std::string>(sender) +
+                        (segue.destination()->presentingViewController() ? " shown" : " not shown"));
+    }
+};
+
+class CountingView : public UIView {
+public:
+    explicit CountingView(std::vector<std::string>& calls) : calls_(calls) {}
+    void layoutSubviews() override { calls_.push_back("layoutSubviews " + std::to_string(frame().width())); }
+
+private:
+    std::vector<std::string>& calls_;
 };
 
 } // namespace
@@ -47,4 +68,126 @@ TEST(UIViewController, LoadsItsViewOnceOnFirstUse)
     bare->makesView = false;
     EXPECT_TRUE(bare->view());
     EXPECT_THAT(bare->calls, ElementsAre("loadView", "viewDidLoad 0.000000"));
+}
+
+TEST(UIViewController, HearsOfEachLayoutOfItsRootViewBeforeTheSubviewsLayOut)
+{
+    const auto controller = std::make_shared<RecordingController>();
+    const auto root = controller->view();
+    const auto child = std::make_shared<CountingView>(controller->calls);
+    child->setFrame(CGRect(0, 0, 50, 50));
+    root->addSubview(child);
+    controller->calls.clear();
+    root->layoutIfNeeded();
+    // The subview lays itself out at the size the controller gave it.
+    EXPECT_THAT(controller->calls, ElementsAre("viewDidLayoutSubviews 50.000000", "layoutSubviews 300.000000"));
+    root->layoutIfNeeded();
+    EXPECT_EQ(controller->calls.size(), 2u);
+
+    // Another view holding the root does not make it a root.
+    const auto window = std::make_shared<UIView>(CGRect(0, 0, 800, 800));
+    window->addSubview(root);
+    root->setFrame(CGRect(0, 0, 800, 800));
+    window->layoutIfNeeded();
+    EXPECT_THAT(controller->calls, ::testing::Contains("viewDidLayoutSubviews 300.000000"));
+}
+
+TEST(UIViewController, PresentsOneControllerAtATimeAndOwnsIt)
+{
+    Console::Capture capture;
+    const auto presenter = std::make_shared<RecordingController>();
+    auto shown = std::make_shared<RecordingController>();
+    int completions = 0;
+    presenter->present(shown, true, [&] { ++completions; });
+    EXPECT_EQ(completions, 1);
+    EXPECT_TRUE(shown->isViewLoaded());
+    EXPECT_EQ(presenter->presentedViewController(), shown);
+    EXPECT_EQ(shown->presentingViewController(), presenter);
+
+    // A second one is refused and its completion never runs.
+    const auto second = std::make_shared<RecordingController>();
+    presenter->present(second, true, [&] { ++completions; });
+    EXPECT_EQ(completions, 1);
+    EXPECT_FALSE(second->presentingViewController());
+    EXPECT_THAT(capture.lines(), ElementsAre("UIViewController::WARNING: A view controller is presented only "
+                                             "where none is presented yet; it is not shown."));
+
+    // The presented one may dismiss itself; its presenter lets it go.
+    const std::weak_ptr<UIViewController> weakShown = shown;
+    shown->dismiss(true, [&] { ++completions; });
+    shown.reset();
+    EXPECT_EQ(completions, 2);
+    EXPECT_FALSE(presenter->presentedViewController());
+    EXPECT_TRUE(weakShown.expired());
+    presenter->dismiss(true, [&] { ++completions; });
+    EXPECT_EQ(completions, 2);
+}
+
+TEST(UIViewController, ASeguePreparesThenPresentsItsDestination)
+{
+    const auto source = std::make_shared<RecordingController>();
+    const auto destination = std::make_shared<RecordingController>();
+    source->performSegue(std::make_shared<UIStoryboardSegue>("ShowHelp", source, destination),
+                         std::string("sender"));
+    EXPECT_THAT(source->calls, ElementsAre("prepare ShowHelp sender not shown"));
+    EXPECT_EQ(source->presentedViewController(), destination);
+}
+
+namespace {
+
+// Writes its life into a log that its maker keeps.
+class LoggingController : public UIViewController {
+public:
+    LoggingController(std::vector<std::string>& log, std::string name) : log_(log), name_(std::move(name)) {}
+
+    void willMove(const std::shared_ptr<UIViewController>& parent) override
+    {
+        log_.push_back(name_ + " willMove " + (parent ? "in" : "out"));
+    }
+    void didMove(const std::shared_ptr<UIViewController>&) override { log_.push_back(name_ + " didMove"); }
+
+protected:
+    void viewDidLoad() override { log_.push_back(name_ + " viewDidLoad"); }
+    void viewWillAppear(bool animated) override { log_.push_back(name_ + " viewWillAppear " + std::to_string(animated)); }
+    void prepare(UIStoryboardSegue& segue, const std::any&) override
+    {
+        log_.push_back(name_ + " prepare " + segue.identifier().value_or("?"));
+    }
+
+private:
+    std::vector<std::string>& log_;
+    std::string name_;
+};
+
+} // namespace
+
+TEST(UIViewController, SeguesByIdentifierMakeANewDestinationEachTime)
+{
+    std::vector<std::string> log;
+    int made = 0;
+    const auto source = std::make_shared<LoggingController>(log, "source");
+    source->addSegue("ShowHelp", [&] {
+        return std::make_shared<LoggingController>(log, "help" + std::to_string(++made));
+    });
+    source->performSegue("ShowHelp", {});
+    const auto first = source->presentedViewController();
+    source->dismiss(true);
+    source->performSegue("ShowHelp", {});
+    source->performSegue("Unknown", {});
+    EXPECT_NE(source->presentedViewController(), first);
+    EXPECT_THAT(log, ElementsAre("source prepare ShowHelp", "help1 viewDidLoad", "help1 viewWillAppear 1",
+                                 "source prepare ShowHelp", "help2 viewDidLoad", "help2 viewWillAppear 1"));
+}
+
+TEST(UIViewController, TakesChildrenOnceAndTellsThemTheyMove)
+{
+    std::vector<std::string> log;
+    const auto parent = std::make_shared<LoggingController>(log, "parent");
+    const auto child = std::make_shared<LoggingController>(log, "child");
+    parent->addChild(child);
+    parent->addChild(child);
+    child->didMove(parent);
+    EXPECT_EQ(parent->children(), std::vector<std::shared_ptr<UIViewController>>{child});
+    EXPECT_EQ(child->parent(), parent);
+    EXPECT_THAT(log, ElementsAre("child willMove in", "child didMove"));
 }

@@ -29,6 +29,15 @@ TEST(URL, SplitsSchemeAndDecodedPath)
     EXPECT_EQ(URL::string("relative/path")->scheme(), "");
 }
 
+TEST(URL, TakesThePathExtensionFromTheLastComponentAlone)
+{
+    EXPECT_EQ(URL::string("https://h/dir.d/page.Html?x=a.png#b.php")->pathExtension(), "Html");
+    EXPECT_EQ(URL::string("https://h/archive.tar.gz")->pathExtension(), "gz");
+    EXPECT_EQ(URL::string("https://h/dir.d/readme")->pathExtension(), "");
+    EXPECT_EQ(URL::string("https://h/dir/page.html/")->pathExtension(), "");
+    EXPECT_EQ(URL::string("https://h")->pathExtension(), "");
+}
+
 TEST(URL, FileURLsRoundTripTheirPaths)
 {
     const auto url = URL::fileURL("/tmp/with space/and#hash%.txt");

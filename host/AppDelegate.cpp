@@ -1,0 +1,6 @@
+#include "AppDelegate.h"
+
+bool AppDelegate::application(UIApplication&, const LaunchOptions&)
+{
+    return true;
+}

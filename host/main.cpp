@@ -1,0 +1,10 @@
+#include "AppDelegate.h"
+#include "UIApplication.h"
+#include "ViewController.h"
+
+int main(int argc, char* argv[])
+{
+    return UIApplicationMain(
+        argc, argv, [] { return std::make_shared<AppDelegate>(); },
+        [] { return std::make_shared<ViewController>(); });
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "AudioComponentDescription.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// An installed audio component as its plug-in's information list declares
+// it: what it is, its name, and where its code lives.
+class AVAudioUnitComponent {
+public:
+    // The component that `plugInFolder`/Info.plist declares, or none when the
+    // list is missing, unreadable or lacks a key ("type", "subtype" and
+    // "manufacturer" as four characters, "name", "library", "entry"; "flags"
+    // is optional and 0 when absent).
+    static std::optional<AVAudioUnitComponent> fromPlugInFolder(const std::filesystem::path& plugInFolder);
+
+    const AudioComponentDescription& audioComponentDescription() const { return description_; }
+    const std::string& name() const { return name_; }
+    // The plug-in's shared object and the C symbol of its entry.
+    const std::filesystem::path& library() const { return library_; }
+    const std::string& entrySymbol() const { return entrySymbol_; }
+
+private:
+    AVAudioUnitComponent(AudioComponentDescription description, std::string name, std::filesystem::path library,
+                         std::string entrySymbol);
+
+    AudioComponentDescription description_;
+    std::string name_;
+    std::filesystem::path library_;
+    std::string entrySymbol_;
+};

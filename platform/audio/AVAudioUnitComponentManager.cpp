@@ -1,0 +1,107 @@
+#include "AVAudioUnitComponentManager.h"
+
+#include "AUAudioUnit.h"
+#include "AUAudioUnitFactory.h"
+#include "AudioComponentPlugIn.h"
+#include "AudioUnitError.h"
+#include "Bundle.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+
+namespace {
+
+bool codeMatches(std::uint32_t component, std::uint32_t search)
+{
+    return search == 0 || component == search;
+}
+
+AudioComponentPlugInEntry entryOf(const AVAudioUnitComponent& component)
+{
+    void* const library = dlopen(component.library().c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        throw AudioUnitError(kAudioUnitErr_FailedInitialization, "cannot load " + component.library().string());
+    }
+    const auto entry = reinterpret_cast<AudioComponentPlugInEntry>(dlsym(library, component.entrySymbol().c_str()));
+    if (!entry) {
+        throw AudioUnitError(kAudioUnitErr_FailedInitialization,
+                             component.library().string() + " has no entry " + component.entrySymbol());
+    }
+    return entry;
+}
+
+} // namespace
+
+AVAudioUnitComponentManager::AVAudioUnitComponentManager(std::filesystem::path bundleFolder)
+    : bundleFolder_(std::move(bundleFolder))
+{
+}
+
+const std::shared_ptr<AVAudioUnitComponentManager>& AVAudioUnitComponentManager::sharedAudioUnitComponentManager()
+{
+    static const auto manager =
+        std::make_shared<AVAudioUnitComponentManager>(std::filesystem::path(Bundle::main().bundleURL().path()));
+    return manager;
+}
+
+bool AVAudioUnitComponentManager::matches(const AudioComponentDescription& component,
+                                          const AudioComponentDescription& search)
+{
+    return codeMatches(component.componentType, search.componentType)
+        && codeMatches(component.componentSubType, search.componentSubType)
+        && codeMatches(component.componentManufacturer, search.componentManufacturer)
+        && (component.componentFlags & search.componentFlagsMask)
+               == (search.componentFlags & search.componentFlagsMask);
+}
+
+std::vector<AVAudioUnitComponent> AVAudioUnitComponentManager::installedComponents() const
+{
+    std::vector<std::filesystem::path> folders;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(bundleFolder_ / "PlugIns", error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (entry->path().extension() == ".appex" && entry->is_directory(error)) {
+            folders.push_back(entry->path());
+        }
+    }
+    std::sort(folders.begin(), folders.end());
+    std::vector<AVAudioUnitComponent> components;
+    for (const auto& folder : folders) {
+        if (auto component = AVAudioUnitComponent::fromPlugInFolder(folder)) {
+            components.push_back(std::move(*component));
+        }
+    }
+    return components;
+}
+
+std::vector<AVAudioUnitComponent>
+AVAudioUnitComponentManager::componentsMatchingDescription(const AudioComponentDescription& description) const
+{
+    auto components = installedComponents();
+    std::erase_if(components, [&](const AVAudioUnitComponent& component) {
+        return !matches(component.audioComponentDescription(), description);
+    });
+    return components;
+}
+
+AVAudioUnitComponentManager::LoadedAudioUnit
+AVAudioUnitComponentManager::loadAudioUnit(const AudioComponentDescription& description,
+                                           AudioComponentInstantiationOptions) const
+{
+    const auto components = componentsMatchingDescription(description);
+    if (components.empty()) {
+        throw AudioUnitError(kAudioUnitErr_FailedInitialization, "no installed component matches");
+    }
+    const auto& component = components.front();
+    const AudioComponentPlugIn plugIn = entryOf(component)();
+    if (!plugIn.factory) {
+        throw AudioUnitError(kAudioUnitErr_FailedInitialization, component.name() + " made no plug-in instance");
+    }
+    auto unit = plugIn.factory->createAudioUnit(component.audioComponentDescription());
+    if (!unit) {
+        throw AudioUnitError(kAudioUnitErr_FailedInitialization, component.name() + " made no audio unit");
+    }
+    unit->setFactory(plugIn.factory);
+    return {std::move(unit), plugIn.factory};
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "UIApplicationDelegate.h"
+#include "UIViewController.h"
+
+#include <functional>
+#include <memory>
+
+// The running application: it makes its delegate, loads its main interface
+// into a window and tells the delegate it has launched.
+class UIApplication {
+public:
+    using DelegateMaker = std::function<std::shared_ptr<UIApplicationDelegate>()>;
+    // The main interface file: makes its initial view controller.
+    using MainInterface = std::function<std::shared_ptr<UIViewController>()>;
+
+    // The size of the window the main interface is shown in.
+    static constexpr double kWindowWidth = 1024.0;
+    static constexpr double kWindowHeight = 768.0;
+
+    static UIApplication& shared();
+
+    // Makes the delegate, gives it a window whose root is the main
+    // interface's initial controller (its view loaded) and tells it that the
+    // launch has finished. Called on the main thread, once.
+    void launch(const DelegateMaker& makeDelegate, const MainInterface& mainInterface);
+    const std::shared_ptr<UIApplicationDelegate>& delegate() const { return delegate_; }
+
+private:
+    UIApplication() = default;
+
+    std::shared_ptr<UIApplicationDelegate> delegate_;
+};
+
+// Launches the application and runs the main run loop until it is stopped;
+// returns 0 then.
+int UIApplicationMain(int argc, char* argv[], const UIApplication::DelegateMaker& makeDelegate,
+                      const UIApplication::MainInterface& mainInterface);

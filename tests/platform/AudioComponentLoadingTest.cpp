@@ -1,0 +1,102 @@
+#include "../support/GainAudioUnit.h"
+#include "../support/PlugInBundle.h"
+#include "AUViewController.h"
+#include "AVAudioUnit.h"
+#include "AVAudioUnitComponentManager.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+namespace {
+
+constexpr AudioComponentDescription kEffect{0x61756D66, 0x6B627277, 0x5A554E4B, 2, 0};
+
+struct Answer {
+    std::shared_ptr<AVAudioUnit> node;
+    std::optional<AudioUnitError> error;
+    std::thread::id thread;
+};
+
+Answer instantiate(const PlugInBundle& bundle, const AudioComponentDescription& description)
+{
+    std::promise<Answer> answer;
+    AVAudioUnit::instantiate(
+        description, {},
+        [&](std::shared_ptr<AVAudioUnit> node, std::optional<AudioUnitError> error) {
+            answer.set_value({std::move(node), std::move(error), std::this_thread::get_id()});
+        },
+        std::make_shared<AVAudioUnitComponentManager>(bundle.path()));
+    return answer.get_future().get();
+}
+
+} // namespace
+
+TEST(AudioComponentLoading, MatchesTheWayHostsSearch)
+{
+    const auto matches = AVAudioUnitComponentManager::matches;
+    EXPECT_TRUE(matches(kEffect, kEffect));
+    EXPECT_TRUE(matches(kEffect, {0, 0, 0, 0, 0}));
+    EXPECT_TRUE(matches(kEffect, {0x61756D66, 0, 0x5A554E4B, 0, 0}));
+    EXPECT_FALSE(matches(kEffect, {0x61756678, 0, 0, 0, 0}));
+    // Flags count only under the mask.
+    EXPECT_FALSE(matches({1, 2, 3, 0x12, 0}, {1, 2, 3, 0x5, 0x2}));
+    EXPECT_TRUE(matches({1, 2, 3, 0x12, 0}, {1, 2, 3, 0x2, 0x2}));
+    EXPECT_TRUE(matches({1, 2, 3, 0x12, 0}, {1, 2, 3, 0x7, 0}));
+}
+
+TEST(AudioComponentLoading, ListsReadablePlugInsInFolderOrderAndSkipsTheRest)
+{
+    const PlugInBundle bundle;
+    bundle.add({.folder = "B", .flags = 3, .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
+    bundle.add({.folder = "A", .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
+    bundle.add({.folder = "C", .subType = "other", .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
+    bundle.add({.folder = "D", .subType = "gain", .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
+    const AVAudioUnitComponentManager manager(bundle.path());
+
+    const auto found = manager.componentsMatchingDescription(kEffect);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].name(), "A");
+    EXPECT_EQ(found[1].name(), "B");
+    EXPECT_EQ(found[1].audioComponentDescription(), (AudioComponentDescription{0x61756D66, 0x6B627277, 0x5A554E4B, 3, 0}));
+    EXPECT_EQ(found[0].library(), std::filesystem::path(FAKE_PLUGIN));
+    EXPECT_EQ(manager.componentsMatchingDescription({}).size(), 3u);
+    EXPECT_TRUE(AVAudioUnitComponentManager(bundle.path() / "nowhere").componentsMatchingDescription({}).empty());
+}
+
+TEST(AudioComponentLoading, InstantiatesOnAWorkerAndAsksTheMakingInstanceForTheView)
+{
+    const PlugInBundle bundle;
+    bundle.add({.folder = "Effect", .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
+
+    const auto answer = instantiate(bundle, kEffect);
+    ASSERT_TRUE(answer.node) << answer.error->what();
+    EXPECT_NE(answer.thread, std::this_thread::get_id());
+    const auto& unit = answer.node->auAudioUnit();
+    ASSERT_TRUE(std::dynamic_pointer_cast<GainAudioUnit>(unit));
+
+    std::promise<std::pair<std::shared_ptr<AUViewController>, std::thread::id>> delivered;
+    unit->requestViewController([&](std::shared_ptr<AUViewController> controller) {
+        delivered.set_value({std::move(controller), std::this_thread::get_id()});
+    });
+    const auto [controller, thread] = delivered.get_future().get();
+    EXPECT_TRUE(controller);
+    EXPECT_NE(thread, std::this_thread::get_id());
+    EXPECT_EQ(std::dynamic_pointer_cast<AUAudioUnitFactory>(controller), answer.node->plugInInstance());
+}
+
+TEST(AudioComponentLoading, ReportsWhatCannotBeInstantiated)
+{
+    const PlugInBundle bundle;
+    bundle.add({.folder = "Failing", .library = FAKE_PLUGIN, .entry = "FailingEffectFactory"});
+    bundle.add({.folder = "NoEntry", .type = "aufx", .library = FAKE_PLUGIN, .entry = "NoSuchEntry"});
+    bundle.add({.folder = "NoLibrary", .type = "aumu", .library = "missing.so", .entry = "FakeEffectFactory"});
+
+    for (const std::uint32_t type : {0x61756D66u, 0x61756678u, 0x61756D75u, 0x61756D69u}) {
+        const auto answer = instantiate(bundle, {type, 0, 0, 0, 0});
+        EXPECT_FALSE(answer.node);
+        ASSERT_TRUE(answer.error);
+        EXPECT_EQ(answer.error->code(), kAudioUnitErr_FailedInitialization);
+    }
+}

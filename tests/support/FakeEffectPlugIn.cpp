@@ -1,0 +1,36 @@
+// A plug-in for the component loading tests: its entries make an instance
+// that is also the unit's view controller, and one whose units always fail.
+#include "AUViewController.h"
+#include "AudioComponentPlugIn.h"
+#include "AudioUnitError.h"
+#include "GainAudioUnit.h"
+
+namespace {
+
+class FakeEffectInstance : public AUViewController, public AUAudioUnitFactory {
+public:
+    std::shared_ptr<AUAudioUnit> createAudioUnit(const AudioComponentDescription&) override
+    {
+        return std::make_shared<GainAudioUnit>();
+    }
+};
+
+class FailingEffectInstance : public AUAudioUnitFactory {
+public:
+    std::shared_ptr<AUAudioUnit> createAudioUnit(const AudioComponentDescription&) override
+    {
+        throw AudioUnitError(kAudioUnitErr_FailedInitialization, "the fake effect never loads");
+    }
+};
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) AudioComponentPlugIn FakeEffectFactory()
+{
+    return {GainAudioUnit::kDescription, std::make_shared<FakeEffectInstance>()};
+}
+
+extern "C" __attribute__((visibility("default"))) AudioComponentPlugIn FailingEffectFactory()
+{
+    return {GainAudioUnit::kDescription, std::make_shared<FailingEffectInstance>()};
+}
