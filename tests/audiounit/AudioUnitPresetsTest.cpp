@@ -9,9 +9,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <limits>
 #include <map>
+#include <numbers>
 #include <memory>
 #include <string>
 #include <vector>
@@ -210,6 +212,30 @@ TEST_F(AudioUnitPresetsTest, MissingUnreadableOrOutsideFilesChangeNothing)
     EXPECT_EQ(lines[3], "AUExtension::ERROR: The preset file 'Missing.velmora' does not exist.");
     EXPECT_EQ(unit->currentPreset(), presets[2]);
     EXPECT_EQ(allValues(), before);
+}
+
+TEST_F(AudioUnitPresetsTest, AnAbsurdBandValueAppliesAtItsMaximumAndTheOutputStaysFinite)
+{
+    // Squared per note, 1e20 overflowed and left the output not a number in
+    // every operation mode but pitch shift.
+    writePreset("Loud.velmora", { { 1069, 1e20f } });
+    unit->setCurrentPreset(unit->factoryPresets().at(0));
+    EXPECT_EQ(unit->getParameter(1069), 1.0f);
+    unit->allocateRenderResources();
+    for (const AUValue operationMode : { 0.0f, 1.0f, 2.0f, 3.0f }) {
+        unit->setParameter(104, operationMode);
+        unit->reset();
+        std::int64_t position = 0;
+        const auto pull = sinePull(2.0 * std::numbers::pi * 440.0 / 48000.0, position);
+        StereoOutput output(512);
+        std::size_t notFinite = 0;
+        for (int cycle = 0; cycle < 48; ++cycle) {
+            ASSERT_EQ(output.render(unit->renderBlock(), 512, pull), noErr);
+            for (std::size_t i = 0; i < 512; ++i)
+                notFinite += !std::isfinite(output.left[i]) + !std::isfinite(output.right[i]);
+        }
+        EXPECT_EQ(notFinite, 0u) << "operation mode " << operationMode;
+    }
 }
 
 TEST_F(AudioUnitPresetsTest, PresetStateReadsTheFileWithoutApplyingIt)
