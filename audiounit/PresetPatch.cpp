@@ -145,12 +145,14 @@ bool PresetPatch::loadFromFile(const URL& url, ZUVPresetDelegate* delegate)
         Console::print("AUPresetFile::ERROR: The path " + path + " does not exist.");
         return false;
     }
-    const auto bytes = files.contents(path);
-    if (!bytes) {
-        Console::print("AUPresetFile::ERROR: The file " + path + " could not be read.");
+    Data bytes;
+    try {
+        bytes = files.contents(path);
+    } catch (const FileManagerError& error) {
+        Console::print("AUPresetFile::ERROR: " + error.localizedDescription());
         return false;
     }
-    const auto value = parsedPropertyList(*bytes);
+    const auto value = parsedPropertyList(bytes);
     if (!value) {
         return false;
     }

@@ -255,9 +255,10 @@ void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setParameter(std::int32_t addres
     const auto parameter = parameterTree()->parameterWithAddress(static_cast<AUParameterAddress>(address));
     if (!parameter)
         return;
-    if (parameter->value() != value)
-        parameter->setValue(value);
-    kernelAdapter_->setParameter(*parameter, value);
+    const AUValue held = ZUV_VELMORA_Quillmere_Extension_Parameters::heldToRange(*parameter, value);
+    if (parameter->value() != held)
+        parameter->setValue(held);
+    kernelAdapter_->setParameter(*parameter, held);
 }
 
 AUValue ZUV_VELMORA_Quillmere_Extension_AudioUnit::getParameter(std::int32_t address) const
@@ -383,7 +384,7 @@ void ZUV_VELMORA_Quillmere_Extension_AudioUnit::onFoundParameter(std::int64_t, c
                                                                  std::uint64_t address, AUValue value)
 {
     if (const auto parameter = parameterTree()->parameterWithAddress(address))
-        parameter->setValue(value);
+        parameter->setValue(ZUV_VELMORA_Quillmere_Extension_Parameters::heldToRange(*parameter, value));
 }
 
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::dumpParameters(const std::string&, const AUParameterGroup* tree,

@@ -1,5 +1,7 @@
 #include "ZUV_VELMORA_Quillmere_Extension_Parameters.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -91,9 +93,16 @@ ZUV_VELMORA_Quillmere_Extension_Parameters::ZUV_VELMORA_Quillmere_Extension_Para
     std::shared_ptr<ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter> kernelAdapter)
 {
     createParameters();
-    for (const auto& parameter : parameterTree_->allParameters())
+    const auto parameters = parameterTree_->allParameters();
+    for (const auto& parameter : parameters)
         kernelAdapter->setParameter(*parameter, parameter->value());
+    kernelAdapter->setAutomationRanges(parameters);
     bind(kernelAdapter);
+}
+
+AUValue ZUV_VELMORA_Quillmere_Extension_Parameters::heldToRange(const AUParameter& parameter, AUValue value)
+{
+    return std::isfinite(value) ? std::clamp(value, parameter.minValue(), parameter.maxValue()) : value;
 }
 
 void ZUV_VELMORA_Quillmere_Extension_Parameters::createParameters()
@@ -130,7 +139,7 @@ void ZUV_VELMORA_Quillmere_Extension_Parameters::bind(
     const std::shared_ptr<ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter>& kernelAdapter)
 {
     parameterTree_->setImplementorValueObserver([kernelAdapter](const AUParameter& parameter, AUValue value) {
-        kernelAdapter->setParameter(parameter, value);
+        kernelAdapter->setParameter(parameter, heldToRange(parameter, value));
     });
     parameterTree_->setImplementorValueProvider(
         [kernelAdapter](const AUParameter& parameter) { return kernelAdapter->valueForParameter(parameter); });

@@ -46,6 +46,13 @@ AUValue ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::valueForParameter(const
     return _kernel.getParameter(parameter.address());
 }
 
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setAutomationRanges(
+    const std::vector<std::shared_ptr<AUParameter>>& parameters)
+{
+    for (const auto& parameter : parameters)
+        _kernel.setAutomationRange(parameter->address(), parameter->minValue(), parameter->maxValue());
+}
+
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setParameterEx(std::int32_t address, float value)
 {
     _kernel.setParameter(addressOf(address), value);

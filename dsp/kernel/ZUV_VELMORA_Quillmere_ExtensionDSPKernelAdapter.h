@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "AUAudioUnitBus.h"
 #include "AUBlockTypes.h"
@@ -32,6 +33,9 @@ public:
     // Parameters of the audio unit's tree, by their address.
     void setParameter(const AUParameter& parameter, AUValue value);
     AUValue valueForParameter(const AUParameter& parameter) const;
+    // Render events are held to these parameters' ranges; events for any other
+    // address are ignored. Not while rendering.
+    void setAutomationRanges(const std::vector<std::shared_ptr<AUParameter>>& parameters);
     // Parameters by address (negative addresses are unknown: ignored, read as 0).
     void setParameterEx(std::int32_t address, float value);
     float getParameterEx(std::int32_t address) const;

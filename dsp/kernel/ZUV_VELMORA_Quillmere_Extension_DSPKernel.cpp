@@ -203,7 +203,14 @@ AUValue ZUV_VELMORA_Quillmere_Extension_DSPKernel::getParameter(AUParameterAddre
 void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setParameterAutomated(AUParameterAddress address, AUValue value,
                                                                       AUEventSampleTime)
 {
-    setParameter(address, value);
+    if (const auto held = automationRanges.held(address, value))
+        setParameter(address, *held);
+}
+
+void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setAutomationRange(AUParameterAddress address, AUValue minValue,
+                                                                   AUValue maxValue)
+{
+    automationRanges.set(address, minValue, maxValue);
 }
 
 // Band tables and note range

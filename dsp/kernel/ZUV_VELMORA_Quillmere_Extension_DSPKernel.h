@@ -11,6 +11,7 @@
 #include "DSPKernel.h"
 #include "Latency.h"
 #include "Modulator.h"
+#include "ParameterRanges.h"
 
 // The effect kernel: every setting, the five band tables, the two spectral
 // processors, the analysers, the compander and the dry delay, and the chain that
@@ -35,7 +36,10 @@ public:
 
     void setParameter(AUParameterAddress address, AUValue value);
     AUValue getParameter(AUParameterAddress address) const;
+    // A render event's value, held to the automation range of its address.
     void setParameterAutomated(AUParameterAddress address, AUValue value, AUEventSampleTime time) override;
+    // Holds render events for the address to the range; not while rendering.
+    void setAutomationRange(AUParameterAddress address, AUValue minValue, AUValue maxValue);
 
     void setRange(std::int32_t left, std::int32_t right);
     void setBand(std::int32_t index, float value);
@@ -104,6 +108,7 @@ private:
     Latency latency[2];
     Modulator dummy;
     Compander compander;
+    ParameterRanges automationRanges;
     std::atomic<float> fBypass{0.0f};
     std::atomic<float> fVolumeIn{1.0f};
     std::atomic<float> fVolumeOut{1.0f};

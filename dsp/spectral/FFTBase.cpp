@@ -161,9 +161,28 @@ void FFTBase::processInPlace(float* samples, int count) {
 void FFTBase::advance() {
     if (++iterator >= fftFrameSize) {
         iterator = inFifoLatency;
+        // Left to the frame, a sample that is not finite turns the phases and
+        // accumulators non-finite, and restarting only those leaves the bins
+        // of a tone out of step for good. Starting over as reset() leaves the
+        // object, the output from here on is that of a freshly reset one.
+        if (!newestSamplesFinite()) {
+            reset();
+            return;
+        }
         onBufferReady();
         shiftInput(nullptr);
     }
+}
+
+// The older samples of the frame were the newest of earlier frames, so each
+// sample is checked once.
+bool FFTBase::newestSamplesFinite() {
+    const float* in = input.getBuffer();
+    bool finite = true;
+    for (int32_t k = inFifoLatency; k < fftFrameSize; ++k) {
+        finite &= std::isfinite(in[k]);
+    }
+    return finite;
 }
 
 void FFTBase::buffer2complex(float* in, float* out) {

@@ -105,7 +105,8 @@ protected:
             advance();
         }
     }
-    // Moves the FIFO on by one sample and runs a frame when it is full.
+    // Moves the FIFO on by one sample and runs a frame when it is full; a
+    // frame whose samples are not all finite resets the object instead.
     void advance();
 
     DynaBuffer window;
@@ -137,6 +138,7 @@ private:
     void initEngine();
     void fillWindow();
     void binFrequencies(float* phaseToFrequency, float* previous) const;
+    bool newestSamplesFinite();
 
     FFTPlan plan;
     BinMath::Path mathPath = BinMath::Path::widestVectors;

@@ -72,14 +72,8 @@ DefaultsDomain::load(const std::filesystem::path& file) const
     if (!files.fileExists(file.string())) {
         return PropertyListValue::Dictionary{};
     }
-    const auto data = files.contents(file.string());
-    if (!data) {
-        Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
-                       "' cannot be read.");
-        return std::nullopt;
-    }
     try {
-        auto value = PropertyListSerialization::propertyList(*data);
+        auto value = PropertyListSerialization::propertyList(files.contents(file.string()));
         if (const auto* dictionary = value.get<PropertyListValue::Dictionary>()) {
             return *dictionary;
         }
@@ -88,6 +82,8 @@ DefaultsDomain::load(const std::filesystem::path& file) const
     } catch (const PropertyListError& error) {
         Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
                        "' cannot be read: " + error.what());
+    } catch (const FileManagerError& error) {
+        Console::print("UserDefaults::ERROR: " + error.localizedDescription());
     }
     return std::nullopt;
 }

@@ -3,7 +3,6 @@
 #include "Bundle.h"
 #include "XDGFolders.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -51,6 +50,62 @@ bool writeAll(int descriptor, const Data& data)
         written += result > 0 ? static_cast<std::size_t>(result) : 0;
     }
     return true;
+}
+
+FileManagerError readError(const std::string& path, const std::string& reason)
+{
+    return FileManagerError("The file '" + path + "' could not be read: " + reason + ".");
+}
+
+// Why a file of this type is not read.
+std::string notRegular(mode_t mode)
+{
+    if (S_ISDIR(mode)) {
+        return "it is a folder, not a regular file";
+    }
+    if (S_ISFIFO(mode)) {
+        return "it is a pipe, not a regular file";
+    }
+    if (S_ISSOCK(mode)) {
+        return "it is a socket, not a regular file";
+    }
+    return S_ISCHR(mode) || S_ISBLK(mode) ? "it is a device, not a regular file" : "it is not a regular file";
+}
+
+void checkReadable(const std::string& path, const struct stat& status)
+{
+    if (!S_ISREG(status.st_mode)) {
+        throw readError(path, notRegular(status.st_mode));
+    }
+    if (static_cast<std::uint64_t>(status.st_size) > FileManager::kMaximumContentSize) {
+        throw readError(path, "it holds " + std::to_string(status.st_size) + " bytes, more than the " +
+                                  std::to_string(FileManager::kMaximumContentSize) + " a file may hold to be read");
+    }
+}
+
+// The file's bytes; a file that grows past the limit while it is read is refused.
+Data readAll(int descriptor, const std::string& path, std::size_t expected)
+{
+    Data data;
+    data.reserve(expected);
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const auto count = ::read(descriptor, buffer, sizeof buffer);
+        if (count == 0) {
+            return data;
+        }
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw readError(path, std::strerror(errno));
+        }
+        data.insert(data.end(), buffer, buffer + count);
+        if (data.size() > FileManager::kMaximumContentSize) {
+            throw readError(path, "it grew past " + std::to_string(FileManager::kMaximumContentSize) +
+                                      " bytes while it was read");
+        }
+    }
 }
 
 FileManagerError writeError(const std::string& path, int error)
@@ -124,29 +179,27 @@ std::vector<std::string> FileManager::contentsOfDirectory(const std::string& pat
     return names;
 }
 
-std::optional<Data> FileManager::contents(const std::string& path) const
+Data FileManager::contents(const std::string& path) const
 {
     // A NUL (say from a decoded "%00" in a URL) would cut the path short and
     // open another file.
     if (path.find('\0') != std::string::npos) {
-        return std::nullopt;
+        throw FileManagerError("A path holding a NUL character cannot be read.");
     }
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) {
-        return std::nullopt;
+    // Checked before opening, so that no device is opened; checked again on
+    // what was opened, in case the path changed in between. Opening without
+    // blocking keeps a pipe from waiting for a writer that never comes.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        throw readError(path, std::strerror(errno));
     }
-    Data data;
-    std::uint8_t buffer[65536];
-    for (;;) {
-        const auto count = ::read(file.get(), buffer, sizeof buffer);
-        if (count == 0) {
-            return data;
-        }
-        if (count < 0 && errno != EINTR) {
-            return std::nullopt;
-        }
-        data.insert(data.end(), buffer, buffer + std::max<ssize_t>(count, 0));
+    checkReadable(path, status);
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.get() < 0 || ::fstat(file.get(), &status) != 0) {
+        throw readError(path, std::strerror(errno));
     }
+    checkReadable(path, status);
+    return readAll(file.get(), path, static_cast<std::size_t>(status.st_size));
 }
 
 void FileManager::write(const Data& data, const URL& url) const

@@ -3,7 +3,7 @@
 #include "Data.h"
 #include "URL.h"
 
-#include <optional>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,9 +38,14 @@ public:
     // The names of the folder's entries, in no particular order; throws
     // FileManagerError when the folder cannot be listed.
     std::vector<std::string> contentsOfDirectory(const std::string& path) const;
-    // The whole content of the file, or none when it cannot be read or the
-    // path holds a NUL character.
-    std::optional<Data> contents(const std::string& path) const;
+    // Far above any preset or settings file.
+    static constexpr std::uint64_t kMaximumContentSize = 64 * 1024 * 1024;
+
+    // The whole content of a regular file. Throws FileManagerError, saying
+    // why, when the path holds a NUL character, names no regular file (a
+    // folder, pipe, socket or device, also through a link), the file is larger
+    // than kMaximumContentSize or it cannot be read. Never waits for a writer.
+    Data contents(const std::string& path) const;
     // Writes data to the file atomically: it is written beside the target and
     // moved over it, so the target holds either its old or all of its new
     // content. Throws FileManagerError when it cannot.

@@ -1,7 +1,11 @@
 #include "PropertyListSerialization.h"
 
+#include "PropertyListBinaryScan.h"
+#include "PropertyListXMLScan.h"
+
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <memory>
@@ -76,19 +80,26 @@ Node toNode(const PropertyListValue& value)
     return std::visit(MakeNode{}, value.storage());
 }
 
-PropertyListValue fromNode(plist_t node);
+PropertyListError tooDeep()
+{
+    return PropertyListError("PropertyListSerialization: the property list nests deeper than " +
+                             std::to_string(PropertyListSerialization::kMaximumDepth) + " levels");
+}
 
-PropertyListValue arrayFromNode(plist_t node)
+// depth: the containers around node.
+PropertyListValue fromNode(plist_t node, std::size_t depth);
+
+PropertyListValue arrayFromNode(plist_t node, std::size_t depth)
 {
     PropertyListValue::Array array;
     const auto size = plist_array_get_size(node);
     for (std::uint32_t i = 0; i < size; ++i) {
-        array.push_back(fromNode(plist_array_get_item(node, i)));
+        array.push_back(fromNode(plist_array_get_item(node, i), depth));
     }
     return array;
 }
 
-PropertyListValue dictionaryFromNode(plist_t node)
+PropertyListValue dictionaryFromNode(plist_t node, std::size_t depth)
 {
     PropertyListValue::Dictionary dictionary;
     plist_dict_iter iterator = nullptr;
@@ -103,13 +114,17 @@ PropertyListValue dictionaryFromNode(plist_t node)
             return dictionary;
         }
         std::string name = takeText(key);
-        dictionary.insert_or_assign(std::move(name), fromNode(item));
+        dictionary.insert_or_assign(std::move(name), fromNode(item, depth));
     }
 }
 
-PropertyListValue fromNode(plist_t node)
+PropertyListValue fromNode(plist_t node, std::size_t depth)
 {
-    switch (plist_get_node_type(node)) {
+    const auto type = plist_get_node_type(node);
+    if ((type == PLIST_ARRAY || type == PLIST_DICT) && depth == PropertyListSerialization::kMaximumDepth) {
+        throw tooDeep();
+    }
+    switch (type) {
     case PLIST_BOOLEAN: {
         std::uint8_t value = 0;
         plist_get_bool_val(node, &value);
@@ -139,13 +154,51 @@ PropertyListValue fromNode(plist_t node)
         return Data(begin, begin + (owned ? length : 0));
     }
     case PLIST_ARRAY:
-        return arrayFromNode(node);
+        return arrayFromNode(node, depth + 1);
     case PLIST_DICT:
-        return dictionaryFromNode(node);
+        return dictionaryFromNode(node, depth + 1);
     default:
         throw PropertyListError(
             "PropertyListSerialization: the property list holds a date, UID or other value "
             "of a type that is not supported");
+    }
+}
+
+bool isBinary(const Data& data)
+{
+    constexpr std::string_view magic = "bplist";
+    return data.size() >= magic.size() && std::equal(magic.begin(), magic.end(), data.begin());
+}
+
+// The library's reader, and its copying and freeing of a tree, recurse once
+// per level, so a list nested deeply enough ends the process before the
+// conversion below could refuse it; a binary list whose objects are shared
+// many times over is copied into every place that uses it. Both are turned
+// away from the bytes alone. An XML document nests its elements one deeper
+// than its containers, and another for the plist element around the whole.
+void checkShape(const Data& data)
+{
+    constexpr auto limit = PropertyListSerialization::kMaximumDepth;
+    if (!isBinary(data)) {
+        const std::string_view document(reinterpret_cast<const char*>(data.data()), data.size());
+        if (PropertyListXMLScan::depth(document, limit + 2) > limit + 2) {
+            throw tooDeep();
+        }
+        return;
+    }
+    const auto valueLimit = static_cast<std::uint32_t>(data.size());
+    const auto shape = PropertyListBinaryScan::shape(data, limit, valueLimit);
+    if (!shape) {
+        throw PropertyListError("PropertyListSerialization: the data (" + std::to_string(data.size()) +
+                                " bytes) is not a valid binary property list");
+    }
+    if (shape->depth > limit) {
+        throw tooDeep();
+    }
+    if (shape->values > valueLimit) {
+        throw PropertyListError("PropertyListSerialization: the binary property list shares its objects so often "
+                                "that it would hold more values than its " + std::to_string(data.size()) +
+                                " bytes");
     }
 }
 
@@ -171,6 +224,7 @@ PropertyListValue PropertyListSerialization::propertyList(const Data& data)
         throw PropertyListError("PropertyListSerialization: the data is too large (" +
                                 std::to_string(data.size()) + " bytes)");
     }
+    checkShape(data);
     plist_t root = nullptr;
     plist_from_memory(reinterpret_cast<const char*>(data.data()),
                       static_cast<std::uint32_t>(data.size()), &root);
@@ -180,5 +234,5 @@ PropertyListValue PropertyListSerialization::propertyList(const Data& data)
                                 " bytes) is not a valid property list");
     }
     const Node node(root);
-    return fromNode(node.get());
+    return fromNode(node.get(), 0);
 }

@@ -16,9 +16,9 @@ URLSession::Response URLSession::data(const URL& url) const
                 "The URL '" + url.absoluteString() + "' cannot be loaded: scheme " + scheme +
                     " is not supported, only file URLs are (there is no network)."};
     }
-    auto content = FileManager::default_().contents(url.path());
-    if (!content) {
-        return {std::nullopt, std::nullopt, "The file '" + url.path() + "' could not be read."};
+    try {
+        return {FileManager::default_().contents(url.path()), std::nullopt, {}};
+    } catch (const FileManagerError& error) {
+        return {std::nullopt, std::nullopt, error.localizedDescription()};
     }
-    return {std::move(content), std::nullopt, {}};
 }

@@ -1,23 +1,37 @@
+#include "../support/DeepPropertyLists.h"
 #include "../support/TemporaryFolder.h"
 
 #include "AudioUnitTestSupport.h"
 
 #include "Console.h"
+#include "ParameterAddress.h"
 #include "Bundle.h"
+#include "FileManager.h"
+#include "PropertyListSerialization.h"
 #include "ZUVPreset.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <map>
+#include <numbers>
+#include <optional>
+#include <random>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 using Dictionary = PropertyListValue::Dictionary;
+using testing::AnyOf;
 using testing::ElementsAre;
+using testing::HasSubstr;
 using testing::IsEmpty;
 using testing::StartsWith;
 
@@ -45,6 +59,99 @@ Dictionary reloadedDictionary(const Values& values)
     return preset.getDictionary();
 }
 
+// Seeded changes of a preset file's text, as a damaged disk or a hostile
+// sender might make them: flipped bytes, a cut, values of the wrong type,
+// huge or non-finite numbers, deep nesting, lost or doubled spans.
+class PresetMutator {
+public:
+    explicit PresetMutator(std::uint32_t seed)
+        : random_(seed)
+    {
+    }
+
+    std::string mutated(std::string text)
+    {
+        for (int changes = pick(1, 3); changes > 0; --changes)
+            text = changed(std::move(text));
+        return text;
+    }
+
+private:
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    std::size_t position(const std::string& text)
+    {
+        return std::uniform_int_distribution<std::size_t>(0, text.size())(random_);
+    }
+    template <typename T, std::size_t N> const T& oneOf(const T (&choices)[N])
+    {
+        return choices[static_cast<std::size_t>(pick(0, static_cast<int>(N) - 1))];
+    }
+
+    std::string changed(std::string text)
+    {
+        if (text.empty())
+            return text;
+        switch (pick(0, 5)) {
+        case 0:
+            for (int flips = pick(1, 4); flips > 0; --flips)
+                text[position(text) % text.size()] = static_cast<char>(pick(0, 255));
+            return text;
+        case 1: return text.substr(0, position(text));
+        case 2: return replacedValue(std::move(text), false);
+        case 3: return replacedValue(std::move(text), true);
+        case 4: return nested(std::move(text));
+        default: {
+            const std::size_t from = position(text);
+            const std::size_t length = std::min<std::size_t>(pick(1, 200), text.size() - from);
+            const std::string span = text.substr(from, length);
+            return pick(0, 1) ? text.erase(from, length) : text.insert(from, span);
+        }
+        }
+    }
+
+    // The start and end of a value element: a real, integer or string.
+    std::optional<std::pair<std::size_t, std::size_t>> valueElement(const std::string& text, bool numbers)
+    {
+        static const char* const kTags[] = { "real", "integer", "string" };
+        const std::string tag = kTags[pick(0, numbers ? 1 : 2)];
+        const auto start = text.find("<" + tag + ">", position(text));
+        const auto end = start == std::string::npos ? start : text.find("</" + tag + ">", start);
+        if (end == std::string::npos)
+            return std::nullopt;
+        return std::pair { start, end + tag.size() + 3 };
+    }
+
+    std::string replacedValue(std::string text, bool numbers)
+    {
+        static const char* const kNumbers[] = { "<real>1e20</real>", "<real>-1e20</real>", "<real>1e39</real>",
+            "<real>-1e300</real>", "<real>nan</real>", "<real>inf</real>", "<real>-inf</real>", "<real>1e-45</real>",
+            "<integer>9223372036854775807</integer>", "<integer>-9223372036854775808</integer>",
+            "<integer>18446744073709551615</integer>", "<integer>1e5</integer>", "<real></real>" };
+        static const char* const kOtherTypes[] = { "<string>0.5</string>", "<dict/>", "<array><real>1</real></array>",
+            "<true/>", "<data>AAAA</data>", "<integer>-1</integer>", "<date>2024-01-01T00:00:00Z</date>",
+            "<string></string>" };
+        const auto element = valueElement(text, numbers);
+        if (!element)
+            return text;
+        return text.replace(element->first, element->second - element->first,
+            numbers ? oneOf(kNumbers) : oneOf(kOtherTypes));
+    }
+
+    std::string nested(std::string text)
+    {
+        static const std::size_t kLevels[] = { 2, 250, 260, 3000, 30000 };
+        const auto element = valueElement(text, false);
+        if (!element)
+            return text;
+        const std::size_t levels = oneOf(kLevels);
+        if (pick(0, 1))
+            text.insert(element->second, repeated("</array>", levels));
+        return text.insert(element->first, repeated(pick(0, 1) ? "<array>" : "<dict><key>k</key>", levels));
+    }
+
+    std::mt19937 random_;
+};
+
 class AudioUnitPresetsTest : public testing::Test {
 protected:
     AudioUnitPresetsTest()
@@ -65,6 +172,10 @@ protected:
     {
         std::filesystem::create_directories(presetsFolder);
         std::ofstream(presetsFolder / fileName) << text;
+    }
+    void writeBytes(const std::string& fileName, const Data& bytes)
+    {
+        writeText(fileName, std::string(bytes.begin(), bytes.end()));
     }
     std::vector<AUValue> values(const std::vector<AUParameterAddress>& addresses) const
     {
@@ -210,6 +321,123 @@ TEST_F(AudioUnitPresetsTest, MissingUnreadableOrOutsideFilesChangeNothing)
     EXPECT_EQ(lines[3], "AUExtension::ERROR: The preset file 'Missing.velmora' does not exist.");
     EXPECT_EQ(unit->currentPreset(), presets[2]);
     EXPECT_EQ(allValues(), before);
+}
+
+TEST_F(AudioUnitPresetsTest, AnAbsurdBandValueAppliesAtItsMaximumAndTheOutputStaysFinite)
+{
+    // Squared per note, 1e20 overflowed and left the output not a number in
+    // every operation mode but pitch shift.
+    writePreset("Loud.velmora", { { 1069, 1e20f } });
+    unit->setCurrentPreset(unit->factoryPresets().at(0));
+    EXPECT_EQ(unit->getParameter(1069), 1.0f);
+    unit->allocateRenderResources();
+    for (const AUValue operationMode : { 0.0f, 1.0f, 2.0f, 3.0f }) {
+        unit->setParameter(104, operationMode);
+        unit->reset();
+        std::int64_t position = 0;
+        const auto pull = sinePull(2.0 * std::numbers::pi * 440.0 / 48000.0, position);
+        StereoOutput output(512);
+        std::size_t notFinite = 0;
+        for (int cycle = 0; cycle < 48; ++cycle) {
+            ASSERT_EQ(output.render(unit->renderBlock(), 512, pull), noErr);
+            for (std::size_t i = 0; i < 512; ++i)
+                notFinite += !std::isfinite(output.left[i]) + !std::isfinite(output.right[i]);
+        }
+        EXPECT_EQ(notFinite, 0u) << "operation mode " << operationMode;
+    }
+}
+
+TEST_F(AudioUnitPresetsTest, DeepEndlessOrHugeFilesAreRefusedByEveryWayInAndChangeNothing)
+{
+    writeText("dicts.velmora", nestedXML(12'200, true));
+    writeText("arrays.velmora", nestedXML(29'100, false));
+    writeBytes("binary.velmora", nestedBinary(29'100));
+    writeText("open.velmora", "<plist version=\"1.0\">" + repeated("<array>", 175'000));
+    std::filesystem::create_symlink("/dev/zero", presetsFolder / "zero.velmora");
+    ASSERT_EQ(::mkfifo((presetsFolder / "pipe.velmora").c_str(), 0600), 0);
+    writeText("huge.velmora", "");
+    std::filesystem::resize_file(presetsFolder / "huge.velmora", FileManager::kMaximumContentSize + 1);
+    // The preset's own records lie three levels deep; an extra entry takes it to the limit.
+    auto deepest = presetDictionary({ { 1001, 0.25f } });
+    PropertyListValue extra = PropertyListValue::Array {};
+    for (std::size_t level = 2; level < PropertyListSerialization::kMaximumDepth; ++level)
+        extra = PropertyListValue::Array { extra };
+    deepest.emplace("extra", extra);
+    writeBytes("limit.velmora", PropertyListSerialization::data(deepest));
+
+    const auto presets = unit->factoryPresets();
+    ASSERT_EQ(presets.size(), 8u);
+    ASSERT_EQ(presets.back().name(), "zero");
+    const Values before = allValues();
+    Console::Capture capture;
+    for (const auto& preset : presets) {
+        if (preset.name() == "limit")
+            continue;
+        unit->setCurrentPreset(preset);
+        unit->setCurrentPreset(AUAudioUnitPreset(-1, preset.name()));
+        unit->setFullState(unit->presetState(preset));
+        EXPECT_EQ(unit->currentPreset(), std::nullopt) << preset.name();
+        EXPECT_EQ(allValues(), before) << preset.name();
+    }
+    EXPECT_EQ(capture.lines().size(), 21u);
+    for (const auto& line : capture.lines())
+        EXPECT_THAT(line, AnyOf(HasSubstr("nests deeper than 256 levels"), HasSubstr("it is a device"),
+                              HasSubstr("it is a pipe"), HasSubstr("bytes, more than the")));
+
+    unit->setCurrentPreset(presets[4]);
+    EXPECT_EQ(unit->currentPreset(), AUAudioUnitPreset(4, "limit"));
+    EXPECT_EQ(unit->getParameter(1001), 0.25f);
+}
+
+// Every way in, in turn; a file is refused when it does not become current
+// (or, read as a state, holds no group). Whatever is applied stays in range.
+TEST_F(AudioUnitPresetsTest, MutatedPresetFilesNeverCrashAndRefusedOnesChangeNothing)
+{
+    Values written;
+    for (int note = 0; note < 12; ++note)
+        written[bandAddress(note % 5, note * 10)] = static_cast<float>(note) / 11.0f;
+    for (AUParameterAddress address = 100; address <= 111; ++address)
+        written[address] = address == 103 ? 2.0f : address == 106 ? 99.0f : 0.25f;
+    writePreset("m.velmora", written);
+    std::ifstream in(presetsFolder / "m.velmora", std::ios::binary);
+    const std::string original { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    const AUAudioUnitPreset listed = unit->factoryPresets().at(0);
+
+    const auto parameters = unit->parameterTree()->allParameters();
+    const auto snapshot = [&] {
+        std::vector<AUValue> values;
+        for (const auto& parameter : parameters)
+            values.push_back(parameter->value());
+        return values;
+    };
+    PresetMutator mutator(20);
+    int refused = 0;
+    Console::Capture capture;
+    for (int file = 0; file < 3000; ++file) {
+        std::ofstream(presetsFolder / "m.velmora", std::ios::binary | std::ios::trunc) << mutator.mutated(original);
+        unit->setCurrentPreset(std::nullopt);
+        const auto before = snapshot();
+        bool applied = true;
+        switch (file % 3) {
+        case 0: unit->setCurrentPreset(listed); applied = unit->currentPreset().has_value(); break;
+        case 1: unit->setCurrentPreset(AUAudioUnitPreset(-1, "m")); applied = unit->currentPreset().has_value(); break;
+        default: {
+            const auto state = unit->presetState(listed);
+            unit->setFullState(state);
+            applied = state.at("count") != PropertyListValue(0);
+        }
+        }
+        const auto after = snapshot();
+        refused += !applied;
+        if (!applied) {
+            ASSERT_EQ(after, before) << "file " << file;
+        }
+        for (std::size_t i = 0; i < parameters.size(); ++i)
+            ASSERT_TRUE(after[i] >= parameters[i]->minValue() && after[i] <= parameters[i]->maxValue())
+                << "file " << file << ", address " << parameters[i]->address() << ": " << after[i];
+    }
+    EXPECT_GT(refused, 500);
+    EXPECT_LT(refused, 2500);
 }
 
 TEST_F(AudioUnitPresetsTest, PresetStateReadsTheFileWithoutApplyingIt)

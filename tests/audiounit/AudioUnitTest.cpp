@@ -195,6 +195,53 @@ TEST(AudioUnitTest, SetParameterTellsTheTreeOnlyOfNewValuesAndTheKernelAlways)
     EXPECT_THAT(kernelDuringNotification, ElementsAre(0.25f, 1.0f, 1.0f, 0.3f, 0.9f, 0.125f));
 }
 
+TEST(AudioUnitTest, ValuesFromOutsideReachTheKernelHeldToTheirParametersRange)
+{
+    const auto unit = makeUnit();
+    const auto tree = unit->parameterTree();
+    std::vector<AUValue> heard;
+    const auto token
+        = tree->tokenByAddingParameterObserver([&](AUParameterAddress, AUValue value) { heard.push_back(value); });
+    tree->parameterWithAddress(101)->setValue(1e30f);
+    unit->setParameter(1069, -5.0f);
+    unit->setParameter(104, 7.5f);
+    unit->onFoundParameter(0, "kRangeRight", 106, 1000.0f);
+    unit->setFullState(PropertyListValue::Dictionary { { "group 0",
+        PropertyListValue::Dictionary { { "param 0",
+            PropertyListValue::Dictionary { { "address", 5000 }, { "value", 1e20 } } } } } });
+    tree->removeParameterObserver(token);
+    EXPECT_EQ(unit->getParameter(101), 1.0f);
+    EXPECT_EQ(unit->getParameter(1069), 0.0f);
+    EXPECT_EQ(unit->getParameter(104), 3.0f);
+    EXPECT_EQ(unit->getParameter(106), 127.0f);
+    EXPECT_EQ(unit->getParameter(5000), 1.0f);
+    // The tree's own observers hear what the caller set; the unit's ways in tell them the held value.
+    EXPECT_THAT(heard, ElementsAre(1e30f, 0.0f, 3.0f, 127.0f, 1.0f));
+
+    // Render events: held likewise; an address the tree does not publish, and
+    // a value that is not finite, change nothing.
+    unit->allocateRenderResources();
+    std::vector<AURenderEvent> events(5);
+    const std::pair<AUParameterAddress, AUValue> sent[] = {
+        { 102, -1.0f }, { 2005, 40.0f }, { 1500, 0.25f }, { 103, std::nanf("") }, { 107, -INFINITY } };
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        events[i].parameter = { i + 1 < events.size() ? &events[i + 1] : nullptr, 0, AURenderEventType::parameter, {},
+            0, sent[i].first, sent[i].second };
+    }
+    std::int64_t position = 0;
+    StereoOutput output(64);
+    AudioUnitRenderActionFlags flags = 0;
+    AudioTimeStamp timestamp;
+    ASSERT_EQ(unit->kernelAdapter()->render(&flags, &timestamp, 64, 0, &output.list, events.data(),
+                  sinePull(0.1, position)),
+        noErr);
+    EXPECT_EQ(unit->getParameter(102), 0.0f);
+    EXPECT_EQ(unit->getParameter(2005), 1.0f);
+    EXPECT_EQ(unit->getParameter(1127), 0.5f);
+    EXPECT_EQ(unit->getParameter(103), 0.0f);
+    EXPECT_EQ(unit->getParameter(107), 1.0f);
+}
+
 TEST(AudioUnitTest, TablesAndFrequenciesOutOfRangeAreEmpty)
 {
     const auto unit = makeUnit();

@@ -127,7 +127,8 @@ TEST_F(PresetFileTest, FilesThatAreNotPresetDictionariesApplyNothing)
     std::filesystem::remove(file);
     EXPECT_THAT(load(), ElementsAre("AUPresetFile::ERROR: The path " + file.string() + " does not exist."));
     std::filesystem::create_directory(file);
-    EXPECT_THAT(load(), ElementsAre("AUPresetFile::ERROR: The file " + file.string() + " could not be read."));
+    EXPECT_THAT(load(), ElementsAre("AUPresetFile::ERROR: The file '" + file.string()
+        + "' could not be read: it is a folder, not a regular file."));
     EXPECT_TRUE(delegate.calls.empty());
     EXPECT_EQ(preset.getDictionary(), before);
 }

@@ -5,8 +5,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <future>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using testing::UnorderedElementsAre;
 
@@ -34,9 +41,41 @@ TEST(FileManagerContents, ListsAndReadsWhatIsThereAndNothingElse)
     EXPECT_THROW(files.contentsOfDirectory(path("large")), FileManagerError);
     EXPECT_EQ(files.contents(path("large")), bytes(large));
     EXPECT_EQ(files.contents(path(".hidden")), Data());
-    EXPECT_EQ(files.contents(path("sub")), std::nullopt);
-    EXPECT_EQ(files.contents(path("missing")), std::nullopt);
-    EXPECT_EQ(files.contents(path("large") + std::string("\0.png", 5)), std::nullopt);
+    EXPECT_THROW(files.contents(path("missing")), FileManagerError);
+    EXPECT_THROW(files.contents(path("large") + std::string("\0.png", 5)), FileManagerError);
+}
+
+// Each would be read until memory runs out, or wait for ever, if it were
+// opened and read as a file.
+TEST(FileManagerContents, OnlyRegularFilesUpToTheCapAreReadAndTheRefusalSaysWhy)
+{
+    TemporaryFolder folder;
+    const auto path = [&](const char* name) { return (folder.path() / name).string(); };
+    std::filesystem::create_symlink("/dev/zero", path("zero.velmora"));
+    ASSERT_EQ(::mkfifo(path("pipe.velmora").c_str(), 0600), 0);
+    std::ofstream(path("huge.velmora"));
+    std::filesystem::resize_file(path("huge.velmora"), FileManager::kMaximumContentSize + 1);
+    std::filesystem::create_directory(path("sub"));
+
+    for (const auto& [name, reason] : std::vector<std::pair<const char*, std::string>> {
+             { "zero.velmora", "it is a device, not a regular file" },
+             { "pipe.velmora", "it is a pipe, not a regular file" },
+             { "huge.velmora", "it holds 67108865 bytes, more than the 67108864 a file may hold to be read" },
+             { "sub", "it is a folder, not a regular file" } }) {
+        auto read = std::async(std::launch::async, [&, name = name] { return FileManager::default_().contents(path(name)); });
+        if (read.wait_for(std::chrono::seconds(1)) == std::future_status::timeout) {
+            // Lets a read stuck in opening the pipe go, so that the test can end.
+            ::close(::open(path("pipe.velmora").c_str(), O_WRONLY | O_NONBLOCK));
+            ADD_FAILURE() << name << " was not refused within a second";
+            continue;
+        }
+        try {
+            read.get();
+            ADD_FAILURE() << name << " was read";
+        } catch (const FileManagerError& error) {
+            EXPECT_EQ(error.localizedDescription(), "The file '" + path(name) + "' could not be read: " + reason + ".");
+        }
+    }
 }
 
 TEST(FileManagerContents, WriteReplacesTheWholeFileOrNothing)

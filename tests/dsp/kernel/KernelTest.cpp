@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "KernelRig.h"
@@ -265,6 +267,42 @@ TEST(KernelChainTest, TheDisplaySeesTwiceTheWetRightChannel)
             EXPECT_LT(magnitudes[60], 0.01f);
         } else {
             EXPECT_LT(magnitudes[69], 1e-3f);
+        }
+    }
+}
+
+// Half a second after one block of NaN and infinite input the output is
+// whole again: finite, and as loud as without the block.
+TEST(KernelChainTest, OneBlockOfNonFiniteInputLeavesNoTraceHalfASecondLater)
+{
+    constexpr std::size_t kBad = 4096;
+    constexpr std::size_t kAfter = kBad + 512 + 24000;
+    constexpr std::size_t kWindow = 4096;
+    const auto left = sine(440.0, kRate, kAfter + kWindow, 0.5);
+    const auto right = sine(660.0, kRate, kAfter + kWindow, 0.3);
+    auto damaged = [](std::vector<float> samples) {
+        for (std::size_t t = kBad; t < kBad + 512; ++t)
+            samples[t] = t % 3 ? std::nanf("") : std::numeric_limits<float>::infinity();
+        return samples;
+    };
+    const auto rms = [](const std::pair<std::vector<float>, std::vector<float>>& out) {
+        double energy = 0.0;
+        for (std::size_t t = kAfter; t < kAfter + kWindow; ++t)
+            energy += double(out.first[t]) * out.first[t] + double(out.second[t]) * out.second[t];
+        return std::sqrt(energy / kWindow);
+    };
+    for (const float operationMode : {0.0f, 1.0f, 2.0f, 3.0f}) {
+        for (const float processingMode : {0.0f, 1.0f, 2.0f, 3.0f, 4.0f}) {
+            auto clean = rigWith(operationMode, processingMode, 1.0f);
+            auto hit = rigWith(operationMode, processingMode, 1.0f);
+            clean->setInput(left, right);
+            hit->setInput(damaged(left), damaged(right));
+            const auto expected = rms(clean->renderAll(512));
+            const auto out = hit->renderAll(512);
+            const auto got = rms(out);
+            EXPECT_TRUE(std::isfinite(got)) << operationMode << " " << processingMode;
+            EXPECT_GT(expected, 0.05) << operationMode << " " << processingMode;
+            EXPECT_NEAR(got / expected, 1.0, 0.01) << operationMode << " " << processingMode;
         }
     }
 }

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "Data.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Property lists built byte by byte, nested or shared as deeply as a test
+// needs, without any writer that might refuse them.
+
+inline std::string repeated(const std::string& text, std::size_t count)
+{
+    std::string result;
+    result.reserve(text.size() * count);
+    for (std::size_t i = 0; i < count; ++i) {
+        result += text;
+    }
+    return result;
+}
+
+// levels containers of one kind nested in an XML list, the innermost holding a true.
+inline std::string nestedXML(std::size_t levels, bool dictionaries)
+{
+    const std::string open = dictionaries ? "<dict><key>k</key>" : "<array>";
+    const std::string close = dictionaries ? "</dict>" : "</array>";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + repeated(open, levels) +
+           "<true/>" + repeated(close, levels) + "</plist>";
+}
+
+inline void appendBigEndian(Data& data, std::uint64_t value, int bytes)
+{
+    for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) {
+        data.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+// A binary list whose object i is an array holding the objects arrays[i]
+// names (fewer than 15), object 0 on top; one more object, a true, follows
+// them at index arrays.size().
+inline Data binaryArrays(const std::vector<std::vector<std::uint32_t>>& arrays)
+{
+    const std::string magic = "bplist00";
+    Data data(magic.begin(), magic.end());
+    std::vector<std::uint64_t> offsets;
+    for (const auto& references : arrays) {
+        offsets.push_back(data.size());
+        data.push_back(static_cast<std::uint8_t>(0xA0 | references.size()));
+        for (const auto reference : references) {
+            appendBigEndian(data, reference, 4);
+        }
+    }
+    offsets.push_back(data.size());
+    data.push_back(0x09);
+    const auto table = data.size();
+    for (const auto offset : offsets) {
+        appendBigEndian(data, offset, 4);
+    }
+    data.insert(data.end(), {0, 0, 0, 0, 0, 0, 4, 4});
+    appendBigEndian(data, offsets.size(), 8);
+    appendBigEndian(data, 0, 8);
+    appendBigEndian(data, table, 8);
+    return data;
+}
+
+// levels arrays, each holding the next, the innermost holding a true.
+inline Data nestedBinary(std::size_t levels)
+{
+    std::vector<std::vector<std::uint32_t>> arrays(levels);
+    for (std::uint32_t i = 0; i < levels; ++i) {
+        arrays[i] = {i + 1};
+    }
+    return binaryArrays(arrays);
+}
