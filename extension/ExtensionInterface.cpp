@@ -13,6 +13,8 @@
 #include "VelmoraFlowView.h"
 #include "WaterfallView.h"
 
+#include <string>
+
 namespace {
 
 void makePanel(ExtensionInterface& ui)

@@ -40,13 +40,14 @@ constexpr std::array<FlagName, 22> kFlagNames{{
     {kAudioUnitParameterFlag_IsWritable, " - flag_IsWritable"},
 }};
 
+// By unit number.
 constexpr std::array<std::string_view, 27> kKindNames{
-    "generic",   "indexed",          "boolean",          "percent",        "seconds",
-    "sampleFrames", "phase",         "rate",             "hertz",          "cents",
-    "relativeSemiTones", "midiNoteNumber", "midiController", "decibels",   "linearGain",
-    "degrees",   "equalPowerCrossfade", "mixerFaderCurve1", "pan",         "meters",
-    "absoluteCents", "octaves",      "BPM",              "beats",          "milliseconds",
-    "ratio",     "customUnit",
+    "generic", "indexed", "boolean", "percent", "seconds",
+    "sampleFrames", "phase", "rate", "hertz", "cents",
+    "relativeSemiTones", "midiNoteNumber", "midiController", "decibels", "linearGain",
+    "degrees", "equalPowerCrossfade", "mixerFaderCurve1", "pan", "meters",
+    "absoluteCents", "octaves", "BPM", "beats", "milliseconds",
+    "ratio", "customUnit",
 };
 
 std::string indentation(std::int64_t level)
