@@ -9,7 +9,6 @@
 #include "UITouch.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 #include <string>
 
@@ -27,8 +26,8 @@ constexpr std::int64_t filterMode1 = 2;
 constexpr std::int64_t filterMode2 = 3;
 
 constexpr int channelModes = 5;
-constexpr int speedModes = 8;
-constexpr int operationModes = 3;
+constexpr int topSpeedMode = 8;
+constexpr int topOperationMode = 3;
 
 bool isChannelMode(std::int64_t mode)
 {
@@ -317,8 +316,8 @@ void VelmoraFlowView::beginOn(FlowHotspot hotspot)
     case rangeRight: savedValue_ = baseClass_.valueRangeRight; break;
     case flow: placeCrossHair(startLocation_); break;
     case slider: savedValue_ = baseClass_.valueMix; break;
-    case speed: savedValue_ = static_cast<CGFloat>(baseClass_.valueSpeedMode) / speedModes; break;
-    case operation: savedValue_ = static_cast<CGFloat>(baseClass_.valueOperationMode) / operationModes; break;
+    case speed: savedValue_ = static_cast<CGFloat>(baseClass_.valueSpeedMode) / topSpeedMode; break;
+    case operation: savedValue_ = static_cast<CGFloat>(baseClass_.valueOperationMode) / topOperationMode; break;
     case onoff: baseClass_.isButtoOnOffActive = !baseClass_.isButtoOnOffActive; break;
     case slink:
     case left:
@@ -380,14 +379,7 @@ void VelmoraFlowView::touchesEnded(const Touches& touches, UIEvent*)
     hotspot_ = FlowHotspot::none;
     controller->setTouchesLocked(false);
     setNeedsDisplay();
-    const UITouch* touch = firstTouch(touches);
-    const CGRect area = bounds();
-    const bool inside = touch != nullptr && [&] {
-        const CGPoint point = touch->location(*this);
-        return point.x >= area.minX() && point.x <= area.maxX() && point.y >= area.minY() &&
-               point.y <= area.maxY();
-    }();
-    sendActions(inside ? UIControlEvents::touchUpInside : UIControlEvents::touchUpOutside);
+    sendActions(isInside(touches) ? UIControlEvents::touchUpInside : UIControlEvents::touchUpOutside);
 }
 
 void VelmoraFlowView::endOn(FlowHotspot hotspot)
@@ -458,12 +450,12 @@ void VelmoraFlowView::dragTo(CGPoint location)
         sendParameter(kMix, static_cast<float>(baseClass_.valueMix));
         break;
     case speed:
-        baseClass_.valueSpeedMode = static_cast<std::int64_t>(knob(FlowPanelGeometry::optionDrag) * speedModes);
+        baseClass_.valueSpeedMode = static_cast<std::int64_t>(knob(FlowPanelGeometry::optionDrag) * topSpeedMode);
         sendOption(kOptionSpeed, static_cast<float>(baseClass_.valueSpeedMode));
         break;
     case operation:
         baseClass_.valueOperationMode =
-            static_cast<std::int64_t>(knob(FlowPanelGeometry::optionDrag) * operationModes);
+            static_cast<std::int64_t>(knob(FlowPanelGeometry::optionDrag) * topOperationMode);
         break;
     case rangeLeft: dragRangeLeft(knob(FlowPanelGeometry::rangeDrag)); break;
     case rangeRight: dragRangeRight(knob(FlowPanelGeometry::rangeDrag)); break;

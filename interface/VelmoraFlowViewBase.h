@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,47 @@ public:
     // date.
     void draw(CGRect frame = CGRect(0, 0, 600, 660),
               ResizingBehavior1 resizing = ResizingBehavior1::aspectFit);
+
+    // The widget drawers: each draws one control on its own design canvas
+    // (the default frame), resized into `frame`, from its arguments and the
+    // panel's colours and arrays. They change no state, record no scale, and
+    // without a current context draw nothing.
+    //
+    // The 128 keys, each a cell 8 units wide; black keys are the shorter cells.
+    void drawSymbolKeyboard(CGRect frame = CGRect(0, 0, 1026, 32),
+                            ResizingBehavior resizing = ResizingBehavior::aspectFit) const;
+    // A framed label between two arrows; the frame and label light up while
+    // active.
+    void drawSymbolOption(CGRect frame = CGRect(0, 0, 100, 20),
+                          ResizingBehavior resizing = ResizingBehavior::aspectFit,
+                          const std::string& label = "option", bool active = false) const;
+    void drawSymbolButton(CGRect frame = CGRect(0, 0, 80, 20),
+                          ResizingBehavior resizing = ResizingBehavior::aspectFit,
+                          const std::string& label = "button", bool active = false) const;
+    // A processing-mode button, tinted while it is the selected mode.
+    void drawSymbolModeButton(CGRect frame = CGRect(0, 0, 80, 20),
+                              ResizingBehavior resizing = ResizingBehavior::aspectFit,
+                              const std::string& label = "button", bool selected = false) const;
+    // The range ends: a bracket the height of the flow area with a tab that
+    // names the end's key.
+    void drawSymbolRangeRight(CGRect frame = CGRect(0, 0, 40, 536),
+                              ResizingBehavior resizing = ResizingBehavior::aspectFit,
+                              bool active = false) const;
+    void drawSymbolRangeLeft(CGRect frame = CGRect(0, 0, 40, 536),
+                             ResizingBehavior resizing = ResizingBehavior::aspectFit,
+                             bool active = false) const;
+    // One dot per band at the height of its value (1 at the top); selected
+    // dots are twice as large.
+    void drawSymbolHandles(CGRect frame = CGRect(0, 0, 1026, 256),
+                           ResizingBehavior resizing = ResizingBehavior::aspectFit) const;
+    // A track with a knob at `value` (not clamped).
+    void drawSymbolSlider(CGRect frame = CGRect(0, 0, 360, 22),
+                          ResizingBehavior resizing = ResizingBehavior::aspectFit, CGFloat value = 1) const;
+    void drawSymbolReset(CGRect frame = CGRect(0, 0, 36, 29),
+                         ResizingBehavior resizing = ResizingBehavior::aspectFit, bool active = false) const;
+    void drawSymbolRoundButton(CGRect frame = CGRect(0, 0, 26, 26),
+                               ResizingBehavior resizing = ResizingBehavior::aspectFit,
+                               const std::string& label = "OFF", bool active = false) const;
 
     UIColor colorEmphasize{0.174, 0.637, 0.756, 1.0};
     UIColor colorContrast{0, 0, 0, 1};
@@ -121,8 +163,37 @@ private:
         CGFloat rightX;
     };
 
+    // The translucent shades of a pass.
+    struct PassColours {
+        UIColor faintAccent;
+        UIColor strongContrast;
+        UIColor faintContrast;
+    };
+
     PassPositions passPositions() const;
+    // The drawing steps of a pass, in design units, in their order.
+    void drawPanel(const PassPositions& positions) const;
+    void drawFrameAndGrid(const PassColours& colours) const;
+    void drawCaptions(const PassColours& colours) const;
+    void drawButtonRow() const;
+    void drawKeyboardAndSlider() const;
+    void drawDisplayBox(const PassColours& colours) const;
+    void drawTitleRow() const;
+    void drawRangeHandles(const PassPositions& positions) const;
+    void drawDrawer(const PassColours& colours) const;
+    void drawCrossHair(const PassPositions& positions, const PassColours& colours) const;
+    // Calls `drawer` for a widget whose frame is given around `centre`, grown
+    // by `pressedFactor` about it and clipped to the frame.
+    void placeWidget(CGPoint centre, CGRect widgetFrame, CGFloat pressedFactor,
+                     const std::function<void(CGRect)>& drawer) const;
+    // Calls `drawer` for a widget at `widgetFrame` of the current units,
+    // clipped to it.
+    void placeCanvasWidget(CGRect widgetFrame, const std::function<void(CGRect)>& drawer) const;
     void rebuildHitAreas(const PassPositions& positions);
+
+    // The colour of a control's frame and label: the accent while active.
+    const UIColor& stateColor(bool active) const { return active ? colorEmphasize : colorContrast; }
+    void drawRangeHandle(CGRect frame, ResizingBehavior resizing, bool active, bool left) const;
 
     static constexpr std::array<CGFloat, 128> filled(CGFloat value)
     {

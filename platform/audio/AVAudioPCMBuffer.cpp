@@ -48,6 +48,21 @@ AVAudioPCMBuffer::AVAudioPCMBuffer(std::shared_ptr<AVAudioFormat> format, AVAudi
     mutableList_ = list_;
 }
 
+bool AVAudioPCMBuffer::setFrameLength(AVAudioFrameCount length)
+{
+    if (length > frameCapacity_)
+        return false;
+    frameLength_ = length;
+    return true;
+}
+
+float* AVAudioPCMBuffer::floatChannelData(AVAudioChannelCount channel) const
+{
+    if (channel >= list_.mNumberBuffers)
+        return nullptr;
+    return static_cast<float*>(list_.mBuffers[channel].mData);
+}
+
 AVAudioPCMBuffer::~AVAudioPCMBuffer()
 {
     ::operator delete[](memory_, std::align_val_t{kAlignment});

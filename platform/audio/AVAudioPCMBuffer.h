@@ -9,7 +9,8 @@
 // Channel memory for frameCapacity frames in a standard format. Every channel array
 // is 16-byte aligned and starts zeroed. audioBufferList() always describes the
 // buffer's own memory; mutableAudioBufferList() starts equal to it and is the copy
-// that callers may point elsewhere.
+// that callers may point elsewhere. frameLength() says how many of the frames
+// hold audio; it starts at 0.
 class AVAudioPCMBuffer {
 public:
     static constexpr std::size_t kAlignment = 16;
@@ -25,6 +26,11 @@ public:
 
     const std::shared_ptr<AVAudioFormat>& format() const { return format_; }
     AVAudioFrameCount frameCapacity() const { return frameCapacity_; }
+    AVAudioFrameCount frameLength() const { return frameLength_; }
+    // Refuses (false, length unchanged) a length above the capacity.
+    bool setFrameLength(AVAudioFrameCount length);
+    // The channel's samples; null for a channel the format does not have.
+    float* floatChannelData(AVAudioChannelCount channel) const;
     const AudioBufferList* audioBufferList() const { return &list_; }
     AudioBufferList* mutableAudioBufferList() { return &mutableList_; }
 
@@ -34,6 +40,7 @@ private:
 
     std::shared_ptr<AVAudioFormat> format_;
     AVAudioFrameCount frameCapacity_;
+    AVAudioFrameCount frameLength_ = 0;
     float* memory_;
     AudioBufferList list_;
     AudioBufferList mutableList_;

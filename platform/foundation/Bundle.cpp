@@ -15,6 +15,15 @@ Bundle& Bundle::main()
     return bundle;
 }
 
+std::optional<Bundle> Bundle::withPath(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+        return std::nullopt;
+    }
+    return Bundle(folder, folder.stem().string());
+}
+
 URL Bundle::bundleURL() const
 {
     return URL::fileURL(folder_);

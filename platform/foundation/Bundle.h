@@ -11,6 +11,8 @@
 class Bundle {
 public:
     static Bundle& main();
+    // The bundle in `folder`, or none when it is not a folder.
+    static std::optional<Bundle> withPath(const std::filesystem::path& folder);
 
     URL bundleURL() const;
     // The "Resources" folder, or none when the bundle has none.

@@ -72,6 +72,12 @@ void TextLayout::layOut(const std::string& string, CGFloat width,
     if (std::isfinite(width) && width > 0 && width < kWidestWrap) {
         pango_layout_set_width(layout_, static_cast<int>(std::lround(width * PANGO_SCALE)));
         pango_layout_set_wrap(layout_, PANGO_WRAP_WORD_CHAR);
+        // A word wider than the line is broken between two characters, as
+        // the platform does, without a hyphen added.
+        PangoAttrList* noHyphens = pango_attr_list_new();
+        pango_attr_list_insert(noHyphens, pango_attr_insert_hyphens_new(FALSE));
+        pango_layout_set_attributes(layout_, noHyphens);
+        pango_attr_list_unref(noHyphens);
     }
     pango_layout_set_alignment(layout_, pangoAlignment(attributes.alignment));
     pango_layout_set_text(layout_, string.data(), static_cast<int>(string.size()));

@@ -29,13 +29,15 @@ public:
     void touchesEnded(const Touches& touches, UIEvent* event) override;
     void touchesCancelled(const Touches& touches, UIEvent* event) override;
 
+protected:
+    // Whether the first of `touches` is now within the bounds.
+    bool isInside(const Touches& touches) const;
+
 private:
     struct Target {
         Action action;
         UIControlEvents events;
     };
-
-    bool isInside(const Touches& touches) const;
 
     std::vector<Target> targets_;
     bool tracking_ = false;

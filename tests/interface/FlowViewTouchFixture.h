@@ -1,6 +1,7 @@
 #pragma once
 
-#include "FlowViewFakes.h"
+#include "FakeViewController.h"
+#include "RecordingDelegate.h"
 
 #include "Console.h"
 #include "ScaleRecords.h"
@@ -9,13 +10,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
 
-// A flow view of the panel's design size (so view points are design units)
-// wired to recording fakes, with one touch at a time.
+// A flow view wired to fakes. At the panel's design size (the default) view
+// points are design units once show() has run a draw pass.
 class FlowViewTouchFixture : public ::testing::Test {
 protected:
     FlowViewTouchFixture()
@@ -33,8 +33,6 @@ protected:
     ~FlowViewTouchFixture() override { resetScaleRecords(); }
 
     VelmoraFlowViewBase& panel() { return view->baseClass(); }
-
-    // A draw pass, as the display would run it.
     void show() { view->draw(view->bounds()); }
 
     void begin(CGFloat x, CGFloat y)
@@ -47,11 +45,7 @@ protected:
         touch->moveTo({x, y}, UITouch::Phase::moved);
         view->touchesMoved({touch}, nullptr);
     }
-    void end()
-    {
-        touch->moveTo(touch->location(*view), UITouch::Phase::ended);
-        view->touchesEnded({touch}, nullptr);
-    }
+    void end() { view->touchesEnded({touch}, nullptr); }
     void cancel() { view->touchesCancelled({touch}, nullptr); }
     void tap(CGFloat x, CGFloat y)
     {
@@ -59,20 +53,27 @@ protected:
         end();
     }
 
-    // The band sends of one processing mode, as the view makes them.
-    static std::vector<Sent> bandSends(int mode, const std::vector<int>& notes, float value)
+    std::vector<Sent> takeSent() { return std::exchange(delegate->sent, {}); }
+    // The band sends of one processing mode for `notes`, in their order.
+    static std::vector<Sent> bands(int mode, const std::vector<int>& notes, float value)
     {
         std::vector<Sent> sends;
         for (const int note : notes) {
-            sends.push_back(Sent::parameter(1000 * (mode + 1) + note, value));
+            sends.push_back(parameter(1000 * (mode + 1) + note, value));
         }
         return sends;
     }
-
-    std::vector<Sent> takeSent() { return std::exchange(delegate->sent, {}); }
+    static std::vector<int> notes(int first, int last)
+    {
+        std::vector<int> list;
+        for (int note = first; note <= last; ++note) {
+            list.push_back(note);
+        }
+        return list;
+    }
 
     FakeAudioUnit unit;
-    std::shared_ptr<FakeController> controller = std::make_shared<FakeController>();
+    std::shared_ptr<FakeViewController> controller = std::make_shared<FakeViewController>();
     std::shared_ptr<RecordingDelegate> delegate = std::make_shared<RecordingDelegate>();
     std::shared_ptr<VelmoraFlowView> view = std::make_shared<VelmoraFlowView>(CGRect(0, 0, 600, 660));
     std::shared_ptr<UITouch> touch;

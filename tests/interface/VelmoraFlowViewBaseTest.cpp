@@ -1,7 +1,5 @@
-#include "FlowViewFakes.h"
+#include "FakeViewController.h"
 #include "VelmoraFlowViewBase.h"
-
-#include "FlowViewFakes.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +76,7 @@ TEST(VelmoraFlowViewBaseTest, AudioUnitIsTheControllersWhileOneIsSet)
     EXPECT_EQ(panel.audioUnit(), nullptr);
 
     FakeAudioUnit unit;
-    auto controller = std::make_shared<FakeController>();
+    auto controller = std::make_shared<FakeViewController>();
     panel.viewController = controller;
     EXPECT_EQ(panel.audioUnit(), nullptr);
     controller->unit = &unit;

@@ -1,5 +1,5 @@
 #include "../support/DrawnImages.h"
-#include "FlowViewFakes.h"
+#include "FakeViewController.h"
 #include "ScaleRecords.h"
 #include "UIScreen.h"
 #include "UIWindow.h"
@@ -52,7 +52,7 @@ protected:
 
     std::shared_ptr<UIWindow> window = std::make_shared<UIWindow>(CGRect(0, 0, kWidth, kHeight));
     std::shared_ptr<WaterfallView> view = std::make_shared<WaterfallView>(CGRect(0, 0, kWidth, kHeight));
-    std::shared_ptr<FakeController> controller = std::make_shared<FakeController>();
+    std::shared_ptr<FakeViewController> controller = std::make_shared<FakeViewController>();
 };
 
 TEST_F(WaterfallViewTest, SpeedModesSetTheCanvasHeightFromTheNextPass)

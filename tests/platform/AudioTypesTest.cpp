@@ -51,6 +51,13 @@ TEST(AVAudioPCMBufferTest, ChannelsAreAlignedZeroedAndDescribedByBothLists)
     mutableList->mBuffers[0].mData = nullptr;
     EXPECT_EQ(list->mNumberBuffers, 3u) << "the constant list keeps describing the buffer's own memory";
     EXPECT_NE(list->mBuffers[0].mData, nullptr);
+    EXPECT_EQ(buffer->floatChannelData(2), list->mBuffers[2].mData);
+    EXPECT_EQ(buffer->floatChannelData(3), nullptr);
+
+    EXPECT_EQ(buffer->frameLength(), 0u);
+    EXPECT_FALSE(buffer->setFrameLength(1002));
+    EXPECT_TRUE(buffer->setFrameLength(1001));
+    EXPECT_EQ(buffer->frameLength(), 1001u);
 
     const auto format = AVAudioFormat::standardFormat(48000.0, 2);
     EXPECT_EQ(AVAudioPCMBuffer::make(nullptr, 512), nullptr);

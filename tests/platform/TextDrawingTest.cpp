@@ -80,6 +80,11 @@ TEST(NSStringDrawing, MeasuresWrappedLinesFromTheFirstLinesTop)
     const CGRect two = boundingRect("shift harmonics", {50, INFINITY}, font);
     EXPECT_NEAR(two.height(), 2 * one.height(), 1e-6);
     EXPECT_NEAR(two.width(), 46.08, 0.05);
+    // A word wider than the line breaks between characters, with no hyphen
+    // added (which would leave room for one "M" only: four lines).
+    const CGRect broken = boundingRect("MMMM", {18, INFINITY}, font);
+    EXPECT_NEAR(broken.height(), 2 * one.height(), 1e-6);
+    EXPECT_NEAR(broken.width(), 2 * widthOf("M", "HelveticaNeue") / 10, 1e-3);
     EXPECT_EQ(boundingRect("", {40, INFINITY}, font).width(), 0);
 }
 

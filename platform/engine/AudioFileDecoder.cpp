@@ -1,0 +1,198 @@
+#include "AudioFileDecoder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/error.h>
+#include <libavutil/log.h>
+#include <libswresample/swresample.h>
+}
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <mutex>
+
+#include "AVAudioFormat.h"
+#include "AVError.h"
+#include "AudioBufferList.h"
+
+namespace {
+
+std::string errorText(int status)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(status, text, sizeof text);
+    return text;
+}
+
+// Failures are reported through AVError; the libraries' own messages would
+// only repeat them on standard error.
+void quietLibraries()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+} // namespace
+
+std::shared_ptr<const AVAudioPCMBuffer> AudioFileDecoder::decode(const std::string& path, double sampleRate)
+{
+    quietLibraries();
+    AudioFileDecoder decoder(path, static_cast<int>(sampleRate));
+    decoder.openInput();
+    decoder.openDecoder();
+    decoder.openResampler();
+    decoder.decodeAll();
+    return decoder.result();
+}
+
+AudioFileDecoder::AudioFileDecoder(std::string path, int sampleRate)
+    : path_(std::move(path))
+    , sampleRate_(sampleRate)
+{
+}
+
+AudioFileDecoder::~AudioFileDecoder()
+{
+    av_frame_free(&frame_);
+    av_packet_free(&packet_);
+    swr_free(&resampler_);
+    avcodec_free_context(&codec_);
+    avformat_close_input(&format_);
+}
+
+void AudioFileDecoder::fail(const std::string& reason) const
+{
+    throw AVError("The audio file '" + path_ + "' could not be read: " + reason);
+}
+
+void AudioFileDecoder::check(int status) const
+{
+    if (status < 0)
+        fail(errorText(status));
+}
+
+void AudioFileDecoder::openInput()
+{
+    check(avformat_open_input(&format_, path_.c_str(), nullptr, nullptr));
+    check(avformat_find_stream_info(format_, nullptr));
+    stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (stream_ < 0)
+        fail("it holds no audio.");
+}
+
+void AudioFileDecoder::openDecoder()
+{
+    const AVCodecParameters* parameters = format_->streams[stream_]->codecpar;
+    const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
+    if (codec == nullptr)
+        fail("its audio is in a format that cannot be decoded.");
+    codec_ = avcodec_alloc_context3(codec);
+    packet_ = av_packet_alloc();
+    frame_ = av_frame_alloc();
+    if (codec_ == nullptr || packet_ == nullptr || frame_ == nullptr)
+        fail("out of memory.");
+    check(avcodec_parameters_to_context(codec_, parameters));
+    check(avcodec_open2(codec_, codec, nullptr));
+    const int channels = codec_->ch_layout.nb_channels;
+    if (channels <= 0 || channels > static_cast<int>(AudioBufferList::kMaxBuffers) || codec_->sample_rate <= 0)
+        fail("it has " + std::to_string(channels) + " channels at " + std::to_string(codec_->sample_rate)
+             + " Hz; 1 to " + std::to_string(AudioBufferList::kMaxBuffers) + " channels are supported.");
+    channels_.resize(static_cast<std::size_t>(channels));
+}
+
+void AudioFileDecoder::openResampler()
+{
+    AVChannelLayout layout {};
+    if (codec_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+        av_channel_layout_default(&layout, codec_->ch_layout.nb_channels);
+    else
+        check(av_channel_layout_copy(&layout, &codec_->ch_layout));
+    const int status = swr_alloc_set_opts2(&resampler_, &layout, AV_SAMPLE_FMT_FLTP, sampleRate_, &layout,
+                                           codec_->sample_fmt, codec_->sample_rate, 0, nullptr);
+    av_channel_layout_uninit(&layout);
+    check(status);
+    check(swr_init(resampler_));
+}
+
+void AudioFileDecoder::decodeAll()
+{
+    for (;;) {
+        const int status = av_read_frame(format_, packet_);
+        if (status == AVERROR_EOF)
+            break;
+        check(status);
+        if (packet_->stream_index == stream_)
+            sendPacket(packet_);
+        av_packet_unref(packet_);
+    }
+    sendPacket(nullptr);
+    convert(nullptr, 0);
+}
+
+void AudioFileDecoder::sendPacket(const AVPacket* packet)
+{
+    check(avcodec_send_packet(codec_, packet));
+    for (;;) {
+        const int status = avcodec_receive_frame(codec_, frame_);
+        if (status == AVERROR(EAGAIN) || status == AVERROR_EOF)
+            return;
+        check(status);
+        convert(const_cast<const unsigned char**>(frame_->extended_data), frame_->nb_samples);
+        av_frame_unref(frame_);
+    }
+}
+
+// Without input the resampler hands out what it still holds.
+void AudioFileDecoder::convert(const unsigned char** input, int inputFrames)
+{
+    for (;;) {
+        const int room = swr_get_out_samples(resampler_, inputFrames);
+        check(room);
+        std::vector<unsigned char*> output(channels_.size());
+        const std::size_t start = channels_[0].size();
+        for (std::size_t channel = 0; channel < channels_.size(); ++channel) {
+            channels_[channel].resize(start + static_cast<std::size_t>(room));
+            output[channel] = reinterpret_cast<unsigned char*>(channels_[channel].data() + start);
+        }
+        const int converted = swr_convert(resampler_, output.data(), room, input, inputFrames);
+        check(converted);
+        for (auto& channel : channels_)
+            channel.resize(start + static_cast<std::size_t>(converted));
+        if (input != nullptr || converted == 0)
+            return;
+    }
+}
+
+// The length the container states (for MP4 audio: its edit list), at the
+// output rate; the decoded length when it states none.
+std::size_t AudioFileDecoder::statedLength() const
+{
+    const AVStream* stream = format_->streams[stream_];
+    const std::size_t decoded = channels_[0].size();
+    if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0)
+        return decoded;
+    const std::int64_t stated = av_rescale_q(stream->duration, stream->time_base, AVRational { 1, sampleRate_ });
+    return std::min(decoded, static_cast<std::size_t>(stated));
+}
+
+std::shared_ptr<const AVAudioPCMBuffer> AudioFileDecoder::result() const
+{
+    const std::size_t length = statedLength();
+    if (length == 0)
+        fail("it holds no samples.");
+    const auto format =
+        AVAudioFormat::standardFormat(sampleRate_, static_cast<AVAudioChannelCount>(channels_.size()));
+    const auto buffer = length <= std::numeric_limits<AVAudioFrameCount>::max()
+        ? AVAudioPCMBuffer::make(format, static_cast<AVAudioFrameCount>(length))
+        : nullptr;
+    if (!buffer)
+        fail("it is too long.");
+    for (std::size_t channel = 0; channel < channels_.size(); ++channel)
+        std::memcpy(buffer->floatChannelData(static_cast<AVAudioChannelCount>(channel)), channels_[channel].data(),
+                    length * sizeof(float));
+    buffer->setFrameLength(static_cast<AVAudioFrameCount>(length));
+    return buffer;
+}

@@ -1,0 +1,111 @@
+#include "../support/TemporaryFolder.h"
+#include "../support/WaveFile.h"
+
+#include "AVAudioFile.h"
+#include "AVError.h"
+#include "M4AEncoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <numbers>
+
+namespace {
+
+std::vector<float> sine(std::size_t frames, double frequency, double rate)
+{
+    std::vector<float> samples(frames);
+    for (std::size_t index = 0; index < frames; ++index)
+        samples[index] = static_cast<float>(0.4 * std::sin(2.0 * std::numbers::pi * frequency * index / rate));
+    return samples;
+}
+
+std::vector<float> channel(const AVAudioFile& file, AVAudioChannelCount index)
+{
+    const float* samples = file.pcmBuffer()->floatChannelData(index);
+    return { samples, samples + file.length() };
+}
+
+// Signal to error, in decibels, of `decoded` against `source`.
+double signalToError(const std::vector<float>& source, const std::vector<float>& decoded)
+{
+    double signal = 0.0;
+    double error = 0.0;
+    for (std::size_t index = 0; index < source.size(); ++index) {
+        signal += source[index] * source[index];
+        error += (source[index] - decoded[index]) * (source[index] - decoded[index]);
+    }
+    return 10.0 * std::log10(signal / error);
+}
+
+std::string openingError(const URL& url)
+{
+    try {
+        AVAudioFile file(url);
+    } catch (const AVError& error) {
+        return error.localizedDescription();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(AVAudioFileTest, LosslessFileDecodesSampleForSample)
+{
+    TemporaryFolder folder;
+    const auto left = rampChannel(1001, 1e-3f);
+    const auto right = rampChannel(1001, -1e-3f);
+    writeWaveFile(folder.path() / "ramp.wav", { left, right });
+    const AVAudioFile file(URL::fileURL(folder.path() / "ramp.wav"));
+    EXPECT_EQ(file.length(), 1001);
+    EXPECT_EQ(file.processingFormat()->sampleRate(), 48000.0);
+    EXPECT_EQ(file.processingFormat()->channelCount(), 2u);
+    EXPECT_EQ(channel(file, 0), left);
+    EXPECT_EQ(channel(file, 1), right);
+}
+
+// The encoder primes its output with a frame of its own and pads the last
+// one; a decoding that kept either would be shifted or too long.
+TEST(AVAudioFileTest, EncodedFileDecodesWithoutPrimingOrPadding)
+{
+    TemporaryFolder folder;
+    std::vector<float> source = sine(12345, 441.0, 48000.0);
+    for (std::size_t index = 0; index < source.size(); ++index)
+        source[index] *= static_cast<float>(index) / source.size();
+    M4AEncoder::write(folder.path() / "sine.m4a", { source, source }, 48000);
+
+    const AVAudioFile file(URL::fileURL(folder.path() / "sine.m4a"));
+    ASSERT_EQ(file.length(), 12345);
+    EXPECT_EQ(file.processingFormat()->channelCount(), 2u);
+    EXPECT_GT(signalToError(source, channel(file, 0)), 20.0);
+    EXPECT_GT(signalToError(source, channel(file, 1)), 20.0);
+}
+
+TEST(AVAudioFileTest, FileAtAnotherRateIsResampledToTheEngines)
+{
+    TemporaryFolder folder;
+    writeWaveFile(folder.path() / "slow.wav", { sine(44100, 1000.0, 44100.0) }, 44100);
+    const AVAudioFile file(URL::fileURL(folder.path() / "slow.wav"));
+    EXPECT_EQ(file.processingFormat()->sampleRate(), 48000.0);
+    EXPECT_NEAR(static_cast<double>(file.length()), 48000.0, 2.0);
+    int crossings = 0;
+    const auto samples = channel(file, 0);
+    for (std::size_t index = 1; index < samples.size(); ++index)
+        crossings += (samples[index - 1] < 0.0f) != (samples[index] < 0.0f);
+    EXPECT_NEAR(crossings, 2000, 3) << "one second of a 1 kHz tone";
+}
+
+TEST(AVAudioFileTest, WhatCannotBeDecodedIsRefusedWithItsReason)
+{
+    TemporaryFolder folder;
+    std::ofstream(folder.path() / "noise.m4a") << "this is not a sound file";
+    writeWaveFile(folder.path() / "empty.wav", { {} });
+    const auto missing = openingError(URL::fileURL(folder.path() / "missing.m4a"));
+    EXPECT_NE(missing.find("missing.m4a' could not be read: No such file or directory"), std::string::npos) << missing;
+    EXPECT_NE(openingError(URL::fileURL(folder.path() / "noise.m4a")).find("noise.m4a' could not be read: "),
+              std::string::npos);
+    EXPECT_NE(openingError(URL::fileURL(folder.path() / "empty.wav")).find("it holds no samples."), std::string::npos);
+    EXPECT_EQ(openingError(*URL::string("https://example.invalid/1.m4a")),
+              "Only file URLs can be opened, not 'https://example.invalid/1.m4a'.");
+}
