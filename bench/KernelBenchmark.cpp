@@ -1,5 +1,5 @@
 // Renders 10 s of a stereo test signal through the kernel adapter at 48 kHz in
-// fixed-size calls, for each operation mode in processing modes 0 and 4, with the
+// fixed-size calls, for each operation mode in each processing mode, with the
 // parameters at the tree's working defaults. Reports the real-time factor (audio
 // seconds per CPU second on one core) and the slowest single call, both in CPU
 // time of the rendering thread (so that preemption on a busy machine does not
@@ -123,6 +123,6 @@ void BM_KernelRender(benchmark::State& state)
 
 BENCHMARK(BM_KernelRender)
     ->ArgNames({"operation", "processing", "frames"})
-    ->ArgsProduct({{0, 1, 2, 3}, {0, 4}, {128, 512}})
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1, 2, 3, 4}, {128, 512}})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);

@@ -9,6 +9,7 @@
 #include "UITouch.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -121,6 +122,11 @@ void VelmoraFlowView::setKeys(const std::vector<std::int64_t>& keys)
 
 void VelmoraFlowView::setParameter(std::int64_t address, float value)
 {
+    // A value that is not a number would leave a handle, the knob or a range
+    // end where no touch can reach it.
+    if (!std::isfinite(value)) {
+        return;
+    }
     switch (address) {
     case kProcessingMode:
         if (const auto mode = modeValue(value)) {

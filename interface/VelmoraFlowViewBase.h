@@ -113,8 +113,8 @@ public:
     // The key range as fractions of 127.
     CGFloat valueRangeLeft = 0.0;
     CGFloat valueRangeRight = 1.0;
-    // Pressed flags: set for the item under a starting touch, all cleared when
-    // the touch ends or is cancelled.
+    // Pressed flags: set for the item under a starting touch; its release or
+    // cancel clears the flag of the item it began on.
     bool isRangeLeftActive = false;
     bool isRangeRightActive = false;
     bool isSliderActive = false;

@@ -13,6 +13,7 @@ bool CPointerList::ItemPool::reserve(int32_t n) {
     }
     items.reset();
     freeList = nullptr;
+    unusedFrom = 0;
     capacityCount = availableCount = 0;
     if (n <= 0) {
         return n == 0;
@@ -21,10 +22,6 @@ bool CPointerList::ItemPool::reserve(int32_t n) {
     if (!items) {
         return false;
     }
-    for (int32_t i = 0; i < n; ++i) {
-        items[i].next = i + 1 < n ? &items[i + 1] : nullptr;
-    }
-    freeList = &items[0];
     capacityCount = availableCount = n;
     return true;
 }

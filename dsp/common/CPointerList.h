@@ -29,13 +29,20 @@ public:
         bool reserve(int32_t n);
         int32_t capacity() const { return capacityCount; }
         int32_t available() const { return availableCount; }
+        // Nodes given back first, then those never taken since the pool was
+        // sized or reclaimed, in array order (so lists filled after a reclaim
+        // lie in memory in the order they are walked).
         Item* take() {
             Item* item = freeList;
             if (item != nullptr) {
                 freeList = item->next;
-                *item = Item{};
-                --availableCount;
+            } else if (unusedFrom < capacityCount) {
+                item = &items[unusedFrom++];
+            } else {
+                return nullptr;
             }
+            *item = Item{};
+            --availableCount;
             return item;
         }
         void give(Item* item) {
@@ -43,10 +50,18 @@ public:
             freeList = item;
             ++availableCount;
         }
+        // Takes every node back at once, for the owner of all the lists that
+        // use the pool, after each of them has let go of its nodes (Abandon).
+        void reclaimAll() {
+            freeList = nullptr;
+            unusedFrom = 0;
+            availableCount = capacityCount;
+        }
 
     private:
         std::unique_ptr<Item[]> items;
         Item* freeList = nullptr;
+        int32_t unusedFrom = 0;
         int32_t capacityCount = 0;
         int32_t availableCount = 0;
     };
@@ -97,6 +112,12 @@ public:
             releaseItem(item);
             item = next;
         }
+        first = last = current = nullptr;
+        count = 0;
+    }
+    // Empties the list without handing its nodes back: only when the pool
+    // they came from is about to take all of its nodes back (reclaimAll).
+    void Abandon() {
         first = last = current = nullptr;
         count = 0;
     }

@@ -14,37 +14,73 @@ constexpr double kFastLimit = 1125899906842624.0; // 2^50
 
 typedef float Floats2 __attribute__((vector_size(8)));
 typedef float Floats4 __attribute__((vector_size(16)));
+typedef float Floats8 __attribute__((vector_size(32)));
 typedef double Doubles2 __attribute__((vector_size(16)));
+typedef double Doubles4 __attribute__((vector_size(32)));
 
-// The fast branch of wrapPhase on two values. The truncation adds and removes
-// 2^52 (exact below 2^51) and gives +0 for less than one turn either way, as
-// the integer conversion does; every other operation is wrapPhase's own.
-inline Doubles2 wrapTwo(Doubles2 x) {
+// The fast branch of wrapPhase on the lanes of x, in place. The truncation
+// adds and removes 2^52 (exact below 2^51) and gives +0 for less than one
+// turn either way, as the integer conversion does; every other operation is
+// wrapPhase's own. By reference and always inlined, so that the 256-bit form
+// is built only inside code compiled for it.
+template <class Doubles>
+__attribute__((always_inline)) inline void wrapLanes(Doubles& x) {
     constexpr double kShift = 4503599627370496.0; // 2^52
-    const Doubles2 turns = x * (1.0 / kTwoPi);
-    const Doubles2 size = turns < 0.0 ? -turns : turns;
-    Doubles2 whole = (size + kShift) - kShift;
+    const Doubles turns = x * (1.0 / kTwoPi);
+    const Doubles size = turns < 0.0 ? -turns : turns;
+    Doubles whole = (size + kShift) - kShift;
     whole = whole > size ? whole - 1.0 : whole;
     whole = turns < 0.0 ? 0.0 - whole : whole;
-    const Doubles2 wrapped = x - kTwoPi * whole;
-    return wrapped > kPi ? wrapped - kTwoPi : (wrapped <= -kPi ? wrapped + kTwoPi : wrapped);
+    const Doubles wrapped = x - kTwoPi * whole;
+    x = wrapped > kPi ? wrapped - kTwoPi : (wrapped <= -kPi ? wrapped + kTwoPi : wrapped);
+}
+
+// Whether every lane lies within the fast range (the float comparison decides
+// as the double one would: the limit and every float convert exactly).
+template <class Floats>
+__attribute__((always_inline)) inline bool allFast(const Floats& v) {
+    constexpr float kLimit = static_cast<float>(kFastLimit);
+    const auto fast = (v < kLimit) & (v > -kLimit);
+    for (int i = 0; i < static_cast<int>(sizeof v / sizeof(float)); ++i) {
+        if (fast[i] == 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Four phases at p wrapped in place; false, leaving them, unless all four
 // are within the fast range.
 inline bool wrapFour(float* p) {
-    for (int i = 0; i < 4; ++i) {
-        if (!(std::fabs(static_cast<double>(p[i])) < kFastLimit)) {
-            return false;
-        }
-    }
     Floats4 v;
     std::memcpy(&v, p, sizeof v);
-    const Floats2 low = __builtin_convertvector(
-        wrapTwo(__builtin_convertvector(__builtin_shufflevector(v, v, 0, 1), Doubles2)), Floats2);
-    const Floats2 high = __builtin_convertvector(
-        wrapTwo(__builtin_convertvector(__builtin_shufflevector(v, v, 2, 3), Doubles2)), Floats2);
-    v = __builtin_shufflevector(low, high, 0, 1, 2, 3);
+    if (!allFast(v)) {
+        return false;
+    }
+    Doubles2 low = __builtin_convertvector(__builtin_shufflevector(v, v, 0, 1), Doubles2);
+    Doubles2 high = __builtin_convertvector(__builtin_shufflevector(v, v, 2, 3), Doubles2);
+    wrapLanes(low);
+    wrapLanes(high);
+    v = __builtin_shufflevector(__builtin_convertvector(low, Floats2), __builtin_convertvector(high, Floats2), 0, 1,
+                                2, 3);
+    std::memcpy(p, &v, sizeof v);
+    return true;
+}
+
+// The same for eight phases, on processors with 256-bit vectors only.
+__attribute__((target("avx2"))) inline bool wrapEight(float* p) {
+    Floats8 v;
+    std::memcpy(&v, p, sizeof v);
+    if (!allFast(v)) {
+        return false;
+    }
+    Doubles4 low = __builtin_convertvector(__builtin_shufflevector(v, v, 0, 1, 2, 3), Doubles4);
+    Doubles4 high = __builtin_convertvector(__builtin_shufflevector(v, v, 4, 5, 6, 7), Doubles4);
+    wrapLanes(low);
+    wrapLanes(high);
+    const Floats4 lowFloats = __builtin_convertvector(low, Floats4);
+    const Floats4 highFloats = __builtin_convertvector(high, Floats4);
+    v = __builtin_shufflevector(lowFloats, highFloats, 0, 1, 2, 3, 4, 5, 6, 7);
     std::memcpy(p, &v, sizeof v);
     return true;
 }
@@ -88,6 +124,19 @@ inline void wrapPhases(float* phases, int32_t count) {
     for (; k < count; ++k) {
         phases[k] = wrapPhase(phases[k]);
     }
+}
+
+// wrapPhases eight at a time, for processors with 256-bit vectors only.
+__attribute__((target("avx2"))) inline void wrapPhasesWide(float* phases, int32_t count) {
+    int32_t k = 0;
+    for (; k + 8 <= count; k += 8) {
+        if (!phasewrap::wrapEight(phases + k)) {
+            for (int32_t i = k; i < k + 8; ++i) {
+                phases[i] = wrapPhase(phases[i]);
+            }
+        }
+    }
+    wrapPhases(phases + k, count - k);
 }
 
 } // namespace VELMORA

@@ -85,6 +85,11 @@ void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::reset()
     _kernel.reset();
 }
 
+void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setMathPath(VELMORA::BinMath::Path path)
+{
+    _kernel.setMathPath(path);
+}
+
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setBypass(bool bypass)
 {
     _kernel.setBypassed(bypass);

@@ -16,9 +16,9 @@
 // and turns each render call into one pass of the kernel over the host's buffers.
 //
 // render() and internalRenderBlock() run on the render thread; everything else on
-// the caller's thread. allocateRenderResources(), deallocateRenderResources() and
-// reset() must not overlap rendering; parameters, tables, meters and the MIDI
-// output block may change or be read at any time.
+// the caller's thread. allocateRenderResources(), deallocateRenderResources(),
+// reset() and setMathPath() must not overlap rendering; parameters, tables,
+// meters and the MIDI output block may change or be read at any time.
 class ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter {
 public:
     ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter();
@@ -43,6 +43,8 @@ public:
     void allocateRenderResources();
     void deallocateRenderResources();
     void reset();
+    // The vector functions of the spectral frames (the default) or the C library's.
+    void setMathPath(VELMORA::BinMath::Path path);
 
     void setBypass(bool bypass);
     bool shouldBypassEffect() const;

@@ -54,8 +54,12 @@ ZUV_VELMORA_Quillmere_Extension_DSPKernel::ZUV_VELMORA_Quillmere_Extension_DSPKe
 {
     analyzer.setChromatic(true);
     analyzer2.setChromatic(true);
-    for (VELMORA::ChromaticPitch& processor : filter)
+    // Nothing reads the processors' display values (normalised magnitudes,
+    // peaks, note sums): their analyses only find the tone of each bin.
+    for (VELMORA::ChromaticPitch& processor : filter) {
         processor.setSize(kFftSize);
+        processor.setDisplayValues(false);
+    }
     for (Latency& line : latency) {
         line.ensure(kFftSize);
         line.setSize(kFftSize);
@@ -102,6 +106,14 @@ void ZUV_VELMORA_Quillmere_Extension_DSPKernel::reset()
     latency[0].reset();
     latency[1].reset();
     compander.reset();
+}
+
+void ZUV_VELMORA_Quillmere_Extension_DSPKernel::setMathPath(VELMORA::BinMath::Path path)
+{
+    analyzer.setMathPath(path);
+    analyzer2.setMathPath(path);
+    filter[0].setMathPath(path);
+    filter[1].setMathPath(path);
 }
 
 // Parameters

@@ -30,6 +30,8 @@ public:
     void init(std::uint32_t channels, double sampleRate);
     void setSamplerate(float rate);
     void reset();
+    // Which arc tangent, sine and cosine the spectral frames use. Not while rendering.
+    void setMathPath(VELMORA::BinMath::Path path);
 
     void setParameter(AUParameterAddress address, AUValue value);
     AUValue getParameter(AUParameterAddress address) const;

@@ -55,6 +55,13 @@ void Analyzer::setChromatic(bool on) {
     }
 }
 
+void Analyzer::setDisplayValues(bool on) {
+    displayValues = on;
+    if (!on) {
+        scala.clear();
+    }
+}
+
 void Analyzer::init() {
     FFTBase::init();
     reserveBins();
@@ -99,6 +106,12 @@ void Analyzer::onBufferReady() {
 }
 
 void Analyzer::onAnalysis(float* freqs, float* mags) {
+    if (!displayValues) {
+        if (chromatic) {
+            scala.findTones(frequencies.getBuffer(), fftFrameSize2 + 1, chromaticIndex.get());
+        }
+        return;
+    }
     FFTBase::onAnalysis(freqs, mags);
     if (chromatic) {
         createSpectrum();

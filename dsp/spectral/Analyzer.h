@@ -26,6 +26,12 @@ public:
     // Analyses per second wanted; <= 0 analyses every frame.
     virtual void setUpdateRate(int rate);
     virtual void setChromatic(bool on);
+    // On (the default), each analysis also makes what a display reads: the
+    // normalised magnitudes and peaks and, with the chromatic option, the
+    // tones' bin records and the note sums. Off, it makes only the magnitudes,
+    // the frequencies and each bin's tone: all that a processor whose display
+    // values nobody reads needs. Off also empties the tones.
+    void setDisplayValues(bool on);
     // Analyses the sum of two signals.
     virtual void process(float* a, float* b, int count);
     // The bin-to-tone walk of the last analysed frame, then the note sums.
@@ -41,6 +47,7 @@ protected:
     // Tone of each bin of the last analysed frame; only while chromatic is on.
     std::unique_ptr<int32_t[]> chromaticIndex;
     bool chromatic = false;
+    bool displayValues = true;
     int32_t lUpdaterate = 0;
     int32_t skip = 0;
     int32_t updaterate = 1;

@@ -1,9 +1,5 @@
 #include "ChromaticPitch.h"
 
-#include "PhaseWrap.h"
-
-#include <cmath>
-
 namespace VELMORA {
 
 namespace {
@@ -175,13 +171,7 @@ void ChromaticPitch::synthesizeAccumulated(float* c)
     const float* mag2 = magnitudes2.getBuffer();
     float* acc = phases2.getBuffer();
     advancePhases(frequencies2.getBuffer(), acc);
-    // Apart from the phase arithmetic, so that the library calls run back to back.
-    for (int32_t k = 0; k <= fftFrameSize2; ++k) {
-        // One read, so that the compiler can pair the two calls into one sincos.
-        const float phase = acc[k];
-        c[2 * k] = mag2[k] * std::cos(phase);
-        c[2 * k + 1] = mag2[k] * std::sin(phase);
-    }
+    binMath.polar(mag2, acc, c, fftFrameSize2 + 1);
     zeroNegativeFrequencies(c);
 }
 
@@ -197,7 +187,7 @@ void ChromaticPitch::advancePhases(const float* freq2, float* acc) const
         advance += static_cast<float>(k) * expected;
         acc[k] += advance;
     }
-    wrapPhases(acc, fftFrameSize2 + 1);
+    binMath.wrap(acc, fftFrameSize2 + 1);
 }
 
 void ChromaticPitch::zeroNegativeFrequencies(float* c)
@@ -221,13 +211,10 @@ void ChromaticPitch::filter2()
     mag[0] = 0.0f;
     freq[0] = 0.0f;
     for (int32_t k = 0; k <= fftFrameSize2; ++k) {
-        const float magnitude = binValue(k) * mag[k];
-        const float phase = measured[k];
-        mag2[k] = magnitude;
+        mag2[k] = binValue(k) * mag[k];
         freq2[k] = freq[k];
-        c[2 * k] = magnitude * std::cos(phase);
-        c[2 * k + 1] = magnitude * std::sin(phase);
     }
+    binMath.polar(mag2, measured, c, fftFrameSize2 + 1);
     zeroNegativeFrequencies(c);
 }
 

@@ -2,6 +2,7 @@
 
 #include "FlushToZero.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -104,6 +105,12 @@ void FFTBase::initEngine() {
     iterator = inFifoLatency;
     max = 1.0f;
     plan.prepare(fftFrameSize);
+    binMath.prepare(mathPath);
+}
+
+void FFTBase::setMathPath(BinMath::Path path) {
+    mathPath = path;
+    binMath.prepare(path);
 }
 
 void FFTBase::fillWindow() {
@@ -136,9 +143,17 @@ void FFTBase::processInPlace(float* samples, int count) {
     }
     float* in = input.getBuffer();
     const float* out = output.getBuffer();
-    for (int i = 0; i < count; ++i) {
-        in[iterator] = samples[i];
-        samples[i] = out[iterator - inFifoLatency];
+    // Up to the end of the frame at a time, so that the exchange runs as one loop.
+    for (int i = 0; i < count;) {
+        const int chunk = std::min(count - i, fftFrameSize - iterator);
+        float* fifo = in + iterator;
+        const float* ready = out + (iterator - inFifoLatency);
+        for (int j = 0; j < chunk; ++j) {
+            fifo[j] = samples[i + j];
+            samples[i + j] = ready[j];
+        }
+        i += chunk;
+        iterator += chunk - 1;
         advance();
     }
 }
@@ -173,16 +188,14 @@ void FFTBase::complex2frequencies(float* c) {
     if (c == nullptr || freq == nullptr || mag == nullptr || previous == nullptr) {
         return;
     }
-    // Three passes over the bins, so that the library's arc tangent runs alone
-    // and the arithmetic around it vectorises; the phases wait in freq.
+    // Three passes over the bins, so that the arc tangent runs alone and the
+    // arithmetic around it vectorises; the phases wait in freq.
     for (int32_t k = 0; k <= fftFrameSize2; ++k) {
         const float re = c[2 * k];
         const float im = c[2 * k + 1];
         mag[k] = 2.0f * std::sqrt(re * re + im * im);
     }
-    for (int32_t k = 0; k <= fftFrameSize2; ++k) {
-        freq[k] = std::atan2(c[2 * k + 1], c[2 * k]);
-    }
+    binMath.angles(c, freq, fftFrameSize2 + 1);
     binFrequencies(freq, previous);
     onAnalysis(freq, mag);
 }
@@ -248,9 +261,8 @@ void FFTBase::frequencies2complex(float* mag, float* freq, float* acc, float* ou
         d = kTwoPi * d / static_cast<float>(osamp);
         d += static_cast<float>(k) * expct;
         acc[k] += d;
-        out[2 * k] = mag[k] * std::cos(acc[k]);
-        out[2 * k + 1] = mag[k] * std::sin(acc[k]);
     }
+    binMath.polar(mag, acc, out, fftFrameSize2 + 1);
 }
 
 void FFTBase::complex2buffer(float* c, float* out) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BinMath.h"
 #include "DynaBuffer.h"
 #include "FFTPlan.h"
 
@@ -71,6 +72,9 @@ public:
     virtual void shiftResyn();
 
     virtual void init();
+    // Which arc tangent, sine and cosine the bin loops use (the widest vectors
+    // unless told otherwise). Not while frames run.
+    void setMathPath(BinMath::Path path);
     // Zeroes FIFOs, accumulator, spectrum, phases and peaks (not the window,
     // not the magnitudes) and restarts the frame count.
     virtual void clear();
@@ -127,6 +131,7 @@ protected:
     int32_t osamp = 0;
     int32_t stepSize = 0;
     int32_t iterator = 0;
+    BinMath binMath;
 
 private:
     void initEngine();
@@ -134,6 +139,7 @@ private:
     void binFrequencies(float* phaseToFrequency, float* previous) const;
 
     FFTPlan plan;
+    BinMath::Path mathPath = BinMath::Path::widestVectors;
 };
 
 } // namespace VELMORA

@@ -1,7 +1,5 @@
 #include "PitchShifter.h"
 
-#include "PhaseWrap.h"
-
 #include <cmath>
 #include <cstring>
 
@@ -76,7 +74,7 @@ void PitchShifter::shiftPitch() {
     }
     gatherSources(interpolator.getValue());
     frequencies2complex(magnitudes2.getBuffer(), frequencies2.getBuffer(), acc, c);
-    wrapPhases(acc, fftFrameSize2 + 1);
+    binMath.wrap(acc, fftFrameSize2 + 1);
     // The negative frequencies (bins N/2+1 .. N-1) stay empty.
     std::memset(c + fftFrameSize + 2, 0, sizeof(float) * static_cast<std::size_t>(fftFrameSize - 2));
 }

@@ -50,10 +50,14 @@ void Scala::buildTones() {
     }
 }
 
+// Every node of the stock sits in a tone's list, so the lists let go of theirs
+// and the stock takes them all back at once.
 void Scala::clear() {
     for (Tone& tone : tones) {
-        tone.clear();
+        tone.bins.Abandon();
     }
+    nodes.reclaimAll();
+    std::fill(std::begin(toneSums), std::end(toneSums), 0.0f);
 }
 
 bool Scala::reserve(int32_t bins) {
@@ -92,6 +96,16 @@ void Scala::assignBins(const float* magnitudes, const float* frequencies, const 
     }
 }
 
+void Scala::findTones(const float* frequencies, int32_t bins, int32_t* toneOfBin) {
+    if (frequencies == nullptr || toneOfBin == nullptr) {
+        return;
+    }
+    int32_t walk = 0;
+    for (int32_t k = 0; k < bins; ++k) {
+        toneOfBin[k] = toneOf(frequencies[k], walk);
+    }
+}
+
 // The walk only moves up: a frequency at or below the current tone's lower
 // edge goes to the tone just below the walk's position.
 int32_t Scala::toneOf(float frequency, int32_t& walk) {
@@ -120,7 +134,9 @@ void Scala::place(int32_t bin, int32_t tone, float magnitude, float frequency, f
     }
     BinRecord& record = records[bin];
     record = BinRecord{magnitude, frequency, phase};
-    tones[tone].bins.Push(&record);
+    if (tones[tone].bins.Push(&record)) {
+        toneSums[tone] += magnitude;
+    }
 }
 
 void Scala::chromaticScaleSums(int from, int to) {
@@ -130,7 +146,7 @@ void Scala::chromaticScaleSums(int from, int to) {
     from = std::max(from, 0);
     to = std::min(to, kTones + kFirstNote);
     for (int n = from; n < to; ++n) {
-        pending.sums[n] += tones[n - kFirstNote].getSum();
+        pending.sums[n] += toneSums[n - kFirstNote];
     }
     pending.count += 1;
     passes.back() = pending;

@@ -39,7 +39,11 @@ public:
     // Nothing happens when a buffer is missing.
     void assignBins(const float* magnitudes, const float* frequencies, const float* phases,
                     int32_t bins, int32_t* toneOfBin);
-    // Adds each note's magnitude sum for the notes from..to-1 (render thread).
+    // The same walk, only writing the tone of bin k to toneOfBin[k]; the
+    // tones keep what they hold. Nothing happens when a buffer is missing.
+    void findTones(const float* frequencies, int32_t bins, int32_t* toneOfBin);
+    // Adds each note's magnitude sum of the last walk, for the notes
+    // from..to-1 (render thread).
     void chromaticScaleSums(int from, int to);
     // The note sums of [from, to) averaged over the passes and, when normalise
     // is set and the largest exceeds 1, divided by the largest; entries outside
@@ -63,6 +67,8 @@ private:
     DUD::CPointerList::ItemPool nodes;
     std::unique_ptr<BinRecord[]> records;
     int32_t recordCount = 0;
+    // Each tone's magnitude sum, added up in the walk's (and the list's) order.
+    float toneSums[kTones] = {};
 
     float chromatic[kTones] = {};
     std::atomic<bool> clearChromatic{false};

@@ -86,6 +86,22 @@ TEST_F(VelmoraFlowViewSyncTest, ModesThatAreNotIntegersAreIgnoredAndRangeEndsOff
     EXPECT_EQ(inRange(), 1);
 }
 
+TEST_F(VelmoraFlowViewSyncTest, ValuesThatAreNotNumbersLeaveRangeMixAndBandsWhereTheyAre)
+{
+    view->setParameter(105, 12);
+    view->setParameter(107, 0.25f);
+    view->setParameter(1005, 0.75f);
+    for (const float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        for (const long address : {105, 106, 107, 1005}) {
+            view->setParameter(address, bad);
+        }
+    }
+    EXPECT_DOUBLE_EQ(panel().valueRangeLeft, 12.0f / 127.0f);
+    EXPECT_DOUBLE_EQ(panel().valueRangeRight, 1.0);
+    EXPECT_DOUBLE_EQ(panel().valueMix, 0.25);
+    EXPECT_DOUBLE_EQ(panel().valueHandle[5], 0.75);
+}
+
 TEST_F(VelmoraFlowViewSyncTest, KeysHighlightExactlyAndContrastSetsBothGreys)
 {
     int before = view->displayRequestCount();

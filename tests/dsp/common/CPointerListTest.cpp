@@ -109,3 +109,25 @@ TEST(CPointerListPoolTest, NodesComeFromThePoolAndReturnToIt) {
     EXPECT_EQ(pool.available(), 2);
     EXPECT_TRUE(pool.reserve(8));
 }
+
+TEST(CPointerListPoolTest, AbandonedListsGiveTheirNodesBackAllAtOnce) {
+    CPointerList::ItemPool pool;
+    ASSERT_TRUE(pool.reserve(3));
+    CPointerList one(&pool);
+    CPointerList two(&pool);
+    int x = 0, y = 0, z = 0;
+    EXPECT_TRUE(one.Push(&x));
+    EXPECT_TRUE(two.Push(&y));
+    EXPECT_TRUE(two.Push(&z));
+    one.Abandon();
+    two.Abandon();
+    EXPECT_EQ(one.Count() + two.Count(), 0);
+    EXPECT_EQ(walk(two), Entries{});
+    pool.reclaimAll();
+    EXPECT_EQ(pool.available(), 3);
+    for (int* entry : {&z, &y, &x}) {
+        EXPECT_TRUE(one.Push(entry));
+    }
+    EXPECT_FALSE(two.Push(&x));  // the whole stock is in use again, no node twice
+    EXPECT_EQ(walk(one), (Entries{&z, &y, &x}));
+}

@@ -40,9 +40,17 @@ TEST(PhaseWrap, BatchGivesTheBitsOfOneByOne) {
     }
     std::vector<float> batch = phases;
     VELMORA::wrapPhases(batch.data(), static_cast<int32_t>(batch.size()));
+    std::vector<float> wide = phases;
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) {
+        VELMORA::wrapPhasesWide(wide.data(), static_cast<int32_t>(wide.size()));
+    } else {
+        wide = batch;
+    }
     for (std::size_t i = 0; i < phases.size(); ++i) {
         const float single = VELMORA::wrapPhase(phases[i]);
         EXPECT_EQ(std::memcmp(&batch[i], &single, sizeof single), 0) << phases[i];
+        EXPECT_EQ(std::memcmp(&wide[i], &single, sizeof single), 0) << phases[i];
     }
 }
 

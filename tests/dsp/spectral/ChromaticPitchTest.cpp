@@ -185,3 +185,23 @@ TEST(ChromaticPitchTest, ResetProcessorRunsExactlyLikeANewOne)
     const std::vector<float> in = noise(12 * 1024);
     EXPECT_EQ(used->run(in), fresh->run(in));
 }
+
+// Without display values the analysis still finds every bin's tone, so the
+// processing is the same to the bit; only the display values stay empty.
+TEST(ChromaticPitchTest, DisplayValuesOffChangesNothingButThem)
+{
+    auto summing = std::make_unique<Processor>();
+    auto plain = std::make_unique<Processor>();
+    plain->setDisplayValues(false);
+    for (Processor* p : {summing.get(), plain.get()}) {
+        p->setAllBands(0.7f);
+        p->setMode(VELMORA::ChromaticPitch::shiftPitchesMode);
+    }
+    const std::vector<float> in = sine(440.0, kRate, 12 * 1024, 0.5);
+    EXPECT_EQ(plain->run(in), summing->run(in));
+    EXPECT_GT(summing->scala.getChromatic(0, 128, false)[69], 0.0f);
+    EXPECT_EQ(plain->scala.getChromatic(0, 128, false)[69], 0.0f);
+    EXPECT_EQ(plain->scala.tones[72].bins.Count(), 0);
+    EXPECT_GT(summing->getMagnitudesPeaks(37), 0.0f);  // 440 Hz lies in bin 37.5
+    EXPECT_EQ(plain->getMagnitudesPeaks(37), 0.0f);
+}
