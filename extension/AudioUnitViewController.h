@@ -4,11 +4,16 @@
 #include "AUParameterTypes.h"
 #include "AUViewController.h"
 #include "CGFloat.h"
+#include "CGRect.h"
 #include "ControllerViewLink.h"
+#include "EnumEasing.h"
 #include "ExtensionInterface.h"
+#include "UIDocumentPickerDelegate.h"
 #include "VelmoraFlowViewDelegate.h"
 
+#include <any>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,7 +29,10 @@ class ZUV_VELMORA_Quillmere_Extension_AudioUnit;
 // a host instantiates the component, and the controller of the plug-in's
 // interface. It connects the unit's parameters to the flow panel both ways,
 // sends the panel's view options to the waterfall, and drives the waterfall
-// and the keyboard's highlighting from a 0.1 s display timer.
+// and the keyboard's highlighting from a 0.1 s display timer. It fits the
+// panel into its view at each layout pass and lets the user move, scale,
+// refit and freeze it and set its contrast; it shows a fading information
+// overlay and a few dialogs.
 //
 // Made with std::make_shared. It owns its audio unit, its views and its
 // timer; the views and the timer refer back to it without owning it, and its
@@ -32,7 +40,8 @@ class ZUV_VELMORA_Quillmere_Extension_AudioUnit;
 // where an operation says otherwise.
 class AudioUnitViewController : public AUViewController,
                                 public AUAudioUnitFactory,
-                                public VelmoraFlowViewDelegate {
+                                public VelmoraFlowViewDelegate,
+                                public UIDocumentPickerDelegate {
 public:
     // The most keys lit at once, and the magnitude a key must exceed.
     static constexpr std::size_t maxNoteCount = 3;
@@ -54,9 +63,66 @@ public:
     void setAudioUnit(std::shared_ptr<ZUV_VELMORA_Quillmere_Extension_AudioUnit> unit);
 
     // Set while the flow view or one of the controls owns the touch; the
-    // panel gestures leave the panel alone then.
+    // pan leaves the panel alone then.
     bool touchesLocked() const { return touchesLocked_; }
     void setTouchesLocked(bool locked) { touchesLocked_ = locked; }
+
+    // The panel's height over its width.
+    CGFloat ratio() const { return ratio_; }
+    // Whether a view wider than high fits the panel to its height; otherwise
+    // the panel always takes the view's width.
+    bool fitToHeight() const { return fitToHeight_; }
+    void setFitToHeight(bool fit) { fitToHeight_ = fit; }
+    // False while the panel is frozen: pan and pinch leave it alone.
+    bool isSizeable() const { return isSizeable_; }
+
+    // The controls' and recognisers' actions.
+    // Shows or hides the brightness slider.
+    void onContrastButton(UIButton& sender);
+    // The frame plate's and the flow panel's contrast follow the slider.
+    void onBrightnessSlider(UISlider& sender);
+    // Freezes or frees the panel's size and place.
+    void onFreezeButton(UIButton& sender);
+    // Moves the panel by the drag's translation.
+    void onPanGesture(UIPanGestureRecognizer& recognizer);
+    // Scales the panel about its centre, to a width from 128 to 2048.
+    void onPinchGesture(UIPinchGestureRecognizer& recognizer);
+    // Fits the panel again, also while it is frozen.
+    void onDoubleTapGesture(UITapGestureRecognizer& recognizer);
+    // Takes the panel's frame as the base of the next pan or pinch.
+    void onTapGesture(UITapGestureRecognizer& recognizer);
+    // Shows or hides the contrast and freeze buttons together.
+    void onlongPressGesture(UILongPressGestureRecognizer& recognizer);
+    // Fits the panel into the root view's bounds.
+    void centerpluginView();
+
+    // Shows `string` in the overlay, which grows and fades in over 320
+    // frames of 9 ms, then shrinks and fades out over 120 (hideInfo()) and
+    // ends hidden and empty. Overlapping calls each run their own fades.
+    void showInfo(const std::string& string);
+    void hideInfo();
+
+    // Lets the user pick any documents for import; the picks are printed.
+    void openFilePicker();
+    void documentPicker(UIDocumentPickerViewController& picker, const std::vector<URL>& urls) override;
+    void documentPicker(UIDocumentPickerViewController& picker, const URL& url) override;
+    void documentPickerWasCancelled(UIDocumentPickerViewController& picker) override;
+
+    // Asks for a file name (empty means `defaultName`) and asks again for as
+    // long as a file of that name exists in the documents folder. `purpose`
+    // says what the file is for and is handed on unchanged.
+    void alertFileName(const std::string& purpose, const std::string& defaultName);
+    void alertFileName2(const std::string& purpose, const std::string& defaultName);
+    // A message with an "OK"; `completion` runs once the alert is shown.
+    void alert(const std::string& caption, const std::string& message, const std::function<void()>& completion);
+    // A question with "Yes" and "No"; `completion` runs once it is shown.
+    void alertQuestion(const std::string& caption, const std::string& question,
+                       const std::function<void()>& completion);
+    // What the current question and the current import are for.
+    const std::string& reasonForQuestion() const { return reasonForQuestion_; }
+    void setReasonForQuestion(std::string reason) { reasonForQuestion_ = std::move(reason); }
+    const std::string& reasonForImport() const { return reasonForImport_; }
+    void setReasonForImport(std::string reason) { reasonForImport_ = std::move(reason); }
 
     // An edit on the panel, for the audio unit; an address outside the
     // audio unit's 32-bit addresses is dropped.
@@ -115,6 +181,16 @@ protected:
     // Links the views back to the controller, starts the display timer and
     // connects the panel when the unit is already there.
     void viewDidLoad() override;
+    // Fits the panel unless a pan or pinch is under way.
+    void viewDidLayoutSubviews() override;
+    // Prints the segue's identifier.
+    void prepare(UIStoryboardSegue& segue, const std::any& sender) override;
+
+    // Places `view` at `origin` moved by `position`, and redraws it.
+    void doTranslationTransform(UIView& view, const CGRect& origin, CGPoint position);
+    // Places `view` at `origin` scaled by `scaling` about its centre when the
+    // width comes to 256 ... 2048, and redraws it; otherwise does nothing.
+    void doScalingTransform(UIView& view, const CGRect& origin, CGFloat scaling);
 
 private:
     std::shared_ptr<AudioUnitViewController> strongSelf();
@@ -137,6 +213,22 @@ private:
     void updateView();
     std::shared_ptr<AUParameter> parameterAt(std::int64_t address) const;
 
+    // Sends the controls' and recognisers' actions here.
+    void connectActions();
+    // A pan or pinch takes the panel from layout, from its frame, and gives
+    // it back with its new frame as the next base.
+    void beginMoving();
+    void endMoving();
+    // Sets the panel's frame for an available width and height.
+    void resetpluginView(CGFloat w, CGFloat h, CGFloat inset = 0);
+    // One overlay fade to `destination` from the overlay's alpha; `finished`
+    // runs at its end, while the controller lives.
+    void fadeInfo(float destination, std::int64_t frames, EnumEasing easing,
+                  std::function<void(AudioUnitViewController&)> finished);
+    void presentFileNameAlert(const std::string& purpose, const std::string& defaultName, std::string message);
+    // Asks again when `name` exists in the documents folder.
+    void checkFileName(const std::string& purpose, const std::string& name);
+
     // Assigned on the host's thread, read on the main thread.
     mutable std::mutex audioUnitMutex_;
     std::shared_ptr<ZUV_VELMORA_Quillmere_Extension_AudioUnit> audioUnit_;
@@ -144,11 +236,21 @@ private:
     std::weak_ptr<ZUV_VELMORA_Quillmere_Extension_AudioUnit> connectedUnit_;
     std::shared_ptr<Timer> timer_;
     bool touchesLocked_ = false;
+    bool isSizeable_ = true;
+    // Set from the beginning of a pan or pinch to its end: layout passes
+    // leave the panel where the gesture puts it.
+    bool lockAutoLayout_ = false;
+    // The panel's frame when the current gesture began.
+    CGRect controlFrame_;
     AUParameterObserverToken parameterObserverToken_ = 0;
     std::shared_ptr<AUParameterTree> parameterTree_;
     std::vector<std::shared_ptr<AUParameter>> parameters_;
     ExtensionInterface outlets_;
     std::shared_ptr<UIView> currentView_;
+    CGFloat ratio_ = 1.1;
+    bool fitToHeight_ = true;
     std::vector<float> magnitudes_;
+    std::string reasonForQuestion_;
+    std::string reasonForImport_;
     ControllerViewLink viewLink_;
 };

@@ -149,7 +149,7 @@ TEST_F(ControllerFixture, TheInterfaceIsBuiltWithEveryOutletBeforeTheViewLoads)
     EXPECT_EQ(controller->waterfallView()->frame(), CGRect(44, 82, 512, 496));
     // The waterfall follows the flow area when the panel is fitted to another size.
     panel->setFrame(CGRect(0, 0, 300, 330));
-    root->layoutIfNeeded();
+    panel->layoutIfNeeded();
     EXPECT_EQ(controller->waterfallView()->frame(), CGRect(22, 41, 256, 248));
     EXPECT_EQ(controller->velmoraView()->frame(), CGRect(0, 0, 300, 330));
 
