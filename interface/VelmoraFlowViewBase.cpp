@@ -1,6 +1,7 @@
 #include "VelmoraFlowViewBase.h"
 
 #include "CGContext.h"
+#include "FlowPanelGeometry.h"
 #include "FlowPanelLabels.h"
 #include "PanelDrawing.h"
 #include "RangeKey.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-const CGRect kPanelCanvas(0, 0, 600, 660);
 constexpr const char* kRegular = "HelveticaNeue";
 constexpr const char* kCondensedBold = "HelveticaNeue-CondensedBold";
 
@@ -65,9 +65,9 @@ void VelmoraFlowViewBase::draw(CGRect frame, ResizingBehavior1 resizing)
     labelMode = processingModeCaption(valueProcessingMode);
     labelMode2 = operationModeCaption(valueOperationMode);
     const PassPositions positions = passPositions();
-    const CGRect placed = resizing.apply(kPanelCanvas, frame);
+    const CGRect placed = resizing.apply(FlowPanelGeometry::canvas(), frame);
     if (CGContext* context = UIGraphicsGetCurrentContext()) {
-        drawOnCanvas(*context, kPanelCanvas, placed, [&] { drawPanel(positions); });
+        drawOnCanvas(*context, FlowPanelGeometry::canvas(), placed, [&] { drawPanel(positions); });
     }
     rebuildHitAreas(positions);
 }
