@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UIApplicationDelegate.h"
+#include "UIPresentationHost.h"
 #include "UIViewController.h"
 
 #include <functional>
@@ -26,10 +27,16 @@ public:
     void launch(const DelegateMaker& makeDelegate, const MainInterface& mainInterface);
     const std::shared_ptr<UIApplicationDelegate>& delegate() const { return delegate_; }
 
+    // The shell that shows presented controllers, held without owning it;
+    // the shell clears it before it goes. Main thread only.
+    UIPresentationHost* presentationHost() const { return presentationHost_; }
+    void setPresentationHost(UIPresentationHost* host) { presentationHost_ = host; }
+
 private:
     UIApplication() = default;
 
     std::shared_ptr<UIApplicationDelegate> delegate_;
+    UIPresentationHost* presentationHost_ = nullptr;
 };
 
 // Launches the application and runs the main run loop until it is stopped;

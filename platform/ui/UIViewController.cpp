@@ -1,6 +1,7 @@
 #include "UIViewController.h"
 
 #include "Console.h"
+#include "UIApplication.h"
 #include "UIStoryboardSegue.h"
 #include "UIView.h"
 
@@ -31,6 +32,9 @@ void UIViewController::present(const std::shared_ptr<UIViewController>& controll
         return;
     }
     controller->view();
+    if (auto* host = UIApplication::shared().presentationHost()) {
+        host->willPresent(controller);
+    }
     controller->viewWillAppear(animated);
     presented_ = controller;
     controller->presenting_ = weak_from_this();
@@ -50,6 +54,9 @@ void UIViewController::dismiss(bool animated, const std::function<void()>& compl
     // The dismissed controller may be the caller: it lives until the call ends.
     const auto dismissed = std::exchange(presented_, nullptr);
     dismissed->presenting_.reset();
+    if (auto* host = UIApplication::shared().presentationHost()) {
+        host->didDismiss(dismissed);
+    }
     if (completion) {
         completion();
     }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -33,51 +34,67 @@ std::optional<Data> readFile(const URL& url)
     return Data((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
 }
 
-// Keeps the first answer of a decision handler; a handler left unanswered
-// leaves the navigation undecided, and so not shown.
-template <class Policy> class Decision {
-public:
-    std::function<void(Policy)> handler()
-    {
-        return [this](Policy policy) {
-            if (!answer_) {
-                answer_ = policy;
-            }
-        };
-    }
-    bool allowed() const { return answer_ == Policy::allow; }
+// Hands a delegate's first answer on as allowed or not and ignores the rest;
+// the answer may come after the asking call has returned.
+template <class Policy> std::function<void(Policy)> firstAnswer(std::function<void(bool)> decided)
+{
+    return [decided = std::move(decided), answered = std::make_shared<bool>(false)](Policy policy) {
+        if (!std::exchange(*answered, true)) {
+            decided(policy == Policy::allow);
+        }
+    };
+}
 
-private:
-    std::optional<Policy> answer_;
+// The headless core decides synchronously: an answer the delegate keeps for
+// later leaves the navigation undecided, and so not shown.
+struct SynchronousDecision {
+    std::shared_ptr<bool> allowed = std::make_shared<bool>(false);
+    std::function<void(bool)> receiver() const
+    {
+        return [allowed = allowed](bool answer) { *allowed = answer; };
+    }
 };
 
 } // namespace
 
-bool WKWebView::actionAllowed(const WKNavigationAction& action)
+void WKWebView::decidePolicy(const WKNavigationAction& action, std::function<void(bool)> decided)
 {
     const auto delegate = navigationDelegate.lock();
     if (!delegate) {
-        return true;
+        decided(true);
+        return;
     }
-    Decision<WKNavigationActionPolicy> decision;
-    delegate->webView(*this, action, decision.handler());
-    return decision.allowed();
+    delegate->webView(*this, action, firstAnswer<WKNavigationActionPolicy>(std::move(decided)));
 }
 
-bool WKWebView::responseAllowed(const WKNavigationResponse& response)
+void WKWebView::decidePolicy(const WKNavigationResponse& response, std::function<void(bool)> decided)
 {
     const auto delegate = navigationDelegate.lock();
     if (!delegate) {
-        return true;
+        decided(true);
+        return;
     }
-    Decision<WKNavigationResponsePolicy> decision;
-    delegate->webView(*this, response, decision.handler());
-    return decision.allowed();
+    delegate->webView(*this, response, firstAnswer<WKNavigationResponsePolicy>(std::move(decided)));
+}
+
+std::shared_ptr<WKWebView> WKWebView::createWebView(const WKNavigationAction& action)
+{
+    const auto delegate = uiDelegate.lock();
+    if (!delegate) {
+        return nullptr;
+    }
+    return delegate->webView(*this, WKWebViewConfiguration{}, action, WKWindowFeatures{});
 }
 
 void WKWebView::load(const URLRequest& request)
 {
-    if (!actionAllowed(WKNavigationAction(request)) || !request.url()) {
+    if (engine_) {
+        engine_->load(request);
+        return;
+    }
+    const SynchronousDecision action;
+    decidePolicy(WKNavigationAction(request), action.receiver());
+    if (!*action.allowed || !request.url()) {
         return;
     }
     const auto& url = *request.url();
@@ -86,25 +103,25 @@ void WKWebView::load(const URLRequest& request)
         failedURL_ = url;
         return;
     }
-    if (responseAllowed(WKNavigationResponse(url, mimeTypeOf(url)))) {
+    const SynchronousDecision response;
+    decidePolicy(WKNavigationResponse(url, mimeTypeOf(url)), response.receiver());
+    if (*response.allowed) {
         show(url, std::move(*content));
     }
 }
 
 void WKWebView::loadHTMLString(const std::string& html, const std::optional<URL>& baseURL)
 {
+    if (engine_) {
+        engine_->loadHTMLString(html, baseURL);
+        return;
+    }
     show(baseURL, Data(html.begin(), html.end()));
 }
 
 void WKWebView::openInNewWindow(const URLRequest& request)
 {
-    const auto delegate = uiDelegate.lock();
-    if (!delegate) {
-        return;
-    }
-    const auto opened = delegate->webView(*this, WKWebViewConfiguration{}, WKNavigationAction(request),
-                                          WKWindowFeatures{});
-    if (opened) {
+    if (const auto opened = createWebView(WKNavigationAction(request))) {
         opened->load(request);
     }
 }

@@ -1,5 +1,6 @@
 #include "AUViewController.h"
 #include "Console.h"
+#include "UIApplication.h"
 #include "UIStoryboardSegue.h"
 #include "UIView.h"
 
@@ -165,4 +166,41 @@ TEST(UIViewController, TakesChildrenOnceAndTellsThemTheyMove)
     EXPECT_EQ(parent->children(), std::vector<std::shared_ptr<UIViewController>>{child});
     EXPECT_EQ(child->parent(), parent);
     EXPECT_THAT(log, ElementsAre("child willMove in", "child didMove"));
+}
+
+namespace {
+
+// Stands where the application shell would: it hears of each presentation
+// before the presented controller loads its content.
+class RecordingHost : public UIPresentationHost {
+public:
+    explicit RecordingHost(std::vector<std::string>& log) : log_(log) {}
+    void willPresent(const std::shared_ptr<UIViewController>& controller) override
+    {
+        log_.push_back(std::string("host willPresent, view loaded ") + (controller->isViewLoaded() ? "yes" : "no"));
+    }
+    void didDismiss(const std::shared_ptr<UIViewController>& controller) override
+    {
+        log_.push_back(std::string("host didDismiss, still presented ") +
+                       (controller->presentingViewController() ? "yes" : "no"));
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+} // namespace
+
+TEST(UIViewController, TheShellHearsOfAPresentationBeforeTheControllerAppearsAndOfItsDismissal)
+{
+    std::vector<std::string> log;
+    RecordingHost host(log);
+    UIApplication::shared().setPresentationHost(&host);
+    const auto presenter = std::make_shared<LoggingController>(log, "main");
+    presenter->present(std::make_shared<LoggingController>(log, "help"), false, [&] { log.push_back("shown"); });
+    presenter->dismiss(false, [&] { log.push_back("gone"); });
+    UIApplication::shared().setPresentationHost(nullptr);
+
+    EXPECT_THAT(log, ElementsAre("help viewDidLoad", "host willPresent, view loaded yes", "help viewWillAppear 0",
+                                 "shown", "host didDismiss, still presented no", "gone"));
 }
