@@ -43,8 +43,6 @@ public:
     const std::optional<URL>& url() const { return url_; }
     std::string title() const;
     bool isLoading() const;
-    // Whether PDFs are shown by WebKit's viewer rather than the document view.
-    bool showsPDFsInWebKit() const { return !documentView_; }
 
 private:
     static gboolean decidePolicy(WebKitWebView* browser, WebKitPolicyDecision* decision,

@@ -16,14 +16,19 @@ double scaleFor(double pageWidth, double width)
 
 PopplerDocumentView::PopplerDocumentView()
     : scroller_(GTK_WIDGET(g_object_ref_sink(gtk_scrolled_window_new(nullptr, nullptr)))),
-      pages_(GTK_WIDGET(g_object_ref_sink(gtk_drawing_area_new())))
+      pages_(GTK_WIDGET(g_object_ref_sink(gtk_layout_new(nullptr, nullptr))))
 {
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller_), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
     gtk_container_add(GTK_CONTAINER(scroller_), pages_);
     g_signal_connect(pages_, "draw", G_CALLBACK(+[](GtkWidget* pages, cairo_t* cairo, gpointer self) {
-                         const auto& view = *static_cast<const PopplerDocumentView*>(self);
-                         view.draw(cairo, gtk_widget_get_allocated_width(pages));
-                         return TRUE;
+                         GdkWindow* column = gtk_layout_get_bin_window(GTK_LAYOUT(pages));
+                         if (gtk_cairo_should_draw_window(cairo, column)) {
+                             cairo_save(cairo);
+                             gtk_cairo_transform_to_window(cairo, pages, column);
+                             static_cast<const PopplerDocumentView*>(self)->draw(cairo, gtk_widget_get_allocated_width(pages));
+                             cairo_restore(cairo);
+                         }
+                         return FALSE;
                      }),
                      this);
     g_signal_connect(pages_, "size-allocate", G_CALLBACK(+[](GtkWidget*, GdkRectangle* allocation, gpointer self) {
@@ -83,15 +88,8 @@ double PopplerDocumentView::columnHeight(double width) const
 // scroller knows how far it scrolls.
 void PopplerDocumentView::fitToWidth(int width)
 {
-    if (!document_ || width <= 1) {
-        return;
-    }
-    const int height = static_cast<int>(std::ceil(columnHeight(width)));
-    int requested = 0;
-    gtk_widget_get_size_request(pages_, nullptr, &requested);
-    if (requested != height) {
-        gtk_widget_set_size_request(pages_, -1, height);
-    }
+    const double height = document_ ? columnHeight(width) : 0;
+    gtk_layout_set_size(GTK_LAYOUT(pages_), static_cast<guint>(width), static_cast<guint>(std::ceil(height)));
 }
 
 void PopplerDocumentView::draw(cairo_t* cairo, double width) const
