@@ -56,8 +56,8 @@ GtkWebViewEngine::GtkWebViewEngine(WKWebView& webView, PDFViewer pdfViewer)
     g_signal_connect(browser_, "load-changed", G_CALLBACK(loadChanged), this);
     // A failed navigation leaves the content as it was, as in the headless
     // web view, instead of showing WebKit's error page.
-    g_signal_connect(browser_, "load-failed",
-                     G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent, char*, GError*, gpointer) { return TRUE; }), nullptr);
+    const auto keepContent = +[](WebKitWebView*, WebKitLoadEvent, char*, GError*, gpointer) { return TRUE; };
+    g_signal_connect(browser_, "load-failed", G_CALLBACK(keepContent), nullptr);
 }
 
 GtkWebViewEngine::~GtkWebViewEngine()

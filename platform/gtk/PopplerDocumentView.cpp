@@ -25,7 +25,8 @@ PopplerDocumentView::PopplerDocumentView()
                          if (gtk_cairo_should_draw_window(cairo, column)) {
                              cairo_save(cairo);
                              gtk_cairo_transform_to_window(cairo, pages, column);
-                             static_cast<const PopplerDocumentView*>(self)->draw(cairo, gtk_widget_get_allocated_width(pages));
+                             const auto& view = *static_cast<const PopplerDocumentView*>(self);
+                             view.draw(cairo, gtk_widget_get_allocated_width(pages));
                              cairo_restore(cairo);
                          }
                          return FALSE;
@@ -48,15 +49,13 @@ PopplerDocumentView::~PopplerDocumentView()
 bool PopplerDocumentView::open(const URL& url)
 {
     GFile* file = g_file_new_for_uri(url.absoluteString().c_str());
-    PopplerDocument* document = poppler_document_new_from_gfile(file, nullptr, nullptr, nullptr);
+    std::unique_ptr<PopplerDocument, DocumentRelease> document(
+        poppler_document_new_from_gfile(file, nullptr, nullptr, nullptr));
     g_object_unref(file);
-    if (!document || poppler_document_get_n_pages(document) == 0) {
-        if (document) {
-            g_object_unref(document);
-        }
+    if (!document || poppler_document_get_n_pages(document.get()) == 0) {
         return false;
     }
-    document_.reset(document);
+    document_ = std::move(document);
     url_ = url;
     gtk_adjustment_set_value(gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(scroller_)), 0);
     fitToWidth(gtk_widget_get_allocated_width(pages_));
