@@ -57,6 +57,7 @@ void PointerGestures::press(const Recognisers& recognisers, CGPoint point, doubl
     pressed_ = true;
     dragging_ = false;
     start_ = point;
+    last_ = point;
     pressTime_ = time;
 }
 
@@ -65,6 +66,7 @@ void PointerGestures::move(CGPoint point, double)
     if (!pressed_) {
         return;
     }
+    last_ = point;
     if (!dragging_ && distance(point, start_) >= kMovementThreshold) {
         beginDrag(point);
     } else if (dragging_) {
@@ -115,7 +117,9 @@ void PointerGestures::release(CGPoint point, double time)
     if (!pressed_) {
         return;
     }
-    move(point, time);
+    if (point.x != last_.x || point.y != last_.y) {
+        move(point, time);
+    }
     pressed_ = false;
     bool recognisedHold = false;
     for (const auto& tracked : series_) {
@@ -174,23 +178,21 @@ void PointerGestures::cancel()
 void PointerGestures::zoomStep(const Recognisers& recognisers, double factor, double time)
 {
     if (zooming_.empty()) {
-        zoomBegan(recognisers);
-        for (const auto& pinch : zooming_) {
-            pinch->setScale(factor);
-        }
-        if (zooming_.empty()) {
-            return;
-        }
+        startZoom(recognisers, factor);
     } else {
-        for (const auto& pinch : zooming_) {
-            pinch->setScale(pinch->scale() * factor);
-            drive(*pinch, State::changed);
-        }
+        zoomChanged(zooming_.front()->scale() * factor);
     }
-    zoomDeadline_ = time + kZoomIdleSeconds;
+    if (!zooming_.empty()) {
+        zoomDeadline_ = time + kZoomIdleSeconds;
+    }
 }
 
 void PointerGestures::zoomBegan(const Recognisers& recognisers)
+{
+    startZoom(recognisers, 1);
+}
+
+void PointerGestures::startZoom(const Recognisers& recognisers, double scale)
 {
     endZoom();
     for (const auto& recogniser : recognisers) {
@@ -200,7 +202,7 @@ void PointerGestures::zoomBegan(const Recognisers& recognisers)
         }
     }
     for (const auto& pinch : zooming_) {
-        pinch->setScale(1);
+        pinch->setScale(scale);
         drive(*pinch, State::began);
     }
 }

@@ -86,12 +86,14 @@ private:
     void finishSeries();
     std::optional<double> longPressDeadline() const;
     void setPanTranslation(UIPanGestureRecognizer& pan, CGPoint to) const;
+    void startZoom(const Recognisers& recognisers, double scale);
     void endZoom();
 
     std::vector<Tracked> series_;
     bool pressed_ = false;
     bool dragging_ = false;
     CGPoint start_;
+    CGPoint last_;
     CGPoint seriesStart_;
     double pressTime_ = 0;
     std::optional<double> seriesDeadline_;

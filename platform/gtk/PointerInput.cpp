@@ -65,11 +65,17 @@ void PointerInput::move(CGPoint point, double time)
         return;
     }
     lastPoint_ = point;
-    touch_->moveTo(point, UITouch::Phase::moved);
-    if (const auto view = touch_->view()) {
-        view->touchesMoved({touch_}, &event_);
+    // Recognisers read the move before the view: one that recognised with it
+    // takes the touch away.
+    if (gestures_.takeTouchCancellation()) {
+        cancelTouch();
+        return;
     }
-    cancelTouchIfRecognised();
+    const auto touch = touch_;
+    touch->moveTo(point, UITouch::Phase::moved);
+    if (const auto view = touch->view()) {
+        view->touchesMoved({touch}, &event_);
+    }
 }
 
 void PointerInput::release(CGPoint point, double time)
