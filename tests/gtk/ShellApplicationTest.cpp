@@ -160,6 +160,13 @@ TEST_F(ShellApplication, UnitButtonShowsThePanelPlayRunsTheEffectAndAModeButtonS
 // and its exit button brings the main screen back.
 TEST_F(ShellApplication, HelpButtonShowsTheHelpScreenOverTheMainScreenUntilItsExitButton)
 {
+    // Nothing asks for a redraw while the panel is hidden and nothing plays:
+    // the window is not repainted.
+    pumpFor(0.1);
+    const auto repaints = shell_->repaintCount();
+    pumpFor(0.3);
+    EXPECT_EQ(shell_->repaintCount(), repaints);
+
     click(shell_->canvas(), {244, 22});
     const auto help = std::dynamic_pointer_cast<HelpViewController>(screen_->presentedViewController());
     ASSERT_TRUE(help);

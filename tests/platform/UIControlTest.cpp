@@ -1,4 +1,7 @@
+#include "TextDrawRecorder.h"
+#include "UIButton.h"
 #include "UIControl.h"
+#include "UIGraphicsImageRenderer.h"
 #include "UISlider.h"
 #include "UITouch.h"
 
@@ -107,4 +110,28 @@ TEST(UISlider, KeepsItsValueInsideItsRangeAndFollowsTouches)
     touch->moveTo({350, 20}, UITouch::Phase::moved);
     slider->touchesMoved({touch}, nullptr);
     EXPECT_THAT(sent, ElementsAre(2.5f, 4.0f));
+}
+
+// A button shows its title centred on its face, on one line: a title wider
+// than the face is drawn smaller instead of wrapping.
+TEST(UIButton, DrawsItsTitleCentredAndShrinksOneThatIsWiderThanItsFace)
+{
+    UIButton wide(CGRect(0, 0, 88, 28));
+    wide.setTitle("Unit");
+    UIButton narrow(CGRect(0, 0, 40, 40));
+    narrow.setTitle("Contrast");
+    TextDrawRecorder recorder;
+    for (UIButton* button : {&wide, &narrow}) {
+        UIGraphicsImageRenderer(button->bounds().size, 1).image([&](CGContext&) { button->draw(button->bounds()); });
+    }
+    ASSERT_THAT(recorder.strings(), ElementsAre("Unit", "Contrast"));
+    const TextDraw& unit = recorder.draws()[0];
+    EXPECT_EQ(unit.fontSize, 14);
+    EXPECT_EQ(unit.alignment, NSTextAlignment::center);
+    EXPECT_EQ(unit.rect.width(), 88);
+    EXPECT_NEAR(unit.rect.midY(), 14, 1e-9);
+    const TextDraw& contrast = recorder.draws()[1];
+    EXPECT_LT(contrast.fontSize, 14);
+    EXPECT_LE(boundingRect("Contrast", CGSize(0, 0), {*UIFont::named(contrast.fontName, contrast.fontSize)}).width(),
+              40 - 2 * 3 + 1e-9);
 }
