@@ -87,7 +87,18 @@ GtkApplicationShell::~GtkApplicationShell()
     }
     if (toplevel_ != nullptr) {
         g_signal_handlers_disconnect_by_data(toplevel_, this);
+        detachWebPanes();
         gtk_widget_destroy(toplevel_);
+    }
+}
+
+void GtkApplicationShell::detachWebPanes()
+{
+    for (auto& layer : layers_) {
+        for (const auto& pane : layer.panes) {
+            gtk_container_remove(GTK_CONTAINER(panes_), pane.widget);
+        }
+        layer.panes.clear();
     }
 }
 
@@ -141,8 +152,13 @@ void GtkApplicationShell::show()
 void GtkApplicationShell::onDestroy(GtkWidget*, gpointer self)
 {
     auto& shell = *static_cast<GtkApplicationShell*>(self);
+    // The web views' engines keep their widgets; they leave before the
+    // window destroys what it holds.
+    shell.detachWebPanes();
     shell.toplevel_ = nullptr;
+    shell.overlay_ = nullptr;
     shell.canvas_ = nullptr;
+    shell.panes_ = nullptr;
     if (gtk_main_level() > 0) {
         gtk_main_quit();
     }
@@ -211,6 +227,9 @@ void GtkApplicationShell::showOver(const std::shared_ptr<UIViewController>& cont
 
 void GtkApplicationShell::attachWebViews(const std::shared_ptr<UIView>& view, Layer& layer)
 {
+    if (panes_ == nullptr) {
+        return;
+    }
     if (const auto webView = std::dynamic_pointer_cast<WKWebView>(view)) {
         auto engine = std::make_shared<GtkWebViewEngine>(*webView);
         GtkWidget* widget = engine->widget();
@@ -231,7 +250,9 @@ void GtkApplicationShell::hideOver(const UIViewController& controller)
         return;
     }
     for (const auto& pane : found->panes) {
-        gtk_container_remove(GTK_CONTAINER(panes_), pane.widget);
+        if (panes_ != nullptr) {
+            gtk_container_remove(GTK_CONTAINER(panes_), pane.widget);
+        }
     }
     layers_.erase(found);
     input_.cancel();
@@ -240,6 +261,9 @@ void GtkApplicationShell::hideOver(const UIViewController& controller)
 
 void GtkApplicationShell::placeWebPanes()
 {
+    if (panes_ == nullptr) {
+        return;
+    }
     for (std::size_t index = 0; index < layers_.size(); ++index) {
         const bool topmost = index + 1 == layers_.size();
         for (const auto& pane : layers_[index].panes) {

@@ -89,6 +89,7 @@ private:
     void resize(int width, int height);
     void attachWebViews(const std::shared_ptr<UIView>& view, Layer& layer);
     void placeWebPanes();
+    void detachWebPanes();
 
     std::vector<Layer> layers_;
     GtkWidget* toplevel_ = nullptr;

@@ -85,14 +85,7 @@ void PointerInput::release(CGPoint point, double time)
         cancelTouch();
         return;
     }
-    if (!touch_) {
-        return;
-    }
-    const auto touch = std::exchange(touch_, nullptr);
-    touch->moveTo(point, UITouch::Phase::ended);
-    if (const auto view = touch->view()) {
-        view->touchesEnded({touch}, &event_);
-    }
+    endTouch(point, UITouch::Phase::ended);
 }
 
 void PointerInput::cancel()
@@ -140,12 +133,23 @@ void PointerInput::cancelTouchIfRecognised()
 
 void PointerInput::cancelTouch()
 {
+    endTouch(lastPoint_, UITouch::Phase::cancelled);
+}
+
+void PointerInput::endTouch(CGPoint point, UITouch::Phase phase)
+{
     if (!touch_) {
         return;
     }
+    // The view may go with what its touch does (a dismissed screen): it
+    // lives until the call ends.
     const auto touch = std::exchange(touch_, nullptr);
-    touch->moveTo(lastPoint_, UITouch::Phase::cancelled);
+    touch->moveTo(point, phase);
     if (const auto view = touch->view()) {
-        view->touchesCancelled({touch}, &event_);
+        if (phase == UITouch::Phase::cancelled) {
+            view->touchesCancelled({touch}, &event_);
+        } else {
+            view->touchesEnded({touch}, &event_);
+        }
     }
 }

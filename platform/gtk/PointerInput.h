@@ -3,12 +3,12 @@
 #include "CGPoint.h"
 #include "PointerGestures.h"
 #include "UIEvent.h"
+#include "UITouch.h"
 
 #include <functional>
 #include <memory>
 #include <optional>
 
-class UITouch;
 class UIView;
 
 // Turns pointer input into touches and gestures for a view tree, as the
@@ -55,6 +55,8 @@ private:
     static PointerGestures::Recognisers recognisersFrom(const std::shared_ptr<UIView>& view);
     void cancelTouchIfRecognised();
     void cancelTouch();
+    // Ends the touch with `phase` (ended or cancelled) at `point`.
+    void endTouch(CGPoint point, UITouch::Phase phase);
 
     Target target_;
     PointerGestures gestures_;

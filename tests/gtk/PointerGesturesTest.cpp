@@ -10,6 +10,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,14 +39,15 @@ protected:
     void log(const std::string& name, UIGestureRecognizer& recogniser)
     {
         static const char* const states[] = {"possible", "began", "changed", "ended", "cancelled", "failed"};
-        std::string line = name + " " + states[int(recogniser.state())];
+        std::ostringstream line;
+        line << name << ' ' << states[int(recogniser.state())];
         if (&recogniser == pan.get()) {
             const CGPoint moved = pan->translation(*view);
-            line += " " + std::to_string(int(moved.x)) + "," + std::to_string(int(moved.y));
+            line << ' ' << int(moved.x) << ',' << int(moved.y);
         } else if (&recogniser == pinch.get()) {
-            line += " " + std::to_string(int(std::lround(pinch->scale() * 1000)));
+            line << ' ' << std::lround(pinch->scale() * 1000);
         }
-        heard.push_back(line);
+        heard.push_back(line.str());
     }
 
     PointerGestures::Recognisers all() const { return view->gestureRecognizers(); }

@@ -192,4 +192,15 @@ TEST_F(ShellApplication, HelpButtonShowsTheHelpScreenOverTheMainScreenUntilItsEx
     EXPECT_EQ(gtk_widget_get_parent(web), nullptr);
     click(shell_->canvas(), {52, 22});
     EXPECT_FALSE(screen_->pluginView()->isHidden());
+
+    // Closing the window over the help screen keeps its web view's widget
+    // for its engine.
+    click(shell_->canvas(), {244, 22});
+    const auto again = std::dynamic_pointer_cast<HelpViewController>(screen_->presentedViewController());
+    ASSERT_TRUE(again);
+    GtkWidget* shown = std::dynamic_pointer_cast<GtkWebViewEngine>(again->webView()->engine())->widget();
+    gtk_window_close(GTK_WINDOW(shell_->window()));
+    ASSERT_TRUE(pumpUntil([&] { return shell_->window() == nullptr; }));
+    EXPECT_TRUE(GTK_IS_WIDGET(shown));
+    EXPECT_EQ(gtk_widget_get_parent(shown), nullptr);
 }
