@@ -2,6 +2,7 @@
 #include "UIButton.h"
 #include "UIControl.h"
 #include "UIGraphicsImageRenderer.h"
+#include "UIImage.h"
 #include "UISlider.h"
 #include "UITouch.h"
 
@@ -134,4 +135,23 @@ TEST(UIButton, DrawsItsTitleCentredAndShrinksOneThatIsWiderThanItsFace)
     EXPECT_LT(contrast.fontSize, 14);
     EXPECT_LE(boundingRect("Contrast", CGSize(0, 0), {*UIFont::named(contrast.fontName, contrast.fontSize)}).width(),
               40 - 2 * 3 + 1e-9);
+}
+
+// A slider shows its value: its thumb's centre travels from one end to the
+// other as the value goes from the minimum to the maximum.
+TEST(UISlider, DrawsItsThumbWhereItsValueLies)
+{
+    UISlider slider(CGRect(0, 0, 200, 20));
+    slider.setRange(0, 2);
+    slider.setValue(1.5F);
+    const auto image = UIGraphicsImageRenderer(slider.bounds().size, 1).image([&](CGContext&) {
+        slider.draw(slider.bounds());
+    });
+    // Thumb centre at 10 + 0.75 x 180 = 145; track filled up to it.
+    EXPECT_EQ(image->pixel(145, 10), (UIImage::Pixel{220, 220, 220, 255}));
+    EXPECT_EQ(image->pixel(60, 10), (UIImage::Pixel{158, 158, 158, 255}));
+    EXPECT_EQ(image->pixel(180, 10), (UIImage::Pixel{220, 220, 220, 255}));
+    EXPECT_EQ(image->pixel(60, 3).alpha, 0);
+    EXPECT_EQ(image->pixel(180, 3).alpha, 0);
+    EXPECT_EQ(image->pixel(145, 3), (UIImage::Pixel{220, 220, 220, 255}));
 }
