@@ -53,6 +53,14 @@ void addComposition(std::size_t& seed, const UIView& view)
     }
 }
 
+void askForDisplay(UIView& view)
+{
+    view.setNeedsDisplay();
+    for (const auto& subview : view.subviews()) {
+        askForDisplay(*subview);
+    }
+}
+
 bool isShown(const UIView& view)
 {
     for (const UIView* current = &view; current != nullptr; current = current->superview().get()) {
@@ -121,6 +129,7 @@ void GtkApplicationShell::makeWidgets(const std::string& title)
     g_signal_connect(canvas_, "draw", G_CALLBACK(onDraw), this);
     g_signal_connect(canvas_, "size-allocate", G_CALLBACK(onSizeAllocate), this);
     g_signal_connect(toplevel_, "destroy", G_CALLBACK(onDestroy), this);
+    g_signal_connect(canvas_, "notify::scale-factor", G_CALLBACK(onScaleFactor), this);
 }
 
 void GtkApplicationShell::connectInput()
@@ -147,6 +156,17 @@ void GtkApplicationShell::show()
         UIScreen::main().setScale(gtk_widget_get_scale_factor(canvas_));
         refresh();
     }
+}
+
+void GtkApplicationShell::onScaleFactor(GtkWidget* widget, GParamSpec*, gpointer self)
+{
+    auto& shell = *static_cast<GtkApplicationShell*>(self);
+    UIScreen::main().setScale(gtk_widget_get_scale_factor(widget));
+    // Every drawing was made for the former scale.
+    for (const auto& layer : shell.layers_) {
+        askForDisplay(*layer.window);
+    }
+    shell.refresh();
 }
 
 void GtkApplicationShell::onDestroy(GtkWidget*, gpointer self)

@@ -77,6 +77,7 @@ private:
     static void onZoomBegin(GtkGesture* gesture, GdkEventSequence* sequence, gpointer self);
     static void onZoomScale(GtkGestureZoom* gesture, gdouble scale, gpointer self);
     static void onZoomEnd(GtkGesture* gesture, GdkEventSequence* sequence, gpointer self);
+    static void onScaleFactor(GtkWidget* widget, GParamSpec* property, gpointer self);
     static void onDestroy(GtkWidget* widget, gpointer self);
     static gboolean onInputDeadline(gpointer self);
 
