@@ -1,5 +1,7 @@
 #include "ShellTestSupport.h"
 
+#include <gmock/gmock.h>
+
 #include "../support/TemporaryFolder.h"
 
 #include "AUViewController.h"
@@ -14,6 +16,9 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
 
 namespace {
 
@@ -203,4 +208,24 @@ TEST_F(ShellApplication, HelpButtonShowsTheHelpScreenOverTheMainScreenUntilItsEx
     ASSERT_TRUE(pumpUntil([&] { return shell_->window() == nullptr; }));
     EXPECT_TRUE(GTK_IS_WIDGET(shown));
     EXPECT_EQ(gtk_widget_get_parent(shown), nullptr);
+}
+
+// Started where there is no display, the application says so on standard
+// error and ends with 1 instead of crashing.
+TEST(ShellApplicationEntry, WithoutADisplayTheApplicationSaysSoAndEndsWithOne)
+{
+    const std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY '" VELMORA_APPLICATION "' 2>&1 >/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string errors;
+    char buffer[256];
+    while (const std::size_t read = fread(buffer, 1, sizeof buffer, pipe)) {
+        errors.append(buffer, read);
+    }
+    const int status = pclose(pipe);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_THAT(errors, ::testing::HasSubstr("ZUV_VELMORA_Quillmere: ERROR: No display could be opened (neither DISPLAY nor "
+                      "WAYLAND_DISPLAY leads to one); the application needs a display to show its window.\n"));
 }
