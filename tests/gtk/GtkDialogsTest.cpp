@@ -46,9 +46,10 @@ protected:
     {
         auto alert = std::make_shared<UIAlertController>("Save preset", "Name it.", UIAlertControllerStyle::alert);
         alert->addTextField([](UITextField& field) { field.setPlaceholder("Name"); });
-        alert->addAction(std::make_shared<UIAlertAction>("OK", UIAlertActionStyle::default_, [this, alert = alert.get()](UIAlertAction&) {
-            answers.push_back("OK " + alert->textFields().front()->text());
-        }));
+        const auto* shown = alert.get();
+        alert->addAction(std::make_shared<UIAlertAction>(
+            "OK", UIAlertActionStyle::default_,
+            [this, shown](UIAlertAction&) { answers.push_back("OK " + shown->textFields().front()->text()); }));
         if (withCancel) {
             alert->addAction(std::make_shared<UIAlertAction>("Cancel", UIAlertActionStyle::cancel,
                                                              [this](UIAlertAction&) { answers.push_back("Cancel"); }));

@@ -96,7 +96,8 @@ protected:
     std::shared_ptr<AUParameter> processingMode() const
     {
         auto& engine = screen_->audioUnitManager()->auEngine()->engine();
-        const auto effect = std::dynamic_pointer_cast<AVAudioUnit>(engine.inputConnectionSource(*engine.mainMixerNode(), 0));
+        const auto effect =
+            std::dynamic_pointer_cast<AVAudioUnit>(engine.inputConnectionSource(*engine.mainMixerNode(), 0));
         return effect ? effect->auAudioUnit()->parameterTree()->parameterWithAddress(103) : nullptr;
     }
 
@@ -226,6 +227,7 @@ TEST(ShellApplicationEntry, WithoutADisplayTheApplicationSaysSoAndEndsWithOne)
     const int status = pclose(pipe);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_THAT(errors, ::testing::HasSubstr("ZUV_VELMORA_Quillmere: ERROR: No display could be opened (neither DISPLAY nor "
-                      "WAYLAND_DISPLAY leads to one); the application needs a display to show its window.\n"));
+    EXPECT_THAT(errors, ::testing::HasSubstr("ZUV_VELMORA_Quillmere: ERROR: No display could be opened (neither "
+                                             "DISPLAY nor WAYLAND_DISPLAY leads to one); the application needs a "
+                                             "display to show its window.\n"));
 }
