@@ -117,15 +117,15 @@ void GtkApplicationShell::makeWidgets(const std::string& title)
     const CGRect frame = layers_.front().window->frame();
     gtk_window_set_default_size(GTK_WINDOW(toplevel_), int(std::lround(frame.width())),
                                 int(std::lround(frame.height())));
-    overlay_ = gtk_overlay_new();
+    GtkWidget* overlay = gtk_overlay_new();
     canvas_ = gtk_drawing_area_new();
     gtk_widget_set_can_focus(canvas_, TRUE);
-    gtk_container_add(GTK_CONTAINER(overlay_), canvas_);
+    gtk_container_add(GTK_CONTAINER(overlay), canvas_);
     // Web views lie over the drawing; everywhere else input falls through.
     panes_ = gtk_fixed_new();
-    gtk_overlay_add_overlay(GTK_OVERLAY(overlay_), panes_);
-    gtk_overlay_set_overlay_pass_through(GTK_OVERLAY(overlay_), panes_, TRUE);
-    gtk_container_add(GTK_CONTAINER(toplevel_), overlay_);
+    gtk_overlay_add_overlay(GTK_OVERLAY(overlay), panes_);
+    gtk_overlay_set_overlay_pass_through(GTK_OVERLAY(overlay), panes_, TRUE);
+    gtk_container_add(GTK_CONTAINER(toplevel_), overlay);
     g_signal_connect(canvas_, "draw", G_CALLBACK(onDraw), this);
     g_signal_connect(canvas_, "size-allocate", G_CALLBACK(onSizeAllocate), this);
     g_signal_connect(toplevel_, "destroy", G_CALLBACK(onDestroy), this);
@@ -176,7 +176,6 @@ void GtkApplicationShell::onDestroy(GtkWidget*, gpointer self)
     // window destroys what it holds.
     shell.detachWebPanes();
     shell.toplevel_ = nullptr;
-    shell.overlay_ = nullptr;
     shell.canvas_ = nullptr;
     shell.panes_ = nullptr;
     if (gtk_main_level() > 0) {

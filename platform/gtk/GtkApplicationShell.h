@@ -94,7 +94,6 @@ private:
 
     std::vector<Layer> layers_;
     GtkWidget* toplevel_ = nullptr;
-    GtkWidget* overlay_ = nullptr;
     GtkWidget* canvas_ = nullptr;
     GtkWidget* panes_ = nullptr;
     GtkGesture* zoom_ = nullptr;

@@ -45,7 +45,6 @@ public:
     // The press ends without a gesture: what began is cancelled, what was
     // still possible fails.
     void cancel();
-    bool isPressed() const { return pressed_; }
 
     // One zoom step by `factor`: the first begins the pinch recognisers of
     // `recognisers` with that scale, the next ones multiply it; the zoom ends
