@@ -12,20 +12,14 @@ struct GLibRunLoopSource::Source {
     GLibRunLoopSource* owner;
 };
 
-namespace {
-
-GSourceFuncs sourceFunctions{};
-
-} // namespace
+// GLib takes the table without const but never writes to it.
+GSourceFuncs GLibRunLoopSource::functions_{&GLibRunLoopSource::prepare, &GLibRunLoopSource::check,
+                                          &GLibRunLoopSource::dispatch, nullptr, nullptr, nullptr};
 
 GLibRunLoopSource::GLibRunLoopSource(std::function<void()> afterPass)
+    : source_(reinterpret_cast<Source*>(g_source_new(&functions_, sizeof(Source)))), afterPass_(std::move(afterPass))
 {
-    sourceFunctions.prepare = &GLibRunLoopSource::prepare;
-    sourceFunctions.check = &GLibRunLoopSource::check;
-    sourceFunctions.dispatch = &GLibRunLoopSource::dispatch;
-    source_ = reinterpret_cast<Source*>(g_source_new(&sourceFunctions, sizeof(Source)));
     source_->owner = this;
-    afterPass_ = std::move(afterPass);
     GMainContext* context = g_main_context_default();
     g_source_attach(&source_->base, context);
     // g_main_context_wakeup is safe from any thread and never blocks.

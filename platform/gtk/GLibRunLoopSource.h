@@ -26,6 +26,8 @@ private:
     // the milliseconds until its next timer, or -1.
     static bool ready(gint* timeout);
 
+    static GSourceFuncs functions_;
+
     Source* source_;
     std::function<void()> afterPass_;
 };
