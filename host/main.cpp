@@ -1,5 +1,5 @@
 #include "AppDelegate.h"
-#include "UIApplication.h"
+#include "UIApplicationMain.h"
 #include "ViewController.h"
 
 int main(int argc, char* argv[])

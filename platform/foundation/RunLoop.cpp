@@ -59,7 +59,7 @@ void RunLoop::perform(std::function<void()> block)
     // may run the block, end and destroy the loop.
     std::lock_guard lock(mutex_);
     blocks_.push_back(std::move(block));
-    wake_.notify_all();
+    wakeLocked();
 }
 
 void RunLoop::run()
@@ -88,7 +88,7 @@ void RunLoop::stop()
     if (runDepth_ > 0) {
         stopRequested_ = true;
     }
-    wake_.notify_all();
+    wakeLocked();
 }
 
 bool RunLoop::runUntil(const std::function<bool()>& done, double timeoutSeconds)
@@ -119,7 +119,27 @@ void RunLoop::add(std::shared_ptr<Timer> timer, Clock::Duration date)
     std::lock_guard lock(mutex_);
     timers_.push_back(Entry{date, nextOrder_++, std::move(timer)});
     std::push_heap(timers_.begin(), timers_.end(), firesLater);
+    wakeLocked();
+}
+
+void RunLoop::setWakeHandler(std::function<void()> handler)
+{
+    std::lock_guard lock(mutex_);
+    wakeHandler_ = std::move(handler);
+}
+
+bool RunLoop::hasPostedBlocks()
+{
+    std::lock_guard lock(mutex_);
+    return !blocks_.empty();
+}
+
+void RunLoop::wakeLocked()
+{
     wake_.notify_all();
+    if (wakeHandler_) {
+        wakeHandler_();
+    }
 }
 
 std::optional<Clock::Duration> RunLoop::nextFireDate()

@@ -41,6 +41,17 @@ public:
     // posted so far.
     void runPending();
 
+    // Lets a loop that another event loop drives (the application shell's)
+    // learn that there is new work: `handler` is called, on the posting
+    // thread and under the loop's lock, whenever a block is posted, a timer
+    // is added or a stop is requested. It must be quick and must not call
+    // back into this loop. An empty handler removes it.
+    void setWakeHandler(std::function<void()> handler);
+    // Whether blocks are waiting to run.
+    bool hasPostedBlocks();
+    // The date of the earliest valid timer, or none.
+    std::optional<Clock::Duration> nextFireDate();
+
     RunLoop(const RunLoop&) = delete;
     RunLoop& operator=(const RunLoop&) = delete;
     ~RunLoop();
@@ -60,7 +71,8 @@ private:
     static bool firesLater(const Entry& a, const Entry& b);
 
     void add(std::shared_ptr<Timer> timer, Clock::Duration date);
-    std::optional<Clock::Duration> nextFireDate();
+    // Signals waiters; called with the lock held.
+    void wakeLocked();
     // Fires the earliest timer if it is due by `limit`; false when none is.
     bool fireNextTimer(Clock::Duration limit);
     void fireDueTimers();
@@ -77,6 +89,7 @@ private:
     std::vector<Entry> timers_;
     std::uint64_t nextOrder_ = 0;
     std::deque<std::function<void()>> blocks_;
+    std::function<void()> wakeHandler_;
     int runDepth_ = 0;
     bool stopRequested_ = false;
 };

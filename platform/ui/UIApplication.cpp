@@ -1,7 +1,5 @@
 #include "UIApplication.h"
 
-#include "RunLoop.h"
-
 UIApplication& UIApplication::shared()
 {
     static UIApplication application;
@@ -17,10 +15,12 @@ void UIApplication::launch(const DelegateMaker& makeDelegate, const MainInterfac
     delegate_->application(*this, {});
 }
 
-int UIApplicationMain(int, char*[], const UIApplication::DelegateMaker& makeDelegate,
-                      const UIApplication::MainInterface& mainInterface)
+void UIApplication::terminate()
 {
-    UIApplication::shared().launch(makeDelegate, mainInterface);
-    RunLoop::main().run();
-    return 0;
+    if (!delegate_) {
+        return;
+    }
+    delegate_->applicationWillTerminate(*this);
+    const auto delegate = std::move(delegate_);
+    delegate->window.reset();
 }

@@ -26,6 +26,10 @@ public:
     // launch has finished. Called on the main thread, once.
     void launch(const DelegateMaker& makeDelegate, const MainInterface& mainInterface);
     const std::shared_ptr<UIApplicationDelegate>& delegate() const { return delegate_; }
+    // Ends the application in order: tells the delegate it will terminate,
+    // then lets go of it and of its window, so that whatever the interface
+    // holds (an audio engine among it) ends before the process does.
+    void terminate();
 
     // The shell that shows presented controllers, held without owning it;
     // the shell clears it before it goes. Main thread only.
@@ -38,8 +42,3 @@ private:
     std::shared_ptr<UIApplicationDelegate> delegate_;
     UIPresentationHost* presentationHost_ = nullptr;
 };
-
-// Launches the application and runs the main run loop until it is stopped;
-// returns 0 then.
-int UIApplicationMain(int argc, char* argv[], const UIApplication::DelegateMaker& makeDelegate,
-                      const UIApplication::MainInterface& mainInterface);

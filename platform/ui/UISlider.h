@@ -4,14 +4,15 @@
 
 // A control that holds a value between a minimum and a maximum (0 and 1 by
 // default). A touch sets the value by where it lies across the slider's width
-// (the left edge is the minimum) and sends value changed.
+// (the left edge is the minimum) and sends value changed. It draws a track
+// across its middle, darker up to the value, and a round thumb at the value.
 class UISlider : public UIControl {
 public:
     using UIControl::UIControl;
 
     float value() const { return value_; }
     // Sets the value, limited to the range; a value that is not a number is
-    // ignored. Sends nothing: only touches do.
+    // ignored. Sends nothing (only touches do); asks for a redraw.
     void setValue(float value);
 
     float minimumValue() const { return minimumValue_; }
@@ -20,6 +21,7 @@ public:
     // value into it. Bounds that are not numbers are ignored.
     void setRange(float minimum, float maximum);
 
+    void draw(CGRect rect) override;
     void touchesBegan(const Touches& touches, UIEvent* event) override;
     void touchesMoved(const Touches& touches, UIEvent* event) override;
 

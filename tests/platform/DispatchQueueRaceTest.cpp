@@ -107,3 +107,20 @@ TEST(DispatchQueueRace, TimerInvalidatedFromAnotherThreadStopsFiring)
     loop->perform([loop] { loop->stop(); });
     worker.join();
 }
+
+// The shell's waker runs on whichever thread posts; every post is heard.
+TEST(DispatchQueueRace, MainLoopWakeHandlerHearsBlocksPostedFromManyThreads)
+{
+    std::atomic<int> wakes = 0;
+    RunLoop::main().setWakeHandler([&] { wakes.fetch_add(1, std::memory_order_relaxed); });
+    int ran = 0;
+    fromThreads([&](int) {
+        for (int i = 0; i < kBlocksPerThread; ++i) {
+            DispatchQueue::main().async([&ran] { ++ran; });
+        }
+    });
+    RunLoop::main().setWakeHandler({});
+    RunLoop::main().runPending();
+    EXPECT_EQ(wakes.load(), kThreads * kBlocksPerThread);
+    EXPECT_EQ(ran, kThreads * kBlocksPerThread);
+}

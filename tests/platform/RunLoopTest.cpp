@@ -100,3 +100,29 @@ TEST(RunLoop, LateRepeatingTimerFiresOnceAndKeepsItsSchedule)
     EXPECT_EQ(ticks, 1);
     timer->invalidate();
 }
+
+TEST(RunLoop, WakeHandlerHearsPostedBlocksNewTimersAndStopsAndLearnsTheNextDate)
+{
+    ManualClock clock;
+    int wakes = 0;
+    RunLoop::main().setWakeHandler([&] { ++wakes; });
+    RunLoop::main().perform([] {});
+    EXPECT_EQ(wakes, 1);
+    EXPECT_TRUE(RunLoop::main().hasPostedBlocks());
+    RunLoop::main().runPending();
+    EXPECT_FALSE(RunLoop::main().hasPostedBlocks());
+
+    const auto start = Clock::now();
+    auto timer = Timer::scheduledTimer(0.25, false, [](Timer&) {});
+    EXPECT_EQ(wakes, 2);
+    EXPECT_EQ(RunLoop::main().nextFireDate(), start + std::chrono::milliseconds(250));
+    timer->invalidate();
+    EXPECT_FALSE(RunLoop::main().nextFireDate());
+
+    RunLoop::main().stop();
+    EXPECT_EQ(wakes, 3);
+    RunLoop::main().setWakeHandler({});
+    RunLoop::main().perform([] {});
+    EXPECT_EQ(wakes, 3);
+    RunLoop::main().runPending();
+}

@@ -1,4 +1,8 @@
+#include "TextDrawRecorder.h"
+#include "UIButton.h"
 #include "UIControl.h"
+#include "UIGraphicsImageRenderer.h"
+#include "UIImage.h"
 #include "UISlider.h"
 #include "UITouch.h"
 
@@ -107,4 +111,47 @@ TEST(UISlider, KeepsItsValueInsideItsRangeAndFollowsTouches)
     touch->moveTo({350, 20}, UITouch::Phase::moved);
     slider->touchesMoved({touch}, nullptr);
     EXPECT_THAT(sent, ElementsAre(2.5f, 4.0f));
+}
+
+// A button shows its title centred on its face, on one line: a title wider
+// than the face is drawn smaller instead of wrapping.
+TEST(UIButton, DrawsItsTitleCentredAndShrinksOneThatIsWiderThanItsFace)
+{
+    UIButton wide(CGRect(0, 0, 88, 28));
+    wide.setTitle("Unit");
+    UIButton narrow(CGRect(0, 0, 40, 40));
+    narrow.setTitle("Contrast");
+    TextDrawRecorder recorder;
+    for (UIButton* button : {&wide, &narrow}) {
+        UIGraphicsImageRenderer(button->bounds().size, 1).image([&](CGContext&) { button->draw(button->bounds()); });
+    }
+    ASSERT_THAT(recorder.strings(), ElementsAre("Unit", "Contrast"));
+    const TextDraw& unit = recorder.draws()[0];
+    EXPECT_EQ(unit.fontSize, 14);
+    EXPECT_EQ(unit.alignment, NSTextAlignment::center);
+    EXPECT_EQ(unit.rect.width(), 88);
+    EXPECT_NEAR(unit.rect.midY(), 14, 1e-9);
+    const TextDraw& contrast = recorder.draws()[1];
+    EXPECT_LT(contrast.fontSize, 14);
+    EXPECT_LE(boundingRect("Contrast", CGSize(0, 0), {*UIFont::named(contrast.fontName, contrast.fontSize)}).width(),
+              40 - 2 * 3 + 1e-9);
+}
+
+// A slider shows its value: its thumb's centre travels from one end to the
+// other as the value goes from the minimum to the maximum.
+TEST(UISlider, DrawsItsThumbWhereItsValueLies)
+{
+    UISlider slider(CGRect(0, 0, 200, 20));
+    slider.setRange(0, 2);
+    slider.setValue(1.5F);
+    const auto image = UIGraphicsImageRenderer(slider.bounds().size, 1).image([&](CGContext&) {
+        slider.draw(slider.bounds());
+    });
+    // Thumb centre at 10 + 0.75 x 180 = 145; track filled up to it.
+    EXPECT_EQ(image->pixel(145, 10), (UIImage::Pixel{220, 220, 220, 255}));
+    EXPECT_EQ(image->pixel(60, 10), (UIImage::Pixel{158, 158, 158, 255}));
+    EXPECT_EQ(image->pixel(180, 10), (UIImage::Pixel{220, 220, 220, 255}));
+    EXPECT_EQ(image->pixel(60, 3).alpha, 0);
+    EXPECT_EQ(image->pixel(180, 3).alpha, 0);
+    EXPECT_EQ(image->pixel(145, 3), (UIImage::Pixel{220, 220, 220, 255}));
 }

@@ -1,0 +1,233 @@
+#include "ShellTestSupport.h"
+
+#include <gmock/gmock.h>
+
+#include "../support/TemporaryFolder.h"
+
+#include "AUViewController.h"
+#include "AVAudioUnit.h"
+#include "AppDelegate.h"
+#include "GtkApplicationShell.h"
+#include "GtkWebViewEngine.h"
+#include "HelpViewController.h"
+#include "NullAudioOutput.h"
+#include "UIApplication.h"
+#include "ViewController.h"
+
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+// Plays nowhere at real-time pace, as the application's fallback does, and
+// measures what it was given.
+class MeasuringOutput : public NullAudioOutput {
+public:
+    void start(Renderer renderer) override
+    {
+        NullAudioOutput::start([this, renderer](AUAudioFrameCount frames, AudioBufferList& output) {
+            renderer(frames, output);
+            const auto* samples = static_cast<const float*>(output.mBuffers[0].mData);
+            float peak = 0;
+            for (AUAudioFrameCount frame = 0; frame < frames; ++frame) {
+                peak = std::max(peak, std::fabs(samples[frame]));
+            }
+            peak_.store(std::max(peak_.load(std::memory_order_relaxed), peak), std::memory_order_relaxed);
+            frames_.fetch_add(frames, std::memory_order_relaxed);
+        });
+    }
+    void stop() override
+    {
+        NullAudioOutput::stop();
+        stopped_ = true;
+    }
+
+    std::int64_t frames() const { return frames_.load(std::memory_order_relaxed); }
+    float peak() const { return peak_.load(std::memory_order_relaxed); }
+    bool stopped() const { return stopped_; }
+
+private:
+    std::atomic<std::int64_t> frames_ = 0;
+    std::atomic<float> peak_ = 0;
+    std::atomic<bool> stopped_ = false;
+};
+
+// The application launched and shown by the shell, its effect's view
+// embedded.
+class ShellApplication : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(gtkReady());
+        UIApplication::shared().launch([] { return std::make_shared<AppDelegate>(); },
+                                       [] { return std::make_shared<ViewController>(); });
+        shell_ = std::make_unique<GtkApplicationShell>(UIApplication::shared().delegate()->window, "Shell test");
+        shell_->show();
+        screen_ = std::dynamic_pointer_cast<ViewController>(
+            UIApplication::shared().delegate()->window->rootViewController());
+        ASSERT_TRUE(screen_);
+        ASSERT_TRUE(pumpUntil([&] {
+            return !screen_->children().empty() && gtk_widget_get_allocated_width(shell_->canvas()) == 1024;
+        }));
+    }
+    void TearDown() override
+    {
+        shell_.reset();
+        screen_.reset();
+        UIApplication::shared().terminate();
+    }
+
+    // Where a point of the flow panel's 600 x 660 design canvas is in the
+    // window: the flow view (the panel's topmost view) fits the canvas into
+    // its bounds, centred.
+    CGPoint onPanel(CGPoint design) const
+    {
+        const auto& root = screen_->children().front()->view();
+        const auto& flow = root->subviews().front()->subviews().back();
+        const CGRect area = flow->bounds();
+        const CGFloat scale = std::min(area.width() / 600, area.height() / 660);
+        return flow->convertToRoot({(area.width() - 600 * scale) / 2 + design.x * scale,
+                                    (area.height() - 660 * scale) / 2 + design.y * scale});
+    }
+
+    std::shared_ptr<AUParameter> processingMode() const
+    {
+        auto& engine = screen_->audioUnitManager()->auEngine()->engine();
+        const auto effect =
+            std::dynamic_pointer_cast<AVAudioUnit>(engine.inputConnectionSource(*engine.mainMixerNode(), 0));
+        return effect ? effect->auAudioUnit()->parameterTree()->parameterWithAddress(103) : nullptr;
+    }
+
+    const TemporaryFolder home_;
+    const ScopedEnvironment data_{"XDG_DATA_HOME", (home_.path() / "data").string()};
+    const ScopedEnvironment config_{"XDG_CONFIG_HOME", (home_.path() / "config").string()};
+    std::unique_ptr<GtkApplicationShell> shell_;
+    std::shared_ptr<ViewController> screen_;
+};
+
+} // namespace
+
+// A person's first minute: the unit button shows the effect's panel, play
+// runs a bundle sound through the effect, a mode button changes the mode;
+// closing the window ends everything in order.
+TEST_F(ShellApplication, UnitButtonShowsThePanelPlayRunsTheEffectAndAModeButtonSelectsItsMode)
+{
+    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(shell_->window())), "Shell test");
+    EXPECT_FALSE(screen_->playButton()->isHidden());
+    EXPECT_TRUE(screen_->stopButton()->isHidden());
+    EXPECT_TRUE(screen_->pluginView()->isHidden());
+
+    click(shell_->canvas(), {52, 22});
+    EXPECT_FALSE(screen_->pluginView()->isHidden());
+
+    const auto output = std::make_shared<MeasuringOutput>();
+    screen_->audioUnitManager()->auEngine()->engine().setOutputDevice(output);
+    click(shell_->canvas(), {340, 22});
+    ASSERT_TRUE(pumpUntil([&] { return !screen_->stopButton()->isHidden(); }));
+    EXPECT_TRUE(screen_->playButton()->isHidden());
+    // The effect delays by its 4096-frame window; a quarter second more is sound.
+    ASSERT_TRUE(pumpUntil([&] { return output->frames() > 4096 + 12000; }));
+    EXPECT_GT(output->peak(), 1e-3F);
+
+    pumpFor(0.1);
+    cairo_surface_t* shot = shell_->snapshot();
+    ASSERT_NE(shot, nullptr);
+    keepSurface(shot);
+    const auto pixel = [&](CGPoint point) {
+        return pixelAt(shot, int(std::floor(point.x)), int(std::floor(point.y)));
+    };
+    // The window behind the views, a button of the main screen, the panel's
+    // plate beside its title, the selected LINKED button (the accent at a
+    // fifth over white) and the unselected LEFT button.
+    EXPECT_TRUE(near(pixel({600, 20}), {28, 28, 28}));
+    EXPECT_TRUE(near(pixel({12, 30}), {219, 219, 219}));
+    EXPECT_TRUE(near(pixel(onPanel({12, 40})), {255, 255, 255}));
+    EXPECT_TRUE(near(pixel(onPanel({40, 623})), {213, 236, 243}));
+    EXPECT_TRUE(near(pixel(onPanel({118, 623})), {255, 255, 255}));
+    cairo_surface_destroy(shot);
+
+    const auto mode = processingMode();
+    ASSERT_TRUE(mode);
+    EXPECT_EQ(mode->value(), 0);
+    click(shell_->canvas(), onPanel({150, 628}));
+    EXPECT_TRUE(pumpUntil([&] { return mode->value() == 1; }));
+
+    gtk_window_close(GTK_WINDOW(shell_->window()));
+    ASSERT_TRUE(pumpUntil([&] { return shell_->window() == nullptr; }));
+    screen_.reset();
+    UIApplication::shared().terminate();
+    EXPECT_TRUE(output->stopped());
+}
+
+// The help screen covers the main screen with its manual in a WebKit view,
+// and its exit button brings the main screen back.
+TEST_F(ShellApplication, HelpButtonShowsTheHelpScreenOverTheMainScreenUntilItsExitButton)
+{
+    // Nothing asks for a redraw while the panel is hidden and nothing plays:
+    // the window is not repainted.
+    pumpFor(0.1);
+    const auto repaints = shell_->repaintCount();
+    pumpFor(0.3);
+    EXPECT_EQ(shell_->repaintCount(), repaints);
+
+    click(shell_->canvas(), {244, 22});
+    const auto help = std::dynamic_pointer_cast<HelpViewController>(screen_->presentedViewController());
+    ASSERT_TRUE(help);
+    const auto engine = std::dynamic_pointer_cast<GtkWebViewEngine>(help->webView()->engine());
+    ASSERT_TRUE(engine);
+    GtkWidget* web = engine->widget();
+    ASSERT_TRUE(pumpUntil([&] { return gtk_widget_get_allocated_width(web) > 1; }));
+    EXPECT_TRUE(gtk_widget_get_visible(web));
+    GtkAllocation placed;
+    gtk_widget_get_allocation(web, &placed);
+    const CGRect frame = help->webView()->frame();
+    EXPECT_EQ(placed.x, int(frame.minX()));
+    EXPECT_EQ(placed.y, int(frame.minY()));
+    EXPECT_EQ(placed.width, int(frame.width()));
+    EXPECT_EQ(placed.height, int(frame.height()));
+
+    // Over the help screen the main screen's unit button is out of reach
+    // (its right end lies beside the exit button).
+    click(shell_->canvas(), {92, 22});
+    EXPECT_TRUE(screen_->pluginView()->isHidden());
+    click(shell_->canvas(), {48, 22});
+    EXPECT_FALSE(screen_->presentedViewController());
+    EXPECT_EQ(gtk_widget_get_parent(web), nullptr);
+    click(shell_->canvas(), {52, 22});
+    EXPECT_FALSE(screen_->pluginView()->isHidden());
+
+    // Closing the window over the help screen keeps its web view's widget
+    // for its engine.
+    click(shell_->canvas(), {244, 22});
+    const auto again = std::dynamic_pointer_cast<HelpViewController>(screen_->presentedViewController());
+    ASSERT_TRUE(again);
+    GtkWidget* shown = std::dynamic_pointer_cast<GtkWebViewEngine>(again->webView()->engine())->widget();
+    gtk_window_close(GTK_WINDOW(shell_->window()));
+    ASSERT_TRUE(pumpUntil([&] { return shell_->window() == nullptr; }));
+    EXPECT_TRUE(GTK_IS_WIDGET(shown));
+    EXPECT_EQ(gtk_widget_get_parent(shown), nullptr);
+}
+
+// Started where there is no display, the application says so on standard
+// error and ends with 1 instead of crashing.
+TEST(ShellApplicationEntry, WithoutADisplayTheApplicationSaysSoAndEndsWithOne)
+{
+    const std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY '" VELMORA_APPLICATION "' 2>&1 >/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string errors;
+    char buffer[256];
+    while (const std::size_t read = fread(buffer, 1, sizeof buffer, pipe)) {
+        errors.append(buffer, read);
+    }
+    const int status = pclose(pipe);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_THAT(errors, ::testing::HasSubstr("ZUV_VELMORA_Quillmere: ERROR: No display could be opened (neither "
+                                             "DISPLAY nor WAYLAND_DISPLAY leads to one); the application needs a "
+                                             "display to show its window.\n"));
+}
