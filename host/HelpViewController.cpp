@@ -33,12 +33,19 @@ void HelpViewController::onButtonExit(const std::any&)
 void HelpViewController::loadView()
 {
     auto root = std::make_shared<UIView>(CGRect(0, 0, 800, 600));
-    webView_ = std::make_shared<WKWebView>(CGRect(0, 44, 800, 556));
+    webView_ = std::make_shared<WKWebView>(CGRect(0, kButtonRowHeight, 800, 600 - kButtonRowHeight));
     buttonExit_ = std::make_shared<UIButton>(CGRect(8, 8, 80, 28));
     buttonExit_->setTitle("Exit");
     buttonExit_->addTarget([this](UIControl& sender) { onButtonExit(&sender); }, UIControlEvents::touchUpInside);
     root->addSubview(webView_);
     root->addSubview(buttonExit_);
+    // The web view fills the screen below the exit button's row, whatever
+    // size the window gives the screen.
+    webView_->setTranslatesAutoresizingMaskIntoConstraints(false);
+    NSLayoutConstraint::activate({webView_->topAnchor().constraint(root->topAnchor(), kButtonRowHeight),
+                                  webView_->leadingAnchor().constraint(root->leadingAnchor()),
+                                  webView_->bottomAnchor().constraint(root->bottomAnchor()),
+                                  webView_->trailingAnchor().constraint(root->trailingAnchor())});
     setView(root);
 }
 

@@ -18,6 +18,8 @@
 class HelpViewController : public UIViewController, public WKUIDelegate, public WKNavigationDelegate {
 public:
     static constexpr const char* kInformationAddress = "https://www.example.com/zuv-velmora-quillmere/";
+    // The height of the row that holds the exit button above the web view.
+    static constexpr double kButtonRowHeight = 44.0;
 
     // Shows the manual of `bundle`.
     explicit HelpViewController(Bundle bundle = Bundle::main());

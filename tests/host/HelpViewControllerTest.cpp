@@ -116,3 +116,11 @@ TEST_F(HelpViewControllerTest, AllowsEveryNavigationWithAURLAndOpensNoNewWindow)
     EXPECT_EQ(capture.lines(), (std::vector<std::string>{"createWebViewWith:", "https://h/popup.html"}));
     EXPECT_EQ(view.url(), manualURL());
 }
+
+TEST_F(HelpViewControllerTest, TheWebViewFillsWhateverSizeTheScreenIsGivenBelowTheExitButtonRow)
+{
+    const auto help = makeHelp();
+    help->view()->setFrame(CGRect(0, 0, 1024, 768));
+    help->view()->layoutIfNeeded();
+    EXPECT_EQ(help->webView()->frame(), CGRect(0, 44, 1024, 724));
+}
