@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 
 namespace {
 
@@ -115,4 +116,37 @@ TEST_F(HelpViewControllerTest, AllowsEveryNavigationWithAURLAndOpensNoNewWindow)
     view.openInNewWindow(URLRequest(URL::string("https://h/popup.html")));
     EXPECT_EQ(capture.lines(), (std::vector<std::string>{"createWebViewWith:", "https://h/popup.html"}));
     EXPECT_EQ(view.url(), manualURL());
+}
+
+// The help screen over the application bundle that the build lays out: the
+// manual it shows is the typeset PDF, and the help page's one link leads to
+// the manual beside it.
+TEST(HelpViewControllerBundleTest, ShowsTheBundledManualAndTheHelpPageLinksToIt)
+{
+    const std::filesystem::path resources = VELMORA_BUNDLE_RESOURCES;
+    const auto help = std::make_shared<HelpViewController>(*Bundle::withPath(resources.parent_path()));
+    help->view();
+    const auto presenter = std::make_shared<UIViewController>();
+    {
+        const Console::Capture quiet;
+        presenter->present(help, true, {});
+    }
+    const auto& view = *help->webView();
+    const auto shown = [&] { return std::string(view.content().begin(), view.content().end()); };
+    EXPECT_EQ(view.url(), URL::fileURL(resources / "manual.pdf"));
+    EXPECT_EQ(shown().rfind("%PDF-", 0), 0u);
+
+    const Console::Capture quiet;
+    help->webView()->load(URLRequest(URL::fileURL(resources / "help.html")));
+    ASSERT_EQ(view.url(), URL::fileURL(resources / "help.html"));
+    const std::string page = shown();
+    std::vector<std::string> links;
+    static const std::regex kLink("href=\"([^\"]*)\"");
+    for (auto match = std::sregex_iterator(page.begin(), page.end(), kLink); match != std::sregex_iterator(); ++match) {
+        links.push_back((*match)[1]);
+    }
+    ASSERT_EQ(links, std::vector<std::string>{"manual.pdf"});
+    // Following the link: it resolves next to the page.
+    help->webView()->load(URLRequest(URL::fileURL(std::filesystem::path(view.url()->path()).parent_path() / links[0])));
+    EXPECT_EQ(shown().rfind("%PDF-", 0), 0u);
 }
