@@ -75,7 +75,7 @@ double firstLineBottom(PangoLayout* layout)
 
 } // namespace
 
-int ManualTypesetter::write(const std::vector<ManualBlock>& blocks, const std::filesystem::path& pdf)
+void ManualTypesetter::write(const std::vector<ManualBlock>& blocks, const std::filesystem::path& pdf)
 {
     if (blocks.empty() || blocks.front().kind != ManualBlock::Kind::title) {
         throw std::invalid_argument("a manual starts with its title");
@@ -86,7 +86,6 @@ int ManualTypesetter::write(const std::vector<ManualBlock>& blocks, const std::f
     const std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> surface(
         cairo_pdf_surface_create(part.c_str(), kPageWidth, kPageHeight), cairo_surface_destroy);
     cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_TITLE, blocks.front().text.c_str());
-    int pages = 0;
     {
         const std::unique_ptr<cairo_t, void (*)(cairo_t*)> cairo(cairo_create(surface.get()), cairo_destroy);
         ManualTypesetter typesetter(cairo.get());
@@ -94,7 +93,6 @@ int ManualTypesetter::write(const std::vector<ManualBlock>& blocks, const std::f
             typesetter.place(block);
         }
         typesetter.finishPage();
-        pages = typesetter.page_ - 1;
     }
     cairo_surface_finish(surface.get());
     if (const auto status = cairo_surface_status(surface.get()); status != CAIRO_STATUS_SUCCESS) {
@@ -103,7 +101,6 @@ int ManualTypesetter::write(const std::vector<ManualBlock>& blocks, const std::f
         throw std::runtime_error("cannot write " + pdf.string() + ": " + cairo_status_to_string(status));
     }
     std::filesystem::rename(part, pdf);
-    return pages;
 }
 
 void ManualTypesetter::place(const ManualBlock& block)

@@ -21,9 +21,9 @@ public:
     static constexpr double kPageHeight = 841.8898;
     static constexpr double kMargin = 56.6929;
 
-    // Writes the PDF file; returns its page count. Throws std::runtime_error
-    // when the file cannot be written.
-    static int write(const std::vector<ManualBlock>& blocks, const std::filesystem::path& pdf);
+    // Writes the PDF file. Throws std::runtime_error when the file cannot be
+    // written, std::invalid_argument when the blocks do not start with a title.
+    static void write(const std::vector<ManualBlock>& blocks, const std::filesystem::path& pdf);
 
 private:
     explicit ManualTypesetter(cairo_t* cairo) : cairo_(cairo) {}
