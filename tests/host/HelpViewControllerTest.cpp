@@ -124,3 +124,29 @@ TEST_F(HelpViewControllerTest, TheWebViewFillsWhateverSizeTheScreenIsGivenBelowT
     help->view()->layoutIfNeeded();
     EXPECT_EQ(help->webView()->frame(), CGRect(0, 44, 1024, 724));
 }
+
+// The help screen over the application bundle that the build lays out: the
+// manual it shows is the typeset PDF, and the help page links to it.
+TEST(HelpViewControllerBundleTest, ShowsTheBundledManualAndTheHelpPageLinksToIt)
+{
+    const std::filesystem::path resources = VELMORA_BUNDLE_RESOURCES;
+    const auto help = std::make_shared<HelpViewController>(*Bundle::withPath(resources.parent_path()));
+    help->view();
+    const auto presenter = std::make_shared<UIViewController>();
+    {
+        const Console::Capture quiet;
+        presenter->present(help, true, {});
+    }
+    const auto& view = *help->webView();
+    const auto shown = [&] { return std::string(view.content().begin(), view.content().end()); };
+    EXPECT_EQ(view.url(), URL::fileURL(resources / "manual.pdf"));
+    EXPECT_EQ(shown().rfind("%PDF-", 0), 0u);
+
+    const Console::Capture quiet;
+    help->webView()->load(URLRequest(URL::fileURL(resources / "help.html")));
+    ASSERT_EQ(view.url(), URL::fileURL(resources / "help.html"));
+    EXPECT_NE(shown().find("<a href=\"manual.pdf\">"), std::string::npos);
+    // Following the link: it resolves next to the page.
+    help->webView()->load(URLRequest(URL::fileURL(std::filesystem::path(view.url()->path()).parent_path() / "manual.pdf")));
+    EXPECT_EQ(shown().rfind("%PDF-", 0), 0u);
+}
