@@ -131,6 +131,25 @@ TEST_F(ShellDialogs, ClosingAnAlertChoosesItsCancelActionAndWithoutOneTheAlertSt
     EXPECT_THAT(answers, ElementsAre("Cancel", "OK "));
 }
 
+// Closing a dialog's window (the window manager's close, Escape) answers it
+// as its close response does; only the alert's dismissal destroys it.
+TEST_F(ShellDialogs, ClosingTheWindowOfAnAlertWithoutCancelActionLeavesItShown)
+{
+    const auto binding = alertWithAnswers(false);
+    screen->present(binding, true, {});
+    GtkWidget* dialog = shell->presentationHost().dialogFor(*binding);
+    bool destroyed = false;
+    g_signal_connect(dialog, "destroy", G_CALLBACK(+[](GtkWidget*, gpointer flag) { *static_cast<bool*>(flag) = true; }),
+                     &destroyed);
+    gtk_window_close(GTK_WINDOW(dialog));
+    pumpFor(0.2);
+    EXPECT_FALSE(destroyed);
+    EXPECT_EQ(screen->presentedViewController(), binding);
+    gtk_dialog_response(GTK_DIALOG(dialog), 0);
+    EXPECT_TRUE(destroyed);
+    EXPECT_THAT(answers, ElementsAre("OK "));
+}
+
 TEST_F(ShellDialogs, ADocumentPickerIsAFileChooserForFoldersOrFilesThatCancelsUnlessOpened)
 {
     const auto log = std::make_shared<PickerLog>();
