@@ -133,8 +133,13 @@ TEST_F(ShellDialogs, ClosingAnAlertChoosesItsCancelActionAndWithoutOneTheAlertSt
 
 // Closing a dialog's window (the window manager's close, Escape) answers it
 // as its close response does; only the alert's dismissal destroys it.
-TEST_F(ShellDialogs, ClosingTheWindowOfAnAlertWithoutCancelActionLeavesItShown)
+TEST_F(ShellDialogs, ClosingTheWindowOfAnAlertCancelsItOrWithoutCancelActionLeavesItShown)
 {
+    const auto cancellable = alertWithAnswers(true);
+    screen->present(cancellable, true, {});
+    gtk_window_close(GTK_WINDOW(shell->presentationHost().dialogFor(*cancellable)));
+    EXPECT_TRUE(pumpUntil([&] { return !screen->presentedViewController(); }, 1));
+
     const auto binding = alertWithAnswers(false);
     screen->present(binding, true, {});
     GtkWidget* dialog = shell->presentationHost().dialogFor(*binding);
@@ -147,7 +152,7 @@ TEST_F(ShellDialogs, ClosingTheWindowOfAnAlertWithoutCancelActionLeavesItShown)
     EXPECT_EQ(screen->presentedViewController(), binding);
     gtk_dialog_response(GTK_DIALOG(dialog), 0);
     EXPECT_TRUE(destroyed);
-    EXPECT_THAT(answers, ElementsAre("OK "));
+    EXPECT_THAT(answers, ElementsAre("Cancel", "OK "));
 }
 
 TEST_F(ShellDialogs, ADocumentPickerIsAFileChooserForFoldersOrFilesThatCancelsUnlessOpened)
