@@ -87,16 +87,18 @@ GtkApplicationShell::GtkApplicationShell(std::shared_ptr<UIWindow> window, const
 GtkApplicationShell::~GtkApplicationShell()
 {
     UIApplication::shared().setPresentationHost(nullptr);
+    if (toplevel_ != nullptr) {
+        g_signal_handlers_disconnect_by_data(toplevel_, this);
+        detachWebPanes();
+        gtk_widget_destroy(toplevel_);
+    }
+    // After the window: taking it away may still break a grab or end a zoom,
+    // whose handlers set a new input deadline.
     if (inputDeadline_ != 0) {
         g_source_remove(inputDeadline_);
     }
     if (zoom_ != nullptr) {
         g_object_unref(zoom_);
-    }
-    if (toplevel_ != nullptr) {
-        g_signal_handlers_disconnect_by_data(toplevel_, this);
-        detachWebPanes();
-        gtk_widget_destroy(toplevel_);
     }
 }
 

@@ -17,13 +17,21 @@ GtkPresentationHost::~GtkPresentationHost()
 
 void GtkPresentationHost::willPresent(const std::shared_ptr<UIViewController>& controller)
 {
+    GtkWidget* dialog = nullptr;
     if (const auto alert = std::dynamic_pointer_cast<UIAlertController>(controller)) {
-        dialogs_[controller.get()] = GtkAlertDialog::make(alert, parentWindow());
+        dialog = GtkAlertDialog::make(alert, parentWindow());
     } else if (const auto picker = std::dynamic_pointer_cast<UIDocumentPickerViewController>(controller)) {
-        dialogs_[controller.get()] = GtkDocumentPickerDialog::make(picker, parentWindow());
+        dialog = GtkDocumentPickerDialog::make(picker, parentWindow());
     } else {
         shell_.showOver(controller);
+        return;
     }
+    // Closing a dialog's window (or Escape) answers it through its close
+    // response; GTK would then destroy the dialog as well, under the host,
+    // and an alert without a cancel action would be left unanswerable. Only
+    // the controller's dismissal destroys it.
+    g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_true), nullptr);
+    dialogs_[controller.get()] = dialog;
 }
 
 void GtkPresentationHost::didDismiss(const std::shared_ptr<UIViewController>& controller)

@@ -31,6 +31,14 @@ template <class Recogniser> Recogniser* as(const std::shared_ptr<UIGestureRecogn
 
 } // namespace
 
+template <class Step> void PointerGestures::forEachInSeries(Step step)
+{
+    for (std::size_t index = 0; index < series_.size(); ++index) {
+        const Tracked tracked = series_[index];
+        step(tracked);
+    }
+}
+
 void PointerGestures::press(const Recognisers& recognisers, CGPoint point, double time)
 {
     const bool continuesSeries = seriesDeadline_ && time <= *seriesDeadline_ &&
@@ -79,7 +87,7 @@ void PointerGestures::beginDrag(CGPoint point)
     dragging_ = true;
     failPendingTaps();
     const bool longPressing = dragOrLongPressActive();
-    for (const auto& tracked : series_) {
+    forEachInSeries([&](const Tracked& tracked) {
         auto& recogniser = *tracked.recogniser;
         if (as<UILongPressGestureRecognizer>(tracked.recogniser) && recogniser.state() == State::possible) {
             drive(recogniser, State::failed);
@@ -92,16 +100,16 @@ void PointerGestures::beginDrag(CGPoint point)
                 drive(recogniser, State::began);
             }
         }
-    }
+    });
     followDrag(point);
 }
 
 void PointerGestures::followDrag(CGPoint point)
 {
-    for (const auto& tracked : series_) {
+    forEachInSeries([&](const Tracked& tracked) {
         auto& recogniser = *tracked.recogniser;
         if (!isActive(recogniser)) {
-            continue;
+            return;
         }
         if (auto* pan = as<UIPanGestureRecognizer>(tracked.recogniser)) {
             setPanTranslation(*pan, point);
@@ -109,7 +117,7 @@ void PointerGestures::followDrag(CGPoint point)
         } else if (as<UILongPressGestureRecognizer>(tracked.recogniser)) {
             drive(recogniser, State::changed);
         }
-    }
+    });
 }
 
 void PointerGestures::release(CGPoint point, double time)
@@ -275,13 +283,13 @@ void PointerGestures::advance(double time)
 void PointerGestures::beginLongPresses(double time)
 {
     failPendingTaps();
-    for (const auto& tracked : series_) {
+    forEachInSeries([&](const Tracked& tracked) {
         auto* longPress = as<UILongPressGestureRecognizer>(tracked.recogniser);
         if (longPress && longPress->state() == State::possible &&
             time >= pressTime_ + longPress->minimumPressDuration()) {
             drive(*longPress, State::began);
         }
-    }
+    });
 }
 
 bool PointerGestures::takeTouchCancellation()
@@ -300,12 +308,12 @@ void PointerGestures::drive(UIGestureRecognizer& recogniser, State state)
 
 void PointerGestures::failPendingTaps()
 {
-    for (const auto& tracked : series_) {
+    forEachInSeries([&](const Tracked& tracked) {
         const auto* tap = as<UITapGestureRecognizer>(tracked.recogniser);
         if (tap && tap->state() == State::possible && tracked.taps < tap->numberOfTapsRequired()) {
             drive(*tracked.recogniser, State::failed);
         }
-    }
+    });
 }
 
 bool PointerGestures::tapsPending() const

@@ -71,6 +71,10 @@ private:
         int taps = 0;
     };
 
+    // Calls `step` with a copy of each entry of the series. A target that
+    // presents or dismisses a screen cancels the press, which empties the
+    // series under the walk: the walk ends there.
+    template <class Step> void forEachInSeries(Step step);
     void drive(UIGestureRecognizer& recogniser, UIGestureRecognizer::State state);
     void beginDrag(CGPoint point);
     void followDrag(CGPoint point);

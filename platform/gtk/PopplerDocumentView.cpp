@@ -56,7 +56,6 @@ bool PopplerDocumentView::open(const URL& url)
         return false;
     }
     document_ = std::move(document);
-    url_ = url;
     gtk_adjustment_set_value(gtk_scrolled_window_get_vadjustment(GTK_SCROLLED_WINDOW(scroller_)), 0);
     fitToWidth(gtk_widget_get_allocated_width(pages_));
     gtk_widget_queue_draw(pages_);

@@ -6,7 +6,6 @@
 #include <poppler.h>
 
 #include <memory>
-#include <optional>
 #include <utility>
 
 // Shows a PDF document as a column of pages, each scaled to the view's width,
@@ -26,8 +25,6 @@ public:
     // as it was, when it cannot be read as a PDF.
     bool open(const URL& url);
 
-    // The URL of the document shown, none before the first one opened.
-    const std::optional<URL>& url() const { return url_; }
     // The view's widget; the document view holds a reference to it.
     GtkWidget* widget() const { return scroller_; }
 
@@ -46,5 +43,4 @@ private:
     GtkWidget* scroller_;
     GtkWidget* pages_;
     std::unique_ptr<PopplerDocument, DocumentRelease> document_;
-    std::optional<URL> url_;
 };

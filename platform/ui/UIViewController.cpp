@@ -53,6 +53,11 @@ void UIViewController::dismiss(bool animated, const std::function<void()>& compl
     }
     // The dismissed controller may be the caller: it lives until the call ends.
     const auto dismissed = std::exchange(presented_, nullptr);
+    // What it presented goes first, or that one (an alert's dialog) would
+    // stay shown with no screen left to dismiss it.
+    if (dismissed->presented_) {
+        dismissed->dismiss(animated);
+    }
     dismissed->presenting_.reset();
     if (auto* host = UIApplication::shared().presentationHost()) {
         host->didDismiss(dismissed);

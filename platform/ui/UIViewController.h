@@ -34,9 +34,10 @@ public:
     // so, and `completion` does not run. Nothing is animated here.
     void present(const std::shared_ptr<UIViewController>& controller, bool animated,
                  const std::function<void()>& completion);
-    // Called on the presenting controller, takes away the one it presents;
-    // called on a presented one, asks its presenter to. `completion` runs
-    // once it is gone; with nothing to take away nothing happens.
+    // Called on the presenting controller, takes away the one it presents,
+    // after whatever that one presents; called on a presented one, asks its
+    // presenter to. `completion` runs once it is gone; with nothing to take
+    // away nothing happens.
     void dismiss(bool animated, const std::function<void()>& completion = {});
     const std::shared_ptr<UIViewController>& presentedViewController() const { return presented_; }
     std::shared_ptr<UIViewController> presentingViewController() const { return presenting_.lock(); }

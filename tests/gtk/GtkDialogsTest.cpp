@@ -131,6 +131,26 @@ TEST_F(ShellDialogs, ClosingAnAlertChoosesItsCancelActionAndWithoutOneTheAlertSt
     EXPECT_THAT(answers, ElementsAre("Cancel", "OK "));
 }
 
+// Closing a dialog's window (the window manager's close, Escape) answers it
+// as its close response does; only the alert's dismissal destroys it.
+TEST_F(ShellDialogs, ClosingTheWindowOfAnAlertCancelsItOrWithoutCancelActionLeavesItShown)
+{
+    const auto cancellable = alertWithAnswers(true);
+    screen->present(cancellable, true, {});
+    gtk_window_close(GTK_WINDOW(shell->presentationHost().dialogFor(*cancellable)));
+    EXPECT_TRUE(pumpUntil([&] { return !screen->presentedViewController(); }, 1));
+
+    const auto binding = alertWithAnswers(false);
+    screen->present(binding, true, {});
+    GtkWidget* dialog = shell->presentationHost().dialogFor(*binding);
+    g_object_add_weak_pointer(G_OBJECT(dialog), reinterpret_cast<gpointer*>(&dialog));
+    gtk_window_close(GTK_WINDOW(dialog));
+    pumpFor(0.2);
+    ASSERT_NE(dialog, nullptr);
+    gtk_dialog_response(GTK_DIALOG(dialog), 0);
+    EXPECT_THAT(answers, ElementsAre("Cancel", "OK "));
+}
+
 TEST_F(ShellDialogs, ADocumentPickerIsAFileChooserForFoldersOrFilesThatCancelsUnlessOpened)
 {
     const auto log = std::make_shared<PickerLog>();

@@ -179,6 +179,24 @@ TEST_F(PanelRecognisers, ACancelledPressCancelsItsPanAndLeavesEveryRecogniserRea
     }
 }
 
+// A target may present or dismiss a screen, which cancels the press while
+// its recognisers are being driven: those not reached yet stay ready.
+TEST_F(PanelRecognisers, ATargetThatCancelsThePressStopsTheRecognisersNotReachedYet)
+{
+    const auto later = std::make_shared<UILongPressGestureRecognizer>();
+    view->addGestureRecognizer(later);
+    later->addTarget([this](UIGestureRecognizer& heard) { log("later", heard); });
+    longPress->addTarget([this](UIGestureRecognizer& heard) {
+        if (heard.state() == State::began) {
+            gestures.cancel();
+        }
+    });
+    gestures.press(all(), {50, 60}, 5.0);
+    gestures.advance(5.5);
+    EXPECT_THAT(heard, ElementsAre("longPress began", "longPress cancelled"));
+    EXPECT_EQ(later->state(), State::possible);
+}
+
 // Input goes to the deepest shown view under the pointer; recognisers of it
 // and of its ancestors read the press first; one that cancels touches in its
 // view ends the view's touch when it recognises.

@@ -204,3 +204,17 @@ TEST(UIViewController, TheShellHearsOfAPresentationBeforeTheControllerAppearsAnd
     EXPECT_THAT(log, ElementsAre("help viewDidLoad", "host willPresent, view loaded yes", "help viewWillAppear 0",
                                  "shown", "host didDismiss, still presented no", "gone"));
 }
+
+// What a dismissed screen presented goes with it: an alert left presented by
+// a screen that is gone could never be answered.
+TEST(UIViewController, DismissingAScreenDismissesWhatItPresented)
+{
+    const auto main = std::make_shared<UIViewController>();
+    const auto help = std::make_shared<UIViewController>();
+    const auto alert = std::make_shared<UIViewController>();
+    main->present(help, false, {});
+    help->present(alert, false, {});
+    main->dismiss(false, {});
+    EXPECT_FALSE(help->presentedViewController());
+    EXPECT_FALSE(alert->presentingViewController());
+}
