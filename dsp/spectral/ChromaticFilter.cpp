@@ -111,11 +111,10 @@ void ChromaticFilter::filter(float* c)
         return;
     for (int32_t k = 0; k <= fftFrameSize2; ++k) {
         const float gain = binValue(k);
-        const int32_t partner = fftFrameSize - 1 - k;
-        c[2 * k] *= gain;
-        c[2 * k + 1] *= gain;
-        c[2 * partner] *= gain;
-        c[2 * partner + 1] *= gain;
+        for (int32_t bin : {k, fftFrameSize - 1 - k}) {
+            c[2 * bin] *= gain;
+            c[2 * bin + 1] *= gain;
+        }
     }
 }
 

@@ -35,8 +35,8 @@ public:
     virtual void setInverted(bool on);
     // Tones below note 0 and above note 127.
     virtual void setOutsideRange(float factor);
-    // Scales bin k and its partner N-1-k by the value of bin k's tone, for
-    // k = 0..N/2, in place on c (the engine's spectrum when null).
+    // Scales bin k and its mirror bin N-1-k by the value of bin k's tone, for
+    // k = 0..N/2, in place on c (the engine's transform when null).
     virtual void filter(float* c);
 
     // Band value 0..1 to tone value: 2v, squared above 1 (0.5 gives exactly 1).

@@ -197,7 +197,7 @@ void ChromaticPitch::zeroNegativeFrequencies(float* c)
 }
 
 // Each bin keeps its own frequency and measured phase; only the magnitude is
-// scaled. The spectrum is rebuilt one-sided, without the DC bin.
+// scaled. The bins are rebuilt one-sided, without the DC bin.
 void ChromaticPitch::filter2()
 {
     if (!synthesisReady())

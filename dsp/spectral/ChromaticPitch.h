@@ -12,7 +12,7 @@ namespace VELMORA {
 // 0 pitch shift (the value is a frequency ratio), 1 harmonic shift (a ratio that
 // moves the source bin and scales its magnitude), 2 polar filter (a gain on the
 // measured magnitude, rebuilt with the measured phase), 3 the plain complex
-// filter. Any other mode resynthesises the spectrum unchanged.
+// filter. Any other mode resynthesises the frame unchanged.
 class ChromaticPitch : public ChromaticFilter {
 public:
     enum Mode : int32_t { shiftPitchesMode = 0, shiftMagnitudesMode = 1, filter2Mode = 2, filterMode = 3 };

@@ -113,7 +113,8 @@ void CrossModulator::crossmodulate() {
     const float* sums = scala.getChromatic(0, kNotesRead, true);
     for (int32_t k = 0; k <= fftFrameSize2; ++k) {
         const float weight = amount * weightOfTone(sums, toneOfBin[k]);
-        // Bin k and its partner N-1-k, part by part (not a complex product).
+        // Bin k and its mirror bin N-1-k; real and imaginary values are each
+        // weighted by their own carrier value (not a complex product).
         for (int32_t bin : {k, fftFrameSize - 1 - k}) {
             c2[2 * bin] *= weight * c1[2 * bin];
             c2[2 * bin + 1] *= weight * c1[2 * bin + 1];

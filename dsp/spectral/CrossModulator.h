@@ -8,12 +8,12 @@
 
 namespace VELMORA {
 
-// Imposes the note-weighted spectrum of a carrier on a second signal: every
-// bin of the modulated signal's spectrum is multiplied, part by part, by the
-// carrier's bin, the amount and the carrier's (normalised) magnitude sum for
-// the note of that bin. The note sums are taken over a note range and renewed
-// every eighth frame. The modulated signal comes back processed in place,
-// fftFrameSize samples late.
+// Imposes the note-weighted bins of a carrier on a second signal: the real and
+// imaginary values of every bin of the modulated signal are multiplied by
+// those of the carrier's bin, by the amount and by the carrier's (normalised)
+// magnitude sum for the note of that bin. The note sums are taken over a note
+// range and renewed every eighth frame. The modulated signal comes back
+// processed in place, fftFrameSize samples late.
 class CrossModulator : public FFTBase {
 public:
     // Amount 1.0, note range 0..128 (every MIDI note).
