@@ -93,6 +93,11 @@ CGSize TextLayout::size() const
 
 void TextLayout::show(cairo_t* cairo, CGPoint origin) const
 {
+    // Filled as outlines: an image surface would put each glyph on a whole
+    // pixel, which moves the letters of a small word apart or together.
+    cairo_new_path(cairo);
+    cairo_set_fill_rule(cairo, CAIRO_FILL_RULE_WINDING);
     cairo_move_to(cairo, origin.x, origin.y);
-    pango_cairo_show_layout(cairo, layout_);
+    pango_cairo_layout_path(cairo, layout_);
+    cairo_fill(cairo);
 }
