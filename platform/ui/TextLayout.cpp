@@ -81,6 +81,22 @@ void TextLayout::layOut(const std::string& string, CGFloat width,
     }
     pango_layout_set_alignment(layout_, pangoAlignment(attributes.alignment));
     pango_layout_set_text(layout_, string.data(), static_cast<int>(string.size()));
+    if (pango_layout_get_width(layout_) > 0 && attributes.maximumNumberOfLines > 0) {
+        limitLines(attributes.maximumNumberOfLines);
+    }
+}
+
+void TextLayout::limitLines(int lines)
+{
+    if (pango_layout_get_line_count(layout_) <= lines) {
+        return;
+    }
+    // A height limit rather than a line count, which Pango would apply to
+    // each paragraph; the lines of one font are all as high as the first.
+    PangoRectangle first;
+    pango_layout_line_get_extents(pango_layout_get_line_readonly(layout_, 0), nullptr, &first);
+    pango_layout_set_ellipsize(layout_, PANGO_ELLIPSIZE_END);
+    pango_layout_set_height(layout_, lines * first.height);
 }
 
 CGSize TextLayout::size() const

@@ -31,6 +31,7 @@ public:
 
 private:
     void layOut(const std::string& string, CGFloat width, const NSStringAttributes& attributes);
+    void limitLines(int lines);
 
     PangoContext* context_;
     PangoLayout* layout_ = nullptr;

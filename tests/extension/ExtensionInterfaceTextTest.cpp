@@ -1,6 +1,7 @@
 #include "../support/TextChecks.h"
 #include "ExtensionInterface.h"
 #include "UIButton.h"
+#include "UILabel.h"
 
 #include <gtest/gtest.h>
 
@@ -28,4 +29,20 @@ TEST(ExtensionInterfaceText, TheControlTitlesLieOnOneLineInsideTheirButtonsAtThe
         EXPECT_TRUE(liesOnOneLine(texts[0]));
         EXPECT_TRUE(keepsItsSpacing(texts[0]));
     }
+}
+
+TEST(ExtensionInterfaceText, TheOverlaysLabelDrawsItsMessageInsideItself)
+{
+    const ExtensionInterface ui = ExtensionInterface::load();
+    ui.infoMessage->setText("Preset loaded");
+    const std::vector<TextDraw> texts = textsOf(*ui.infoMessage);
+    ASSERT_EQ(texts.size(), 1u);
+    const TextDraw& message = texts[0];
+    EXPECT_EQ(message.string, "Preset loaded");
+    EXPECT_TRUE(liesOnOneLine(message));
+    const CGRect bounds = ui.infoMessage->bounds();
+    EXPECT_EQ(message.rect.width(), bounds.width());
+    EXPECT_GE(message.rect.minY(), bounds.minY());
+    EXPECT_LE(message.rect.maxY(), bounds.maxY());
+    EXPECT_EQ(message.color.alpha(), 1);
 }
