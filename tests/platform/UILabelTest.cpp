@@ -9,11 +9,16 @@
 
 namespace {
 
-// The label drawn into an image of `canvas` points at one pixel per point,
-// its bounds at the image's origin.
-std::shared_ptr<UIImage> drawn(UILabel& label, CGSize canvas)
+// The texts the label draws into an image of `canvas` points, its bounds at
+// the image's origin.
+std::vector<TextDraw> drawn(UILabel& label, CGSize canvas, std::shared_ptr<UIImage>* image = nullptr)
 {
-    return UIGraphicsImageRenderer(canvas, 1).image([&](CGContext&) { label.draw(label.bounds()); });
+    TextDrawRecorder recorder;
+    auto picture = UIGraphicsImageRenderer(canvas, 1).image([&](CGContext&) { label.draw(label.bounds()); });
+    if (image != nullptr) {
+        *image = std::move(picture);
+    }
+    return recorder.draws();
 }
 
 CGFloat lineHeight(const UIFont& font)
@@ -21,73 +26,38 @@ CGFloat lineHeight(const UIFont& font)
     return boundingRect("M", {0, 0}, {font}).height();
 }
 
-// Whether any pixel of rows y0..y1 holds ink.
-bool inkInRows(const UIImage& image, int y0, int y1)
-{
-    for (int y = y0; y < y1; ++y) {
-        for (int x = 0; x < image.pixelWidth(); ++x) {
-            if (image.pixel(x, y).alpha > 0) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 } // namespace
 
-TEST(UILabel, DrawsItsTextOnOneLineCentredInItsHeightInBlackByDefault)
+TEST(UILabel, DrawsItsTextInItsFontColourAndAlignmentCentredInItsHeight)
 {
     UILabel label(CGRect(150, 290, 300, 80));
+    EXPECT_TRUE(drawn(label, {300, 80}).empty());
     label.setText("Preset loaded");
-    TextDrawRecorder recorder;
-    const auto image = drawn(label, {300, 80});
+    std::shared_ptr<UIImage> image;
+    std::vector<TextDraw> draws = drawn(label, {300, 80}, &image);
     keepDrawnImage(*image);
-    ASSERT_EQ(recorder.draws().size(), 1u);
-    const TextDraw& draw = recorder.draws()[0];
-    EXPECT_EQ(draw.string, "Preset loaded");
-    EXPECT_EQ(draw.fontName, "HelveticaNeue");
-    EXPECT_EQ(draw.fontSize, 17);
-    EXPECT_EQ(draw.color, UIColor::black());
-    EXPECT_EQ(draw.alignment, NSTextAlignment::left);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].string, "Preset loaded");
+    EXPECT_EQ(draws[0].fontName, "HelveticaNeue");
+    EXPECT_EQ(draws[0].fontSize, 17);
+    EXPECT_EQ(draws[0].color, UIColor::black());
+    EXPECT_EQ(draws[0].alignment, NSTextAlignment::left);
     const CGFloat line = lineHeight(*label.font());
-    EXPECT_EQ(draw.rect, CGRect(0, (80 - line) / 2, 300, line));
-    EXPECT_TRUE(inkInRows(*image, 30, 50));
-    EXPECT_FALSE(inkInRows(*image, 0, 20));
+    EXPECT_EQ(draws[0].rect, CGRect(0, (80 - line) / 2, 300, line));
 
-    label.setText("");
-    TextDrawRecorder empty;
-    drawn(label, {300, 80});
-    EXPECT_TRUE(empty.draws().empty());
-}
-
-TEST(UILabel, DrawsInItsFontColourAndAlignmentAndAsksForARedrawOnlyOnAChange)
-{
-    UILabel label(CGRect(0, 0, 120, 30));
-    label.setText("Freeze");
     const int requests = label.displayRequestCount();
-    const UIFont font = *UIFont::named("HelveticaNeue-CondensedBold", 12);
-    label.setFont(font);
+    label.setFont(*UIFont::named("HelveticaNeue-CondensedBold", 12));
     label.setTextColor(UIColor::white());
     label.setTextAlignment(NSTextAlignment::center);
-    label.setNumberOfLines(0);
-    EXPECT_EQ(label.displayRequestCount(), requests + 4);
-    label.setFont(font);
-    label.setTextColor(UIColor::white());
     label.setTextAlignment(NSTextAlignment::center);
-    label.setNumberOfLines(-3);
-    label.setText("Freeze");
-    EXPECT_EQ(label.displayRequestCount(), requests + 4);
-    EXPECT_EQ(label.numberOfLines(), 0);
-
-    TextDrawRecorder recorder;
-    drawn(label, {120, 30});
-    ASSERT_EQ(recorder.draws().size(), 1u);
-    const TextDraw& draw = recorder.draws()[0];
-    EXPECT_EQ(draw.fontName, "HelveticaNeue-CondensedBold");
-    EXPECT_EQ(draw.fontSize, 12);
-    EXPECT_EQ(draw.color, UIColor::white());
-    EXPECT_EQ(draw.alignment, NSTextAlignment::center);
+    label.setText("Preset loaded");
+    EXPECT_EQ(label.displayRequestCount(), requests + 3);
+    draws = drawn(label, {300, 80});
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].fontName, "HelveticaNeue-CondensedBold");
+    EXPECT_EQ(draws[0].fontSize, 12);
+    EXPECT_EQ(draws[0].color, UIColor::white());
+    EXPECT_EQ(draws[0].alignment, NSTextAlignment::center);
 }
 
 TEST(UILabel, WrapsAtItsWidthOnAtMostItsNumberOfLinesAndClipsToItsBounds)
@@ -100,15 +70,22 @@ TEST(UILabel, WrapsAtItsWidthOnAtMostItsNumberOfLinesAndClipsToItsBounds)
     const CGFloat line = lineHeight(*label.font());
     const auto drawnHeight = [&](int lines) {
         label.setNumberOfLines(lines);
-        TextDrawRecorder recorder;
-        const auto image = drawn(label, {70, 200});
-        EXPECT_FALSE(inkInRows(*image, 20, 200)) << lines;
-        return recorder.draws().at(0).rect.height();
+        std::shared_ptr<UIImage> image;
+        const CGFloat height = drawn(label, {70, 200}, &image).at(0).rect.height();
+        int inkBelow = 0;
+        for (int y = 20; y < 200; ++y) {
+            for (int x = 0; x < 70; ++x) {
+                inkBelow += image->pixel(x, y).alpha > 0;
+            }
+        }
+        EXPECT_EQ(inkBelow, 0) << lines << " lines";
+        return height;
     };
     EXPECT_NEAR(drawnHeight(1), line, 1e-9);
     EXPECT_NEAR(drawnHeight(2), 2 * line, 1e-9);
     EXPECT_NEAR(drawnHeight(0), 3 * line, 1e-9);
     EXPECT_NEAR(drawnHeight(5), 3 * line, 1e-9);
+    EXPECT_NEAR(drawnHeight(-1), 3 * line, 1e-9);
 
     // The one line the text is cut to runs out to the width, where an
     // ellipsis ends it, instead of stopping after the words that fit.
