@@ -9,7 +9,8 @@ typedef struct _PangoFontMap PangoFontMap;
 // loaded in this process only, that maps the interface's font names to
 // metric-compatible faces:
 //   "HelveticaNeue"               -> TeX Gyre Heros
-//   "HelveticaNeue-CondensedBold" -> TeX Gyre Heros Cn, bold
+//   "HelveticaNeue-CondensedBold" -> TeX Gyre Heros Cn, bold, narrowed to
+//                                    nine tenths of its width
 class FontLibrary {
 public:
     // The process's fontconfig configuration with the rule; made once.

@@ -13,6 +13,9 @@ struct NSStringAttributes {
     UIFont font;
     UIColor foregroundColor = UIColor::black();
     NSTextAlignment alignment = NSTextAlignment::left;
+    // When positive and the text wraps, at most this many lines are laid
+    // out; the last one ends in an ellipsis where its paragraph is cut short.
+    int maximumNumberOfLines = 0;
 };
 
 // The size `string` takes when laid out from its first line's top, wrapped

@@ -81,6 +81,22 @@ void TextLayout::layOut(const std::string& string, CGFloat width,
     }
     pango_layout_set_alignment(layout_, pangoAlignment(attributes.alignment));
     pango_layout_set_text(layout_, string.data(), static_cast<int>(string.size()));
+    if (pango_layout_get_width(layout_) > 0 && attributes.maximumNumberOfLines > 0) {
+        limitLines(attributes.maximumNumberOfLines);
+    }
+}
+
+void TextLayout::limitLines(int lines)
+{
+    if (pango_layout_get_line_count(layout_) <= lines) {
+        return;
+    }
+    // A height limit rather than a line count, which Pango would apply to
+    // each paragraph; the lines of one font are all as high as the first.
+    PangoRectangle first;
+    pango_layout_line_get_extents(pango_layout_get_line_readonly(layout_, 0), nullptr, &first);
+    pango_layout_set_ellipsize(layout_, PANGO_ELLIPSIZE_END);
+    pango_layout_set_height(layout_, lines * first.height);
 }
 
 CGSize TextLayout::size() const
@@ -93,6 +109,11 @@ CGSize TextLayout::size() const
 
 void TextLayout::show(cairo_t* cairo, CGPoint origin) const
 {
+    // Filled as outlines: an image surface would put each glyph on a whole
+    // pixel, which moves the letters of a small word apart or together.
+    cairo_new_path(cairo);
+    cairo_set_fill_rule(cairo, CAIRO_FILL_RULE_WINDING);
     cairo_move_to(cairo, origin.x, origin.y);
-    pango_cairo_show_layout(cairo, layout_);
+    pango_cairo_layout_path(cairo, layout_);
+    cairo_fill(cairo);
 }

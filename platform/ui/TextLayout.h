@@ -11,6 +11,8 @@ typedef struct _PangoLayout PangoLayout;
 
 // A string laid out by Pango with the given attributes, wrapped at a width
 // (none when the width is not a positive finite number), in user-space units.
+// Metrics are unhinted and glyph positions unrounded, so that a word keeps
+// its face's spacing at every size and scale.
 class TextLayout {
 public:
     // Laid out for measuring only, independent of any context's transform.
@@ -29,6 +31,7 @@ public:
 
 private:
     void layOut(const std::string& string, CGFloat width, const NSStringAttributes& attributes);
+    void limitLines(int lines);
 
     PangoContext* context_;
     PangoLayout* layout_ = nullptr;
