@@ -252,14 +252,12 @@ void VelmoraFlowView::rebuildRange()
     case filterMode2:
         range_.fill(true);
         break;
+    // The effect processes only the notes between the range ends in these
+    // modes and silences the others, so only those bands can be heard.
     case harmonicShift:
-        for (int key = 0; key < 128; ++key) {
-            range_[key] = between(key);
-        }
-        break;
     case filterMode1:
         for (int key = 0; key < 128; ++key) {
-            range_[key] = !between(key);
+            range_[key] = between(key);
         }
         break;
     default:
@@ -484,25 +482,22 @@ void VelmoraFlowView::paintBand(CGPoint location)
     lastIndex_ = index;
 }
 
+// The readout follows every move, also one that stops the handle at the
+// other end, so that it names the ends the range really has.
 void VelmoraFlowView::dragRangeLeft(CGFloat value)
 {
-    if (value > baseClass_.valueRangeRight) {
-        baseClass_.valueRangeLeft = baseClass_.valueRangeRight;
-        return;
-    }
-    baseClass_.valueRangeLeft = FlowPanelGeometry::onGrid(value);
+    baseClass_.valueRangeLeft =
+        value > baseClass_.valueRangeRight ? baseClass_.valueRangeRight : FlowPanelGeometry::onGrid(value);
     writeRangeReadout();
 }
 
 void VelmoraFlowView::dragRangeRight(CGFloat value)
 {
-    if (value < baseClass_.valueRangeLeft) {
-        baseClass_.valueRangeRight = baseClass_.valueRangeLeft;
-        return;
-    }
     // Snapped down, the end could land below a low end that a host put off
     // the grid; the ends may meet but never cross.
-    baseClass_.valueRangeRight = std::max(FlowPanelGeometry::onGrid(value), baseClass_.valueRangeLeft);
+    baseClass_.valueRangeRight = value < baseClass_.valueRangeLeft
+                                     ? baseClass_.valueRangeLeft
+                                     : std::max(FlowPanelGeometry::onGrid(value), baseClass_.valueRangeLeft);
     writeRangeReadout();
 }
 

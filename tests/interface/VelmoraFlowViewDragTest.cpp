@@ -66,9 +66,9 @@ TEST_F(VelmoraFlowViewDragTest, RangeHandlesSnapToTheGridMeetButNeverCrossAndDes
     EXPECT_EQ(panel().labelDisplay, "Range from: 31 (G0)\n to: 95 (B5)");
     move(20, 199); // 0.2525 snaps down to 0.25
     EXPECT_EQ(panel().valueRangeLeft, 0.25);
-    move(20, -300); // past the high end: the ends meet, the readout stays
+    move(20, -300); // past the high end: the ends meet, and the readout says so
     EXPECT_EQ(panel().valueRangeLeft, 0.75);
-    EXPECT_EQ(panel().labelDisplay, "Range from: 31 (G0)\n to: 95 (B5)");
+    EXPECT_EQ(panel().labelDisplay, "Range from: 95 (B5)\n to: 95 (B5)");
     end();
     EXPECT_THAT(takeSent(), ElementsAre(parameter(105, 95), parameter(106, 95)));
 
@@ -93,6 +93,30 @@ TEST_F(VelmoraFlowViewDragTest, RangeHandlesSnapToTheGridMeetButNeverCrossAndDes
     EXPECT_THAT(takeSent(), ElementsAre(parameter(105, 64), parameter(106, 64)));
 }
 
+// A handle stopped at the other end must not leave the readout naming the key
+// it passed on its way there.
+TEST_F(VelmoraFlowViewDragTest, AHandleStoppedAtTheOtherEndReadsTheKeysTheRangeKeeps)
+{
+    view->setParameter(105, 34); // A#0, off the drag grid
+    show();
+    begin(570, 330); // the high end's handle at 1.0
+    move(570, 330 + 287.5); // 1 - 0.71875 = 36/128: key 35
+    EXPECT_EQ(panel().labelDisplay, "Range from: 34 (A#0)\n to: 35 (B0)");
+    move(570, 330 + 300); // below the low end: stops on it
+    EXPECT_EQ(panel().valueRangeRight, panel().valueRangeLeft);
+    EXPECT_EQ(panel().labelDisplay, "Range from: 34 (A#0)\n to: 34 (A#0)");
+    end();
+    EXPECT_THAT(takeSent(), ElementsAre(parameter(105, 34), parameter(106, 34)));
+
+    view->setParameter(105, 0);
+    view->setParameter(106, 34);
+    show();
+    begin(20, 330); // the low end's handle at 0.0
+    move(20, 330 - 400); // past the high end: stops on it
+    EXPECT_EQ(panel().valueRangeLeft, panel().valueRangeRight);
+    EXPECT_EQ(panel().labelDisplay, "Range from: 34 (A#0)\n to: 34 (A#0)");
+}
+
 TEST_F(VelmoraFlowViewDragTest, PaintingFillsSkippedBandsFromTheNewBandBackwardsAndSendsThoseInRange)
 {
     begin(90, 481); // band 10
@@ -114,11 +138,11 @@ TEST_F(VelmoraFlowViewDragTest, PaintingFillsSkippedBandsFromTheNewBandBackwards
 
     view->setParameter(104, 2);
     view->setParameter(105, 12);
-    view->setParameter(106, 13); // filter 1 leaves out keys 12 and 13
+    view->setParameter(106, 13); // filter 1 keeps only keys 12 and 13
     begin(90, 481);
     move(110, 481);
-    EXPECT_EQ(takeSent(), bands(0, {10, 14, 11, 15}, 0.5f));
-    EXPECT_EQ(panel().valueHandle[12], 0.5);
+    EXPECT_EQ(takeSent(), bands(0, {13, 12}, 0.5f));
+    EXPECT_EQ(panel().valueHandle[14], 0.5);
 }
 
 TEST_F(VelmoraFlowViewDragTest, TheCrossHairFollowsAndReadsTheFrequency)

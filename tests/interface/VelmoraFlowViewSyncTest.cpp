@@ -55,9 +55,10 @@ TEST_F(VelmoraFlowViewSyncTest, OperationModeAndRangeEndsRebuildTheNotesInRange)
     view->setParameter(104, 1);     // harmonic shift edits the keys in range
     EXPECT_EQ(inRange(), 65);
     EXPECT_TRUE(view->range()[63]);
-    view->setParameter(104, 2); // filter 1 leaves them out
-    EXPECT_EQ(inRange(), 63);
-    EXPECT_TRUE(view->range()[62]);
+    view->setParameter(104, 2); // filter 1 keeps only these keys, so it edits them too
+    EXPECT_EQ(inRange(), 65);
+    EXPECT_TRUE(view->range()[63]);
+    EXPECT_FALSE(view->range()[62]);
     view->setParameter(104, 3);
     EXPECT_EQ(inRange(), 128);
     view->setParameter(106, 63.5f);
@@ -66,7 +67,7 @@ TEST_F(VelmoraFlowViewSyncTest, OperationModeAndRangeEndsRebuildTheNotesInRange)
     view->setParameter(105, 64); // crossed ends: no key between them
     EXPECT_EQ(inRange(), 0);
     view->setParameter(104, 2);
-    EXPECT_EQ(inRange(), 128);
+    EXPECT_EQ(inRange(), 0);
     EXPECT_TRUE(delegate->sent.empty());
 }
 
