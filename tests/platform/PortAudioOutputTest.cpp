@@ -1,0 +1,127 @@
+#include "PortAudioOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// PortAudio with one stand-in stream that plays nowhere. Its device holds
+// 1.7 s of output queued, as a desktop's sound server does: stopped by
+// draining, the stream would keep its caller waiting until all of it had
+// played; aborted, it drops the queue at once.
+class QueuedDeviceLibrary : public PortAudioLibrary {
+public:
+    PaError initialize() override
+    {
+        ++initialized;
+        return paNoError;
+    }
+    PaError terminate() override
+    {
+        --initialized;
+        return paNoError;
+    }
+    PaError openDefaultStream(PaStream** stream, int, int outputChannels, PaSampleFormat, double, unsigned long,
+                              PaStreamCallback* streamCallback, void* streamUserData) override
+    {
+        channels = outputChannels;
+        callback = streamCallback;
+        userData = streamUserData;
+        *stream = this;
+        return openResult;
+    }
+    PaError startStream(PaStream*) override
+    {
+        queuedFrames = 81600;
+        active = true;
+        return paNoError;
+    }
+    PaError stopStream(PaStream*) override
+    {
+        ADD_FAILURE() << "the stream was stopped by draining: its caller would wait until " << queuedFrames
+                      << " queued frames had played";
+        ++drains;
+        active = false;
+        return paNoError;
+    }
+    PaError abortStream(PaStream*) override
+    {
+        ++aborts;
+        queuedFrames = 0;
+        active = false;
+        return paNoError;
+    }
+    PaError isStreamActive(PaStream*) override { return active ? 1 : 0; }
+    PaError closeStream(PaStream*) override
+    {
+        ++closes;
+        return paNoError;
+    }
+
+    // The device asking its stream for `frames` frames, one buffer per channel.
+    std::vector<std::vector<float>> play(unsigned long frames)
+    {
+        std::vector<std::vector<float>> buffers(static_cast<std::size_t>(channels), std::vector<float>(frames));
+        std::vector<float*> pointers;
+        for (auto& buffer : buffers)
+            pointers.push_back(buffer.data());
+        EXPECT_EQ(callback(nullptr, pointers.data(), frames, nullptr, 0, userData), paContinue);
+        return buffers;
+    }
+
+    PaError openResult = paNoError;
+    int initialized = 0;
+    int channels = 0;
+    PaStreamCallback* callback = nullptr;
+    void* userData = nullptr;
+    bool active = false;
+    long queuedFrames = 0;
+    int aborts = 0;
+    int drains = 0;
+    int closes = 0;
+};
+
+} // namespace
+
+// Stop (and closing the window while it plays) must not hold the main thread
+// while the device plays out what it has queued.
+TEST(PortAudioOutputTest, StoppingAndClosingDropWhatTheDeviceHoldsQueuedInsteadOfWaitingForIt)
+{
+    const auto library = std::make_shared<QueuedDeviceLibrary>();
+    auto device = PortAudioOutput::open(library);
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(library->channels, 2);
+
+    device->start([](AUAudioFrameCount frames, AudioBufferList& output) {
+        for (std::uint32_t channel = 0; channel < output.mNumberBuffers; ++channel)
+            for (AUAudioFrameCount frame = 0; frame < frames; ++frame)
+                static_cast<float*>(output.mBuffers[channel].mData)[frame] = float(channel + 1) + float(frame);
+    });
+    const auto played = library->play(3);
+    EXPECT_EQ(played, (std::vector<std::vector<float>> { { 1, 2, 3 }, { 2, 3, 4 } }));
+
+    device->stop();
+    EXPECT_EQ(library->aborts, 1);
+    EXPECT_EQ(library->queuedFrames, 0);
+    EXPECT_FALSE(library->active);
+    device->stop();
+    EXPECT_EQ(library->aborts, 1) << "a stopped stream is left alone";
+
+    device->start([](AUAudioFrameCount, AudioBufferList&) { });
+    ASSERT_TRUE(library->active);
+    device.reset();
+    EXPECT_EQ(library->aborts, 2);
+    EXPECT_EQ(library->closes, 1);
+    EXPECT_EQ(library->initialized, 0);
+    EXPECT_EQ(library->drains, 0);
+}
+
+TEST(PortAudioOutputTest, ADeviceThatDoesNotOpenIsNoneAndLeavesPortAudioTerminated)
+{
+    const auto library = std::make_shared<QueuedDeviceLibrary>();
+    library->openResult = paDeviceUnavailable;
+    EXPECT_EQ(PortAudioOutput::open(library), nullptr);
+    EXPECT_EQ(library->initialized, 0);
+    EXPECT_EQ(library->closes, 0);
+}
