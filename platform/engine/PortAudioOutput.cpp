@@ -2,9 +2,11 @@
 
 #include "AVError.h"
 #include "AudioEngineConstants.h"
+#include "QuietSoundLibraries.h"
 
 std::unique_ptr<PortAudioOutput> PortAudioOutput::open(std::shared_ptr<PortAudioLibrary> library)
 {
+    const QuietSoundLibraries quiet;
     if (library->initialize() != paNoError)
         return nullptr;
     std::unique_ptr<PortAudioOutput> device(new PortAudioOutput(std::move(library)));

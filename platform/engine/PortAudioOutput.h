@@ -9,7 +9,8 @@
 // stereo at the engine's rate.
 class PortAudioOutput : public AudioOutputDevice {
 public:
-    // Null when PortAudio finds no device that takes that format.
+    // Null when PortAudio finds no device that takes that format. The sound
+    // libraries it looks through print nothing meanwhile.
     static std::unique_ptr<PortAudioOutput> open(
         std::shared_ptr<PortAudioLibrary> library = std::make_shared<PortAudioLibrary>());
     ~PortAudioOutput() override;

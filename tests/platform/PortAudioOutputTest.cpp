@@ -1,7 +1,14 @@
+#include "AVAudioEngine.h"
+#include "Console.h"
 #include "PortAudioOutput.h"
 
 #include <gtest/gtest.h>
 
+#include <alsa/asoundlib.h>
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -82,6 +89,37 @@ public:
     int closes = 0;
 };
 
+// Standard error, at the file descriptor, goes to a file until text() is asked.
+class StandardErrorCapture {
+public:
+    StandardErrorCapture()
+        : file_(std::tmpfile())
+        , saved_(::dup(STDERR_FILENO))
+    {
+        std::fflush(stderr);
+        ::dup2(::fileno(file_), STDERR_FILENO);
+    }
+    ~StandardErrorCapture() { std::fclose(file_); }
+    StandardErrorCapture(const StandardErrorCapture&) = delete;
+    StandardErrorCapture& operator=(const StandardErrorCapture&) = delete;
+
+    std::string text()
+    {
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+        std::string text;
+        std::rewind(file_);
+        for (int character; (character = std::fgetc(file_)) != EOF;)
+            text.push_back(static_cast<char>(character));
+        return text;
+    }
+
+private:
+    std::FILE* file_;
+    int saved_;
+};
+
 } // namespace
 
 // Stop (and closing the window while it plays) must not hold the main thread
@@ -124,4 +162,29 @@ TEST(PortAudioOutputTest, ADeviceThatDoesNotOpenIsNoneAndLeavesPortAudioTerminat
     EXPECT_EQ(PortAudioOutput::open(library), nullptr);
     EXPECT_EQ(library->initialized, 0);
     EXPECT_EQ(library->closes, 0);
+}
+
+// Without a sound card the libraries under PortAudio would print dozens of
+// lines while it looks for a device; the engine's own line on standard output
+// is what says that none opened. The libraries speak again afterwards.
+TEST(PortAudioOutputTest, LookingForTheDefaultDeviceLeavesStandardErrorEmpty)
+{
+    const std::vector<std::string> noDevice {
+        "AVAudioEngine: No audio output device could be opened; the engine runs without sound."
+    };
+    Console::Capture console;
+    StandardErrorCapture errors;
+    const bool opened = PortAudioOutput::open() != nullptr;
+    {
+        AVAudioEngine engine;
+        engine.start();
+        engine.stop();
+    }
+    EXPECT_EQ(errors.text(), "");
+    EXPECT_EQ(console.lines(), opened ? std::vector<std::string> {} : noDevice);
+
+    StandardErrorCapture later;
+    snd_pcm_t* pcm = nullptr;
+    EXPECT_LT(snd_pcm_open(&pcm, "no such device", SND_PCM_STREAM_PLAYBACK, 0), 0);
+    EXPECT_NE(later.text().find("no such device"), std::string::npos);
 }
