@@ -1,23 +1,18 @@
 #include "PortAudioOutput.h"
 
-#include <portaudio.h>
-
 #include "AVError.h"
 #include "AudioEngineConstants.h"
+#include "QuietSoundLibraries.h"
 
-std::unique_ptr<PortAudioOutput> PortAudioOutput::open()
+std::unique_ptr<PortAudioOutput> PortAudioOutput::open(std::shared_ptr<PortAudioLibrary> library)
 {
-    if (Pa_Initialize() != paNoError)
+    const QuietSoundLibraries quiet;
+    if (library->initialize() != paNoError)
         return nullptr;
-    std::unique_ptr<PortAudioOutput> device(new PortAudioOutput);
-    const PaError status = Pa_OpenDefaultStream(
+    std::unique_ptr<PortAudioOutput> device(new PortAudioOutput(std::move(library)));
+    const PaError status = device->library_->openDefaultStream(
         &device->stream_, 0, kAudioEngineChannels, paFloat32 | paNonInterleaved, kAudioEngineSampleRate,
-        kAudioEngineFramesPerSlice,
-        [](const void* input, void* output, unsigned long frames, const PaStreamCallbackTimeInfo* timeInfo,
-           PaStreamCallbackFlags statusFlags, void* self) {
-            return callback(input, output, frames, timeInfo, statusFlags, self);
-        },
-        device.get());
+        kAudioEngineFramesPerSlice, callback, device.get());
     if (status != paNoError) {
         device->stream_ = nullptr;
         return nullptr;
@@ -25,31 +20,37 @@ std::unique_ptr<PortAudioOutput> PortAudioOutput::open()
     return device;
 }
 
+PortAudioOutput::PortAudioOutput(std::shared_ptr<PortAudioLibrary> library)
+    : library_(std::move(library))
+{
+}
+
 PortAudioOutput::~PortAudioOutput()
 {
     if (stream_ != nullptr) {
-        Pa_StopStream(stream_);
-        Pa_CloseStream(stream_);
+        stop();
+        library_->closeStream(stream_);
     }
-    Pa_Terminate();
+    library_->terminate();
 }
 
 void PortAudioOutput::start(Renderer renderer)
 {
     stop();
     renderer_ = std::move(renderer);
-    const PaError status = Pa_StartStream(stream_);
+    const PaError status = library_->startStream(stream_);
     if (status != paNoError)
         throw AVError(std::string("The audio output device could not start: ") + Pa_GetErrorText(status));
 }
 
 void PortAudioOutput::stop()
 {
-    if (Pa_IsStreamActive(stream_) == 1)
-        Pa_StopStream(stream_);
+    if (library_->isStreamActive(stream_) == 1)
+        library_->abortStream(stream_);
 }
 
-int PortAudioOutput::callback(const void*, void* output, unsigned long frames, const void*, unsigned long, void* self)
+int PortAudioOutput::callback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
+                              PaStreamCallbackFlags, void* self)
 {
     auto* channels = static_cast<float**>(output);
     AudioBufferList list;

@@ -1,5 +1,7 @@
 #include "Bundle.h"
 
+#include <algorithm>
+
 Bundle::Bundle(std::filesystem::path folder, std::string name)
     : folder_(std::move(folder)), name_(std::move(name))
 {
@@ -22,6 +24,13 @@ std::optional<Bundle> Bundle::withPath(const std::filesystem::path& folder)
         return std::nullopt;
     }
     return Bundle(folder, folder.stem().string());
+}
+
+std::string Bundle::displayName() const
+{
+    std::string name = name_;
+    std::replace(name.begin(), name.end(), '_', ' ');
+    return name;
 }
 
 URL Bundle::bundleURL() const

@@ -22,6 +22,9 @@ public:
     std::optional<URL> url(std::string_view name, std::string_view extension) const;
     // The program's name (the executable's file name without extension).
     const std::string& bundleName() const { return name_; }
+    // The name people read, as a window shows it: bundleName() with spaces
+    // where the file name could only have underscores.
+    std::string displayName() const;
 
 private:
     Bundle(std::filesystem::path folder, std::string name);

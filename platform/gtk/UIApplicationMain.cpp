@@ -19,7 +19,7 @@ int UIApplicationMain(int argc, char* argv[], const UIApplication::DelegateMaker
     auto& application = UIApplication::shared();
     application.launch(makeDelegate, mainInterface);
     {
-        GtkApplicationShell shell(application.delegate()->window, name);
+        GtkApplicationShell shell(application.delegate()->window, Bundle::main().displayName());
         shell.show();
         gtk_main();
     }

@@ -14,11 +14,18 @@
 #include "UIApplication.h"
 #include "ViewController.h"
 
+#include <X11/Xlib.h>
+
 #include <atomic>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+
+extern char** environ;
 
 namespace {
 
@@ -107,6 +114,27 @@ protected:
     std::unique_ptr<GtkApplicationShell> shell_;
     std::shared_ptr<ViewController> screen_;
 };
+
+// Whether a top-level window of the display bears `title`.
+bool topLevelTitled(Display* display, const std::string& title)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0)
+        return false;
+    bool found = false;
+    for (unsigned index = 0; index < count && !found; ++index) {
+        char* name = nullptr;
+        if (XFetchName(display, children[index], &name) != 0 && name != nullptr) {
+            found = title == name;
+            XFree(name);
+        }
+    }
+    XFree(children);
+    return found;
+}
 
 } // namespace
 
@@ -230,4 +258,30 @@ TEST(ShellApplicationEntry, WithoutADisplayTheApplicationSaysSoAndEndsWithOne)
     EXPECT_THAT(errors, ::testing::HasSubstr("ZUV_VELMORA_Quillmere: ERROR: No display could be opened (neither "
                                              "DISPLAY nor WAYLAND_DISPLAY leads to one); the application needs a "
                                              "display to show its window.\n"));
+}
+
+// The window bears the product's name as people write it, not the
+// executable's file name.
+TEST(ShellApplicationEntry, TheApplicationsWindowIsTitledWithTheProductsName)
+{
+    const TemporaryFolder home;
+    const ScopedEnvironment data("XDG_DATA_HOME", (home.path() / "data").string());
+    const ScopedEnvironment config("XDG_CONFIG_HOME", (home.path() / "config").string());
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    char* arguments[] = { const_cast<char*>(VELMORA_APPLICATION), nullptr };
+    pid_t application = 0;
+    const int spawned = posix_spawn(&application, VELMORA_APPLICATION, &quiet, nullptr, arguments, environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    ASSERT_EQ(spawned, 0);
+
+    Display* display = XOpenDisplay(nullptr);
+    const bool titled =
+        display != nullptr && pumpUntil([&] { return topLevelTitled(display, "ZUV VELMORA Quillmere"); }, 30);
+    if (display != nullptr)
+        XCloseDisplay(display);
+    ::kill(application, SIGTERM);
+    ::waitpid(application, nullptr, 0);
+    EXPECT_TRUE(titled);
 }

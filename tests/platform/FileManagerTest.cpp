@@ -69,6 +69,7 @@ TEST(Bundle, FindsItsResourcesBesideTheExecutable)
 {
     const auto& bundle = Bundle::main();
     EXPECT_EQ(bundle.bundleName(), "platform_tests");
+    EXPECT_EQ(bundle.displayName(), "platform tests");
     const auto resources = bundle.resourceURL();
     ASSERT_TRUE(resources);
     EXPECT_EQ(resources->lastPathComponent(), "Resources");
