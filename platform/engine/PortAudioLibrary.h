@@ -15,10 +15,9 @@ public:
                                       PaSampleFormat sampleFormat, double sampleRate, unsigned long framesPerBuffer,
                                       PaStreamCallback* callback, void* userData);
     virtual PaError startStream(PaStream* stream);
-    // Returns once the device has played out every buffer it holds queued,
-    // which on a sound server takes well over a second.
-    virtual PaError stopStream(PaStream* stream);
-    // Returns at once: what the device holds queued is dropped.
+    // Returns at once: what the device holds queued is dropped. (Stopping by
+    // draining instead waits until the device has played all of it, which on a
+    // sound server takes well over a second, so it is not offered.)
     virtual PaError abortStream(PaStream* stream);
     // 1 while the stream runs, 0 when it is stopped, or an error.
     virtual PaError isStreamActive(PaStream* stream);
