@@ -51,13 +51,13 @@ std::shared_ptr<UIButton> makeButton(ExtensionInterface& ui, std::string title, 
 
 // Hidden until a long press shows them; dimmed while the slider is hidden and
 // while the panel is free. The buttons and, below them, the slider stand at
-// the top left, in the margin that a wide view leaves beside the fitted
-// panel, so that they cover none of the panel's own controls.
+// the top left, within the margin that the host's window leaves beside the
+// fitted panel, so that they cover none of the panel.
 void makeControls(ExtensionInterface& ui)
 {
     ui.contrastButton = makeButton(ui, "Contrast", CGRect(8, 8, 40, 40));
     ui.freezeButton = makeButton(ui, "Freeze", CGRect(56, 8, 40, 40));
-    ui.brightnessSlider = std::make_shared<UISlider>(CGRect(8, 56, 200, 20));
+    ui.brightnessSlider = std::make_shared<UISlider>(CGRect(8, 56, 160, 20));
     ui.brightnessSlider->setRange(0, 1);
     // The frame plate's and the panel's contrast at start.
     ui.brightnessSlider->setValue(1);
