@@ -5,7 +5,13 @@
 #include "PropertyListSerialization.h"
 #include "XDGFolders.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <mutex>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,6 +21,20 @@ std::mutex& filesMutex()
 {
     static std::mutex mutex;
     return mutex;
+}
+
+// Renames the file unless the new name is taken (then false, errno EEXIST).
+// File systems that cannot rename so fall back to a hard link, which never
+// replaces a name either.
+bool renameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
 }
 
 } // namespace
@@ -90,13 +110,15 @@ DefaultsDomain::load(const std::filesystem::path& file) const
 
 bool DefaultsDomain::moveAside(const std::filesystem::path& file) const
 {
-    const auto aside = file.string() + ".corrupt";
-    std::error_code error;
-    std::filesystem::rename(file, aside, error);
-    if (error) {
-        Console::print("UserDefaults::ERROR: The unreadable settings file '" + file.string() +
-                       "' could not be moved aside to '" + aside + "': " + error.message() + ".");
-        return false;
+    const auto kept = file.string() + ".corrupt";
+    auto aside = kept;
+    for (int number = 1; !renameWithoutReplacing(file.string(), aside); ++number) {
+        if (errno != EEXIST) {
+            Console::print("UserDefaults::ERROR: The unreadable settings file '" + file.string() +
+                           "' could not be moved aside to '" + aside + "': " + std::strerror(errno) + ".");
+            return false;
+        }
+        aside = kept + "." + std::to_string(number);
     }
     Console::print("UserDefaults::ERROR: Moved the unreadable settings file '" + file.string() +
                    "' aside to '" + aside + "'.");

@@ -9,6 +9,8 @@ constexpr std::size_t kHeaderSize = 8;
 constexpr std::size_t kTrailerSize = 32;
 // Marks an object whose container is being walked.
 constexpr std::uint16_t kOpen = 0xFFFF;
+// The high four bits of a UTF-16 text's marker.
+constexpr int kUTF16Text = 0x6;
 
 std::uint64_t bigEndian(const Data& data, std::size_t at, std::size_t bytes)
 {
@@ -54,7 +56,8 @@ public:
     std::uint64_t count() const { return count_; }
     std::uint64_t top() const { return top_; }
 
-    // The object's references; none when it lies outside the data.
+    // The object's references; none when it lies outside the data, or is a
+    // text the reader cannot hand over.
     std::optional<References> references(std::uint64_t object) const
     {
         const std::uint64_t at = bigEndian(data_, table_ + static_cast<std::size_t>(object) * offsetSize_, offsetSize_);
@@ -63,6 +66,10 @@ public:
         }
         const std::uint8_t marker = data_[static_cast<std::size_t>(at)];
         const int kind = marker >> 4;
+        if (kind == kUTF16Text) {
+            return readableText(static_cast<std::size_t>(at), marker & 0xF) ? std::optional(References {})
+                                                                           : std::nullopt;
+        }
         // Arrays, ordered sets and sets hold count references; a dictionary
         // holds count keys and count values.
         if (kind != 0xA && kind != 0xB && kind != 0xC && kind != 0xD) {
@@ -88,9 +95,27 @@ public:
 private:
     std::size_t end() const { return data_.size() - kTrailerSize; }
 
-    // Where a container's references start and how many entries it has: the
-    // marker's low four bits, or when they are all set, the integer object
-    // that follows the marker.
+    // The reader counts a UTF-16 text's length in code units but hands it
+    // over as a C string, and aborts the process when the two differ: a text
+    // (or key) holding U+0000 is refused, as is one running past the data.
+    bool readableText(std::size_t at, int low) const
+    {
+        const auto counted = count(at, low);
+        if (!counted || counted->second > (end() - counted->first) / 2) {
+            return false;
+        }
+        const auto [first, units] = *counted;
+        for (std::size_t unit = 0; unit < units; ++unit) {
+            if (data_[first + 2 * unit] == 0 && data_[first + 2 * unit + 1] == 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Where a container's references (or a text's characters) start and how
+    // many there are: the marker's low four bits, or when they are all set,
+    // the integer object that follows the marker.
     std::optional<std::pair<std::size_t, std::uint64_t>> count(std::size_t at, int low) const
     {
         if (low != 0xF) {

@@ -19,8 +19,9 @@ public:
         std::uint64_t values;
     };
 
-    // None when the table is not consistent: objects, references or counts
-    // outside the data, or an object that holds itself. The scan stops as soon
+    // None when the table is not consistent (objects, references or counts
+    // outside the data, or an object that holds itself), or a UTF-16 text or
+    // key holds U+0000, which the reader cannot hand over. The scan stops as soon
     // as the depth passes depthLimit or the values pass valueLimit, and then
     // reports the figure that passed its limit as limit + 1.
     static std::optional<Shape> shape(const Data& data, std::size_t depthLimit, std::uint32_t valueLimit);

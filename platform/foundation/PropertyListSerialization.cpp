@@ -170,18 +170,29 @@ bool isBinary(const Data& data)
     return data.size() >= magic.size() && std::equal(magic.begin(), magic.end(), data.begin());
 }
 
+PropertyListError notAPropertyList(const Data& data, std::string_view kind)
+{
+    return PropertyListError("PropertyListSerialization: the data (" + std::to_string(data.size()) +
+                             " bytes) is not a valid " + std::string(kind) + "property list");
+}
+
 // The library's reader, and its copying and freeing of a tree, recurse once
 // per level, so a list nested deeply enough ends the process before the
 // conversion below could refuse it; a binary list whose objects are shared
-// many times over is copied into every place that uses it. Both are turned
-// away from the bytes alone. An XML document nests its elements one deeper
-// than its containers, and another for the plist element around the whole.
+// many times over is copied into every place that uses it; and a binary text
+// holding U+0000 trips the library's own assertion. All are turned away from
+// the bytes alone, as is an XML document the scan cannot follow as the reader
+// would.
 void checkShape(const Data& data)
 {
     constexpr auto limit = PropertyListSerialization::kMaximumDepth;
     if (!isBinary(data)) {
         const std::string_view document(reinterpret_cast<const char*>(data.data()), data.size());
-        if (PropertyListXMLScan::depth(document, limit + 2) > limit + 2) {
+        const auto depth = PropertyListXMLScan::depth(document, limit);
+        if (!depth) {
+            throw notAPropertyList(data, "");
+        }
+        if (*depth > limit) {
             throw tooDeep();
         }
         return;
@@ -189,8 +200,7 @@ void checkShape(const Data& data)
     const auto valueLimit = static_cast<std::uint32_t>(data.size());
     const auto shape = PropertyListBinaryScan::shape(data, limit, valueLimit);
     if (!shape) {
-        throw PropertyListError("PropertyListSerialization: the data (" + std::to_string(data.size()) +
-                                " bytes) is not a valid binary property list");
+        throw notAPropertyList(data, "binary ");
     }
     if (shape->depth > limit) {
         throw tooDeep();
@@ -229,9 +239,7 @@ PropertyListValue PropertyListSerialization::propertyList(const Data& data)
     plist_from_memory(reinterpret_cast<const char*>(data.data()),
                       static_cast<std::uint32_t>(data.size()), &root);
     if (root == nullptr) {
-        throw PropertyListError("PropertyListSerialization: the data (" +
-                                std::to_string(data.size()) +
-                                " bytes) is not a valid property list");
+        throw notAPropertyList(data, "");
     }
     const Node node(root);
     return fromNode(node.get(), 0);

@@ -24,6 +24,7 @@ public:
     // The value of an XML (or binary) property list. Throws PropertyListError
     // for content that is not a property list, holds dates or UIDs, nests
     // containers deeper than kMaximumDepth, or (binary) shares its objects so
-    // often that it would hold more values than it has bytes.
+    // often that it would hold more values than it has bytes, or holds a
+    // UTF-16 text or key with the character U+0000.
     static PropertyListValue propertyList(const Data& data);
 };

@@ -1,79 +1,313 @@
 #include "PropertyListXMLScan.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
 
 namespace {
 
 constexpr auto npos = std::string_view::npos;
+constexpr std::string_view kSpace = " \t\r\n";
 
-// The position just after the first marker at or after from; npos when there is none.
-std::size_t after(std::string_view document, std::string_view marker, std::size_t from)
+// The first marker at or after from that no double-quoted span holds; npos
+// when there is none, or a quote is never closed.
+std::size_t findUnquoted(std::string_view text, std::string_view marker, std::size_t from)
 {
-    const auto found = document.find(marker, from);
-    return found == npos ? npos : found + marker.size();
-}
-
-// A document type declaration ends at its first ">", or at "]>" when an
-// internal subset opens before that.
-std::size_t afterDeclaration(std::string_view document, std::size_t from)
-{
-    const auto end = document.find_first_of("[>", from);
-    if (end == npos) {
-        return npos;
-    }
-    return document[end] == '>' ? end + 1 : after(document, "]>", end);
-}
-
-// The position of the ">" closing the tag that starts at from; a quoted
-// attribute value may hold ">".
-std::size_t tagEnd(std::string_view document, std::size_t from)
-{
-    for (auto position = from; position < document.size(); ++position) {
-        const char c = document[position];
-        if (c == '>') {
-            return position;
+    for (auto at = from; at + marker.size() <= text.size(); ++at) {
+        if (text.substr(at, marker.size()) == marker) {
+            return at;
         }
-        if (c == '"' || c == '\'') {
-            position = document.find(c, position + 1);
-            if (position == npos) {
-                return npos;
-            }
+        if (text[at] == '"' && (at = text.find('"', at + 1)) == npos) {
+            return npos;
         }
     }
     return npos;
 }
 
-} // namespace
-
-std::size_t PropertyListXMLScan::depth(std::string_view document, std::size_t limit)
+// The first of the characters at or after from that no double-quoted span
+// holds; npos when there is none, or a quote is never closed.
+std::size_t findAnyUnquoted(std::string_view text, std::string_view characters, std::size_t from)
 {
-    std::size_t open = 0;
-    std::size_t deepest = 0;
-    for (auto position = document.find('<'); position != npos; position = document.find('<', position)) {
-        const auto rest = document.substr(position);
-        if (rest.starts_with("<!--")) {
-            position = after(document, "-->", position + 4);
-        } else if (rest.starts_with("<![CDATA[")) {
-            position = after(document, "]]>", position + 9);
-        } else if (rest.starts_with("<?")) {
-            position = after(document, "?>", position + 2);
-        } else if (rest.starts_with("<!")) {
-            position = afterDeclaration(document, position + 2);
-        } else {
-            const auto end = tagEnd(document, position + 1);
-            if (end == npos) {
-                break;
+    for (auto at = from; at < text.size(); ++at) {
+        if (text[at] == '"') {
+            if ((at = text.find('"', at + 1)) == npos) {
+                return npos;
             }
-            if (rest.starts_with("</")) {
-                open -= std::min<std::size_t>(open, 1);
-            } else if (document[end - 1] != '/') {
-                deepest = std::max(deepest, ++open);
-                if (deepest > limit) {
-                    return limit + 1;
-                }
-            }
-            position = end + 1;
+        } else if (characters.find(text[at]) != npos) {
+            return at;
         }
     }
-    return deepest;
+    return npos;
+}
+
+// Elements whose content is text.
+bool isValue(std::string_view name)
+{
+    static constexpr std::array<std::string_view, 8> kNames {
+        "key", "string", "integer", "real", "data", "date", "true", "false"};
+    return std::find(kNames.begin(), kNames.end(), name) != kNames.end();
+}
+
+// An element that stays open until its closing tag.
+enum class Open : std::uint8_t { plist, dict, array };
+
+// The container an element of that name is; none for any other name.
+std::optional<Open> containerNamed(std::string_view name)
+{
+    if (name == "dict") {
+        return Open::dict;
+    }
+    if (name == "array") {
+        return Open::array;
+    }
+    return std::nullopt;
+}
+
+class Scan {
+public:
+    Scan(std::string_view document, std::size_t limit) : document_(document), limit_(limit) {}
+
+    std::optional<std::size_t> run()
+    {
+        for (;;) {
+            skipSpace();
+            if (at_ == document_.size()) {
+                return deepest_;
+            }
+            const Step step = document_[at_] == '<' ? markup() : Step::refused;
+            if (step == Step::refused) {
+                return std::nullopt;
+            }
+            if (step == Step::finished) {
+                return deepest_;
+            }
+        }
+    }
+
+private:
+    enum class Step { next, finished, refused };
+
+    void skipSpace()
+    {
+        at_ = std::min(document_.find_first_not_of(kSpace, at_), document_.size());
+    }
+
+    bool startsWith(std::string_view text) const { return document_.substr(at_).starts_with(text); }
+
+    Step skipPast(std::size_t found, std::size_t length)
+    {
+        if (found == npos) {
+            return Step::refused;
+        }
+        at_ = found + length;
+        return Step::next;
+    }
+
+    // At a "<" outside any element's text.
+    Step markup()
+    {
+        if (++at_ == document_.size()) {
+            return Step::refused;
+        }
+        if (document_[at_] == '?') {
+            return skipPast(findUnquoted(document_, "?>", at_), 2);
+        }
+        return document_[at_] == '!' ? declaration() : tag();
+    }
+
+    // At the "!" of a comment or document type declaration; the reader knows
+    // no other.
+    Step declaration()
+    {
+        const auto rest = document_.size() - at_;
+        if (rest > 3 && startsWith("!--")) {
+            return skipPast(document_.find("-->", at_ + 3), 3);
+        }
+        if (rest <= 8 || !startsWith("!DOCTYPE")) {
+            return Step::refused;
+        }
+        // An internal subset, opened by "[", ends at the first "]>" outside
+        // double quotes, whatever comment or single quote holds it. A
+        // declaration left open takes the rest of the document.
+        const auto end = findAnyUnquoted(document_, "[>", at_ + 8);
+        if (end == npos) {
+            return Step::finished;
+        }
+        if (document_[end] == '>') {
+            return skipPast(end, 1);
+        }
+        return skipPast(findUnquoted(document_, "]>", end), 2);
+    }
+
+    // At the first byte of a tag's name. A name ends at white space, "<" or
+    // ">"; the tag ends at the next ">" outside double quotes; it closes
+    // itself when "/" comes just before that ">", and a "/" ending its name
+    // is then no part of the name.
+    Step tag()
+    {
+        const auto start = at_;
+        const auto nameEnd = document_.find_first_of(" \r\n\t<>", start);
+        if (nameEnd == npos) {
+            return Step::refused;
+        }
+        const auto end = document_[nameEnd] == '>' ? nameEnd : findAnyUnquoted(document_, "<>", nameEnd);
+        if (end == npos || document_[end] != '>' || document_.substr(start, end - start).find('\0') != npos) {
+            return Step::refused;
+        }
+        const bool empty = document_[end - 1] == '/';
+        auto name = document_.substr(start, nameEnd - start);
+        if (empty) {
+            name = name.substr(0, end - 1 - start);
+        }
+        at_ = end + 1;
+        return element(name, empty);
+    }
+
+    Step element(std::string_view name, bool empty)
+    {
+        if (name == "plist") {
+            return openPlist(empty);
+        }
+        if (name == "/plist") {
+            return closePlist();
+        }
+        hasContent_ = true;
+        if (const auto container = containerNamed(name)) {
+            return openContainer(*container, empty);
+        }
+        if (isValue(name)) {
+            if (!empty && !skipText(name)) {
+                return Step::refused;
+            }
+            // A value on top is all the reader reads.
+            return rooted_ ? Step::next : Step::finished;
+        }
+        return name.starts_with('/') ? closeContainer(name.substr(1)) : Step::refused;
+    }
+
+    // A plist element wraps containers without being one; another one once
+    // the top value is read and closed ends the reading.
+    Step openPlist(bool empty)
+    {
+        hasContent_ = false;
+        if (open_.empty() && rooted_) {
+            return Step::finished;
+        }
+        if (empty) {
+            return Step::refused;
+        }
+        open_.push_back(Open::plist);
+        return Step::next;
+    }
+
+    Step closePlist()
+    {
+        if (!hasContent_ || open_.empty() || open_.back() != Open::plist) {
+            return Step::refused;
+        }
+        open_.pop_back();
+        return Step::next;
+    }
+
+    // The top container holds what follows even when it closes itself; any
+    // other holds what follows only until it is closed.
+    Step openContainer(Open container, bool empty)
+    {
+        const auto level = holderLevel_ + 1;
+        deepest_ = std::max(deepest_, level);
+        if (deepest_ > limit_) {
+            deepest_ = limit_ + 1;
+            return Step::finished;
+        }
+        if (!empty) {
+            open_.push_back(container);
+        }
+        if (!empty || !rooted_) {
+            holderLevel_ = level;
+        }
+        rooted_ = true;
+        return Step::next;
+    }
+
+    Step closeContainer(std::string_view name)
+    {
+        const auto container = containerNamed(name);
+        if (!container || open_.empty() || open_.back() != *container) {
+            return Step::refused;
+        }
+        open_.pop_back();
+        return --holderLevel_ == 0 ? Step::finished : Step::next;
+    }
+
+    // Just after a value element's opening tag: skips its text, comments and
+    // CDATA sections up to and past its closing tag. False when anything else
+    // comes first, the closing tag does not match, or the text holds a NUL
+    // byte: the reader would hand over a shorter text than it counts, and
+    // end the process over the difference.
+    bool skipText(std::string_view name)
+    {
+        const auto start = at_;
+        for (;;) {
+            const auto open = document_.find('<', at_);
+            if (open == npos || open + 1 == document_.size()) {
+                return false;
+            }
+            at_ = open + 1;
+            if (document_[at_] == '/') {
+                break;
+            }
+            if (document_[at_] != '!' || !skipHidden()) {
+                return false;
+            }
+        }
+        if (document_.substr(start, at_ - start).find('\0') != npos) {
+            return false;
+        }
+        ++at_;
+        if (at_ + name.size() >= document_.size() || document_.substr(at_, name.size()) != name) {
+            return false;
+        }
+        at_ += name.size();
+        skipSpace();
+        return at_ < document_.size() && document_[at_++] == '>';
+    }
+
+    // At the "!" of a comment or CDATA section inside a value's text.
+    bool skipHidden()
+    {
+        if (++at_ >= document_.size() - 1) {
+            return false;
+        }
+        if (startsWith("--")) {
+            return skipPast(document_.find("-->", at_ + 2), 3) == Step::next;
+        }
+        if (!startsWith("[")) {
+            return false;
+        }
+        ++at_;
+        if (at_ + 8 >= document_.size() || !startsWith("CDATA[")) {
+            return false;
+        }
+        return skipPast(document_.find("]]>", at_ + 6), 3) == Step::next;
+    }
+
+    std::string_view document_;
+    std::size_t limit_;
+    std::size_t at_ = 0;
+    // The open dictionaries, arrays and plist elements, innermost last.
+    std::vector<Open> open_;
+    // The level of the container that holds the next value; 0 before the top one.
+    std::size_t holderLevel_ = 0;
+    std::size_t deepest_ = 0;
+    bool rooted_ = false;
+    // Whether anything but a plist element came since the last plist element opened.
+    bool hasContent_ = false;
+};
+
+} // namespace
+
+std::optional<std::size_t> PropertyListXMLScan::depth(std::string_view document, std::size_t limit)
+{
+    return Scan(document, limit).run();
 }

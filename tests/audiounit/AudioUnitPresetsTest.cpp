@@ -389,6 +389,29 @@ TEST_F(AudioUnitPresetsTest, DeepEndlessOrHugeFilesAreRefusedByEveryWayInAndChan
     EXPECT_EQ(unit->getParameter(1001), 0.25f);
 }
 
+// Each of these ended the process by every way in.
+TEST_F(AudioUnitPresetsTest, FilesHidingTheirDepthOrHoldingNulTextsAreRefusedByEveryWayIn)
+{
+    const auto lists = listsThatEndedTheProcess();
+    for (std::size_t i = 0; i < lists.size(); ++i)
+        writeBytes(std::to_string(i) + ".velmora", lists[i]);
+
+    const auto presets = unit->factoryPresets();
+    ASSERT_EQ(presets.size(), 6u);
+    const Values before = allValues();
+    Console::Capture capture;
+    for (const auto& preset : presets) {
+        unit->setCurrentPreset(preset);
+        unit->setCurrentPreset(AUAudioUnitPreset(-1, preset.name()));
+        unit->setFullState(unit->presetState(preset));
+        EXPECT_EQ(unit->currentPreset(), std::nullopt) << preset.name();
+        EXPECT_EQ(allValues(), before) << preset.name();
+    }
+    EXPECT_EQ(capture.lines().size(), 18u);
+    for (const auto& line : capture.lines())
+        EXPECT_THAT(line, AnyOf(HasSubstr("nests deeper than 256 levels"), HasSubstr("is not a valid")));
+}
+
 // Every way in, in turn; a file is refused when it does not become current
 // (or, read as a state, holds no group). Whatever is applied stays in range.
 TEST_F(AudioUnitPresetsTest, MutatedPresetFilesNeverCrashAndRefusedOnesChangeNothing)

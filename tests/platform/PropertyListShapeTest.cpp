@@ -6,8 +6,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <plist/plist.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 using testing::HasSubstr;
@@ -31,6 +37,47 @@ std::size_t depthOf(const PropertyListValue& value)
         }
         ++depth;
     }
+}
+
+std::size_t treeDepth(plist_t node)
+{
+    std::size_t deepest = 0;
+    const auto type = plist_get_node_type(node);
+    if (type == PLIST_ARRAY) {
+        for (std::uint32_t i = 0; i < plist_array_get_size(node); ++i) {
+            deepest = std::max(deepest, treeDepth(plist_array_get_item(node, i)));
+        }
+    } else if (type == PLIST_DICT) {
+        plist_dict_iter iterator = nullptr;
+        plist_dict_new_iter(node, &iterator);
+        for (plist_t item = nullptr;; item = nullptr) {
+            char* key = nullptr;
+            plist_dict_next_item(node, iterator, &key, &item);
+            std::free(key);
+            if (item == nullptr) {
+                break;
+            }
+            deepest = std::max(deepest, treeDepth(item));
+        }
+        std::free(iterator);
+    } else {
+        return 0;
+    }
+    return deepest + 1;
+}
+
+// The depth of what the library's reader builds from the document; none when
+// it refuses the document.
+std::optional<std::size_t> readerDepth(const std::string& document)
+{
+    plist_t root = nullptr;
+    plist_from_memory(document.data(), static_cast<std::uint32_t>(document.size()), &root);
+    if (root == nullptr) {
+        return std::nullopt;
+    }
+    const auto depth = treeDepth(root);
+    plist_free(root);
+    return depth;
 }
 
 void expectTooDeep(const Data& data)
@@ -68,22 +115,90 @@ TEST(PropertyListShape, DeepListsAreRefusedBeforeTheLibraryReadsThem)
     expectTooDeep(nestedBinary(200'000));
 }
 
-TEST(PropertyListShape, TheXMLScanCountsOnlyTagsAReaderSees)
+// Each of these ended the process: the scan skipped the arrays that the
+// reader went on to build.
+TEST(PropertyListShape, DeepListsBehindMarkupTheReaderSplitsDifferentlyAreRefused)
 {
-    const auto depth = [](const std::string& document) { return PropertyListXMLScan::depth(document, 1000); };
-    EXPECT_EQ(depth("<plist><dict><key>a</key><array><true/><integer>1</integer></array></dict></plist>"), 4u);
-    EXPECT_EQ(depth("<?xml version=\"1.0\"?><!DOCTYPE plist PUBLIC \"-//x//EN\" \"y.dtd\"><plist><array/></plist>"),
-              1u);
-    // Closing tags inside comments, CDATA, instructions, declarations and
-    // attribute values close nothing for a reader, so they must not here.
-    for (const char* hidden :
-         {"<array><!-- </array> -->", "<array><![CDATA[</array>]]>", "<array><?x </array> ?>",
-          "<array><!DOCTYPE x [ <!ENTITY e \"</array>\"> </array> ]>", "<array a=\"</array>\">",
-          "<array b='>'><!x>"}) {
-        EXPECT_EQ(depth(repeated(hidden, 300)), 300u) << hidden;
+    for (const auto& document : disguisedNestedXML(200'000)) {
+        expectTooDeep(bytes(document));
     }
-    EXPECT_EQ(depth(repeated("</array>", 50) + repeated("<array>", 3)), 3u);
-    EXPECT_EQ(depth(repeated("<array>", 5000)), 1001u);
+    const std::string arrays = repeated("<array>", 200'000);
+    for (const char* before :
+         {"<plist><array a=\"'\" b='>", "<!DOCTYPE plist [ <!ENTITY e \"]>'\"> ]><plist>",
+          "<!DOCTYPE plist [ \"'\" ]><plist>", "<?x \"?>\"?><plist>", "<plist><array><string><![CDATA[<]]></string>"}) {
+        expectTooDeep(bytes(before + arrays));
+    }
+    EXPECT_THROW(PropertyListSerialization::propertyList(bytes("<plist><array\0>" + arrays)), PropertyListError);
+}
+
+TEST(PropertyListShape, TheXMLScanCountsContainersAsTheReaderNestsThem)
+{
+    const std::vector<std::pair<std::string, std::optional<std::size_t>>> cases {
+        {"<plist><dict><key>a</key><array><true/><integer>1</integer></array></dict></plist>", 2},
+        {"<?xml version=\"1.0\"?><!DOCTYPE plist PUBLIC \"-//x//EN\" \"y.dtd\"><plist><array/></plist>", 1},
+        // Only double quotes hide markup, in tags, declarations and instructions.
+        {"<plist><array x='></array></plist>", 1},
+        {"<plist><array a=\"</array>\" b=\"<\"><array/></array></plist>", 2},
+        {"<!DOCTYPE plist \"[\"><plist><array><array/></array></plist>", 2},
+        {"<!DOCTYPE plist [ <!ENTITY e \"]>\"> ]><plist><array><array/></array></plist>", 2},
+        {"<?x \"?>\" ?><plist><array><!-- </array> --><array/></array></plist>", 2},
+        // CDATA and comments only inside a value's text.
+        {"<plist><array><string>a<!-- <array> --><![CDATA[</string><array>]]></string><array/></array></plist>", 2},
+        {"<plist><array><![CDATA[x]]><array/></array></plist>", std::nullopt},
+        // The top container holds what follows even when it closes itself;
+        // reading ends when it closes, or at once when the top is no container.
+        {"<plist><array/><array><array></array></array></plist>", 3},
+        {"<plist><array></array><array><array>", 1},
+        {"<plist><string>x</string><array><array>", 0},
+        {"<plist><array></dict></plist>", std::nullopt},
+        {"<plist><array b='>'><true/></array></plist>", std::nullopt},
+    };
+    for (const auto& [document, depth] : cases) {
+        EXPECT_EQ(PropertyListXMLScan::depth(document, 1000), depth) << document;
+        EXPECT_EQ(readerDepth(document), depth) << document;
+    }
+    // A NUL byte shortens a name for the reader, and a text it aborts over.
+    const std::string nul = std::string("<plist><array\0x></array></plist>", 32);
+    EXPECT_EQ(readerDepth(nul), 1u);
+    for (const auto& document : {nul, std::string("<plist><array><string>A\0</string></array></plist>", 49),
+                                 std::string("<plist><array><key><![CDATA[\0]]></key></array></plist>", 54)}) {
+        EXPECT_EQ(PropertyListXMLScan::depth(document, 1000), std::nullopt);
+    }
+    EXPECT_EQ(PropertyListXMLScan::depth(repeated("<array>", 5000), 1000), 1001u);
+}
+
+TEST(PropertyListShape, TheXMLScanAgreesWithTheReaderOnRandomMarkup)
+{
+    const std::vector<std::string> pieces {"<plist>", "</plist>", "<plist/>", "<array>", "</array>", "<array/>",
+        "<dict>", "</dict>", "<dict/>", "<key>k</key>", "<string>s</string>", "<true/>", "<integer>1</integer>",
+        "<string>", "</string>", "<key>", "</key>", "<true>", "</true>", "</array ", "<array x=\"", "<array x='",
+        "<dict ", "<", ">", "/", "\"", "'", "[", "]", "]>", "?", "!", "-", "x", " ", "\n", "<!--", "-->",
+        "<![CDATA[", "]]>", "<?", "?>", "<!", "<!DOCTYPE x", "<!DOCTYPE x \"[\">", "<!DOCTYPE x [", "<?x \"?>\"?>"};
+    std::mt19937 random(7);
+    std::size_t read = 0;
+    for (int trial = 0; trial < 20'000; ++trial) {
+        std::string document;
+        for (int piece = std::uniform_int_distribution(1, 30)(random); piece > 0; --piece) {
+            document += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        }
+        if (const auto depth = readerDepth(document)) {
+            ++read;
+            ASSERT_EQ(PropertyListXMLScan::depth(document, 1000), depth) << document;
+        }
+    }
+    EXPECT_GT(read, 2000u);
+}
+
+TEST(PropertyListShape, BinaryTextsHoldingNulAreRefusedAndOthersRead)
+{
+    for (const auto& list : binaryTextsWithNul()) {
+        EXPECT_FALSE(PropertyListBinaryScan::shape(list, kLimit, 1000));
+        EXPECT_THROW(PropertyListSerialization::propertyList(list), PropertyListError);
+    }
+    // "é☃" in UTF-16, as a key and as a value.
+    const Data text{0x62, 0x00, 0xE9, 0x26, 0x03};
+    const PropertyListValue expected = PropertyListValue::Dictionary{{"\xC3\xA9\xE2\x98\x83", "\xC3\xA9\xE2\x98\x83"}};
+    EXPECT_EQ(PropertyListSerialization::propertyList(binaryObjects({{0xD1, 0x01, 0x01}, text})), expected);
 }
 
 TEST(PropertyListShape, BinaryListsAreReadAsTheyAreSharedButNotExpandedWithoutBound)

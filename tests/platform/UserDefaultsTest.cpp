@@ -1,3 +1,4 @@
+#include "../support/DeepPropertyLists.h"
 #include "../support/PropertyListFile.h"
 #include "../support/TemporaryFolder.h"
 #include "Console.h"
@@ -13,6 +14,12 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
+
+std::string fileText(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 class UserDefaultsTest : public ::testing::Test {
 protected:
@@ -149,13 +156,49 @@ TEST_F(UserDefaultsTest, UnreadableDomainFileIsReportedAndKeptAside)
 
 TEST_F(UserDefaultsTest, UnreadableDomainFileThatCannotBeMovedAsideIsNotOverwritten)
 {
-    std::ofstream(domainFile("test.stuck")) << "<plist><dict><key>lost";
-    const auto aside = domainFile("test.stuck").string() + ".corrupt";
-    std::filesystem::create_directories(std::filesystem::path(aside) / "occupied");
-    const auto store = UserDefaults::suite("test.stuck");
+    // The longest name a file can have, so that no name to move it to exists.
+    const std::string domain = "test." + std::string(255 - 5 - 6, 's');
+    std::ofstream(domainFile(domain)) << "<plist><dict><key>lost";
+    const auto store = UserDefaults::suite(domain);
     Console::Capture capture;
     store->setInteger(5, "fresh");
     EXPECT_THAT(capture.lines().back(), HasSubstr("'fresh' was not stored"));
-    std::ifstream kept(domainFile("test.stuck"));
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "<plist><dict><key>lost");
+    EXPECT_EQ(fileText(domainFile(domain)), "<plist><dict><key>lost");
+}
+
+TEST_F(UserDefaultsTest, EveryUnreadableDomainFileIsKeptAsideUnderItsOwnName)
+{
+    const auto file = domainFile("test.again");
+    std::filesystem::create_directories(file.string() + ".corrupt.1" + "/occupied");
+    const auto store = UserDefaults::suite("test.again");
+    const std::vector<std::string> broken {"<plist><dict><key>first", "<plist><dict><key>second",
+                                           "<plist><dict><key>third"};
+    Console::Capture capture;
+    for (const auto& text : broken) {
+        std::ofstream(file) << text;
+        store->setInteger(1, "fresh");
+    }
+    EXPECT_EQ(fileText(file.string() + ".corrupt"), broken[0]);
+    EXPECT_TRUE(std::filesystem::exists(file.string() + ".corrupt.1/occupied"));
+    EXPECT_EQ(fileText(file.string() + ".corrupt.2"), broken[1]);
+    EXPECT_EQ(fileText(file.string() + ".corrupt.3"), broken[2]);
+    EXPECT_THAT(capture.lines().back(), HasSubstr("aside to '" + file.string() + ".corrupt.3'"));
+    EXPECT_EQ(store->integer("fresh"), 1);
+}
+
+// Each of these ended the process on the first get or set.
+TEST_F(UserDefaultsTest, DeepOrNulHoldingDomainFilesAreReportedAndKeptAside)
+{
+    const auto contents = listsThatEndedTheProcess();
+    for (std::size_t i = 0; i < contents.size(); ++i) {
+        const std::string domain = "test.hostile" + std::to_string(i);
+        writeFile(domainFile(domain), contents[i]);
+        const auto store = UserDefaults::suite(domain);
+        Console::Capture capture;
+        EXPECT_EQ(store->integer("k"), 0);
+        store->setInteger(5, "fresh");
+        EXPECT_EQ(store->integer("fresh"), 5);
+        EXPECT_THAT(capture.lines().front(), HasSubstr("cannot be read")) << domain;
+        EXPECT_EQ(fileText(domainFile(domain).string() + ".corrupt").size(), contents[i].size()) << domain;
+    }
 }

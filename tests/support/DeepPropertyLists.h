@@ -3,6 +3,8 @@
 #include "Data.h"
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,16 @@ inline std::string nestedXML(std::size_t levels, bool dictionaries)
     const std::string close = dictionaries ? "</dict>" : "</array>";
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + repeated(open, levels) +
            "<true/>" + repeated(close, levels) + "</plist>";
+}
+
+// XML lists whose levels arrays follow markup that the reader and a careless
+// scan split differently: a single quote inside a tag (it quotes nothing for
+// the reader) and a quoted "[" in the document type declaration (it opens no
+// internal subset).
+inline std::vector<std::string> disguisedNestedXML(std::size_t levels)
+{
+    const std::string arrays = repeated("<array>", levels);
+    return {"<plist version=\"1.0\"><array x='>" + arrays + "'>", "<!DOCTYPE plist \"[\"><plist>" + arrays};
 }
 
 inline void appendBigEndian(Data& data, std::uint64_t value, int bytes)
@@ -71,4 +83,55 @@ inline Data nestedBinary(std::size_t levels)
         arrays[i] = {i + 1};
     }
     return binaryArrays(arrays);
+}
+
+// A binary list of the objects' bytes, object 0 on top, references one byte wide.
+inline Data binaryObjects(const std::vector<Data>& objects)
+{
+    const std::string magic = "bplist00";
+    Data data(magic.begin(), magic.end());
+    std::vector<std::uint64_t> offsets;
+    for (const auto& object : objects) {
+        offsets.push_back(data.size());
+        data.insert(data.end(), object.begin(), object.end());
+    }
+    const auto table = data.size();
+    for (const auto offset : offsets) {
+        appendBigEndian(data, offset, 2);
+    }
+    data.insert(data.end(), {0, 0, 0, 0, 0, 0, 2, 1});
+    appendBigEndian(data, offsets.size(), 8);
+    appendBigEndian(data, 0, 8);
+    appendBigEndian(data, table, 8);
+    return data;
+}
+
+// Binary lists holding the UTF-16 text "A", U+0000: on top, as the value and
+// as the key of a dictionary.
+inline std::vector<Data> binaryTextsWithNul()
+{
+    const Data text{0x62, 0x00, 0x41, 0x00, 0x00};
+    const Data key{0x51, 'k'};
+    return {binaryObjects({text}), binaryObjects({{0xD1, 0x01, 0x02}, key, text}),
+            binaryObjects({{0xD1, 0x01, 0x02}, text, {0x09}})};
+}
+
+// The disguised deep lists and the lists holding texts with a NUL
+// character, binary or XML, each of which ended the process of any reader
+// that was handed it.
+inline std::vector<Data> listsThatEndedTheProcess()
+{
+    std::vector<Data> lists = binaryTextsWithNul();
+    auto documents = disguisedNestedXML(200'000);
+    documents.push_back(std::string("<plist><dict><key>k</key><string>A\0</string></dict></plist>", 59));
+    for (const auto& document : documents) {
+        lists.emplace_back(document.begin(), document.end());
+    }
+    return lists;
+}
+
+inline void writeFile(const std::filesystem::path& file, const Data& content)
+{
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
 }
