@@ -1,25 +1,22 @@
 #include "AVAudioUnitComponent.h"
 
+#include "FileManager.h"
 #include "PropertyListSerialization.h"
 
-#include <fstream>
-#include <iterator>
+#include <exception>
 
 namespace {
 
+// Whatever reading one plug-in's list throws leaves that plug-in out, never
+// the others beside it.
 std::optional<PropertyListValue::Dictionary> readInfo(const std::filesystem::path& file)
 {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
-        return std::nullopt;
-    }
-    const Data data((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
     try {
-        const auto value = PropertyListSerialization::propertyList(data);
+        const auto value = PropertyListSerialization::propertyList(FileManager::default_().contents(file.string()));
         if (const auto* dictionary = value.get<PropertyListValue::Dictionary>()) {
             return *dictionary;
         }
-    } catch (const PropertyListError&) {
+    } catch (const std::exception&) {
     }
     return std::nullopt;
 }

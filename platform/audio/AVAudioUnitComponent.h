@@ -11,7 +11,8 @@
 class AVAudioUnitComponent {
 public:
     // The component that `plugInFolder`/Info.plist declares, or none when the
-    // list is missing, unreadable or lacks a key ("type", "subtype" and
+    // list is missing, refused by FileManager::contents (not a regular file,
+    // too large), unreadable or lacks a key ("type", "subtype" and
     // "manufacturer" as four characters, "name", "library", "entry"; "flags"
     // is optional and 0 when absent).
     static std::optional<AVAudioUnitComponent> fromPlugInFolder(const std::filesystem::path& plugInFolder);

@@ -5,10 +5,13 @@
 #include "AudioComponentPlugIn.h"
 #include "AudioUnitError.h"
 #include "Bundle.h"
+#include "Console.h"
+#include "SharedObjectFile.h"
 
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -19,6 +22,10 @@ bool codeMatches(std::uint32_t component, std::uint32_t search)
 
 AudioComponentPlugInEntry entryOf(const AVAudioUnitComponent& component)
 {
+    if (const auto defect = SharedObjectFile::defect(component.library())) {
+        Console::print("AVAudioUnitComponentManager::ERROR: " + *defect);
+        throw AudioUnitError(kAudioUnitErr_FailedInitialization, *defect);
+    }
     void* const library = dlopen(component.library().c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         throw AudioUnitError(kAudioUnitErr_FailedInitialization, "cannot load " + component.library().string());
@@ -29,6 +36,21 @@ AudioComponentPlugInEntry entryOf(const AVAudioUnitComponent& component)
                              component.library().string() + " has no entry " + component.entrySymbol());
     }
     return entry;
+}
+
+// Runs the plug-in's own code: whatever it throws becomes the error of a unit
+// that cannot be made.
+template <class Call> auto callPlugIn(const AVAudioUnitComponent& component, Call call)
+{
+    try {
+        return call();
+    } catch (const AudioUnitError&) {
+        throw;
+    } catch (const std::exception& error) {
+        throw AudioUnitError(kAudioUnitErr_FailedInitialization, component.name() + " failed: " + error.what());
+    } catch (...) {
+        throw AudioUnitError(kAudioUnitErr_FailedInitialization, component.name() + " threw an unknown exception");
+    }
 }
 
 } // namespace
@@ -94,11 +116,13 @@ AVAudioUnitComponentManager::loadAudioUnit(const AudioComponentDescription& desc
         throw AudioUnitError(kAudioUnitErr_FailedInitialization, "no installed component matches");
     }
     const auto& component = components.front();
-    const AudioComponentPlugIn plugIn = entryOf(component)();
+    const auto entry = entryOf(component);
+    const AudioComponentPlugIn plugIn = callPlugIn(component, entry);
     if (!plugIn.factory) {
         throw AudioUnitError(kAudioUnitErr_FailedInitialization, component.name() + " made no plug-in instance");
     }
-    auto unit = plugIn.factory->createAudioUnit(component.audioComponentDescription());
+    auto unit = callPlugIn(component,
+                           [&] { return plugIn.factory->createAudioUnit(component.audioComponentDescription()); });
     if (!unit) {
         throw AudioUnitError(kAudioUnitErr_FailedInitialization, component.name() + " made no audio unit");
     }

@@ -40,7 +40,9 @@ public:
     // made may outlive any of its users), calls its entry for a new plug-in
     // instance and has that instance make the unit. Throws AudioUnitError when
     // no component matches, the plug-in cannot be loaded, or the unit cannot
-    // be made.
+    // be made; whatever else the plug-in's code throws becomes that error too.
+    // A shared object that SharedObjectFile finds defective is never handed
+    // to the loader: the refusal is also printed as an error line.
     LoadedAudioUnit loadAudioUnit(const AudioComponentDescription& description,
                                   AudioComponentInstantiationOptions options) const;
 

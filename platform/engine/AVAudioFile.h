@@ -16,8 +16,9 @@ using AVAudioFramePosition = std::int64_t;
 class AVAudioFile {
 public:
     // Throws AVError when the URL is not a file URL or the file cannot be
-    // decoded as audio (missing, not audio, no samples, more channels than a
-    // buffer list carries).
+    // decoded as audio (missing, not a regular file, not audio, no samples,
+    // more channels than a buffer list carries, longer than
+    // AudioFileDecoder::kMaximumMinutes).
     explicit AVAudioFile(const URL& url);
 
     const URL& url() const { return url_; }

@@ -10,15 +10,22 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <mutex>
 
+#include <unistd.h>
+
 #include "AVAudioFormat.h"
 #include "AVError.h"
 #include "AudioBufferList.h"
+#include "FileManager.h"
 
 namespace {
+
+constexpr int kReadBufferSize = 64 * 1024;
 
 std::string errorText(int status)
 {
@@ -33,6 +40,40 @@ void quietLibraries()
 {
     static std::once_flag once;
     std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+int readFile(void* opaque, std::uint8_t* buffer, int size)
+{
+    const int descriptor = static_cast<const FileHandle*>(opaque)->fileDescriptor();
+    for (;;) {
+        const auto count = ::read(descriptor, buffer, static_cast<std::size_t>(size));
+        if (count > 0)
+            return static_cast<int>(count);
+        if (count == 0)
+            return AVERROR_EOF;
+        if (errno != EINTR)
+            return AVERROR(errno);
+    }
+}
+
+std::int64_t seekFile(void* opaque, std::int64_t offset, int whence)
+{
+    const auto* file = static_cast<const FileHandle*>(opaque);
+    if (whence & AVSEEK_SIZE)
+        return static_cast<std::int64_t>(file->size());
+    const off_t position = ::lseek(file->fileDescriptor(), offset, whence & ~AVSEEK_FORCE);
+    return position < 0 ? AVERROR(errno) : position;
+}
+
+// A container that names other files (a playlist, a reference) would have the
+// libraries open them by name, past the rules the sound file was opened by.
+int refuseOpening(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
+
+void replaceNonFinite(float* samples, std::size_t count)
+{
+    for (std::size_t index = 0; index < count; ++index)
+        if (!std::isfinite(samples[index]))
+            samples[index] = 0.0f;
 }
 
 } // namespace
@@ -61,6 +102,9 @@ AudioFileDecoder::~AudioFileDecoder()
     swr_free(&resampler_);
     avcodec_free_context(&codec_);
     avformat_close_input(&format_);
+    if (input_ != nullptr)
+        av_freep(&input_->buffer);
+    avio_context_free(&input_);
 }
 
 void AudioFileDecoder::fail(const std::string& reason) const
@@ -74,8 +118,33 @@ void AudioFileDecoder::check(int status) const
         fail(errorText(status));
 }
 
+// The libraries read the file through the handle that was checked, never
+// opening the path themselves.
+void AudioFileDecoder::openReader()
+{
+    try {
+        file_.emplace(FileHandle::forReadingAtPath(path_));
+    } catch (const FileManagerError& error) {
+        throw AVError(error.localizedDescription());
+    }
+    auto* buffer = static_cast<unsigned char*>(av_malloc(kReadBufferSize));
+    if (buffer == nullptr)
+        fail("out of memory.");
+    input_ = avio_alloc_context(buffer, kReadBufferSize, 0, &*file_, readFile, nullptr, seekFile);
+    if (input_ == nullptr) {
+        av_free(buffer);
+        fail("out of memory.");
+    }
+}
+
 void AudioFileDecoder::openInput()
 {
+    openReader();
+    format_ = avformat_alloc_context();
+    if (format_ == nullptr)
+        fail("out of memory.");
+    format_->pb = input_;
+    format_->io_open = refuseOpening;
     check(avformat_open_input(&format_, path_.c_str(), nullptr, nullptr));
     check(avformat_find_stream_info(format_, nullptr));
     stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
@@ -151,19 +220,30 @@ void AudioFileDecoder::convert(const unsigned char** input, int inputFrames)
     for (;;) {
         const int room = swr_get_out_samples(resampler_, inputFrames);
         check(room);
-        std::vector<unsigned char*> output(channels_.size());
         const std::size_t start = channels_[0].size();
+        checkLength(start + static_cast<std::size_t>(room));
+        std::vector<unsigned char*> output(channels_.size());
         for (std::size_t channel = 0; channel < channels_.size(); ++channel) {
             channels_[channel].resize(start + static_cast<std::size_t>(room));
             output[channel] = reinterpret_cast<unsigned char*>(channels_[channel].data() + start);
         }
         const int converted = swr_convert(resampler_, output.data(), room, input, inputFrames);
         check(converted);
-        for (auto& channel : channels_)
+        for (auto& channel : channels_) {
             channel.resize(start + static_cast<std::size_t>(converted));
+            replaceNonFinite(channel.data() + start, static_cast<std::size_t>(converted));
+        }
         if (input != nullptr || converted == 0)
             return;
     }
+}
+
+// Checked before the samples are made, so that neither the decoding nor
+// the memory goes past the limit.
+void AudioFileDecoder::checkLength(std::size_t frames) const
+{
+    if (frames > static_cast<std::size_t>(kMaximumMinutes) * 60 * static_cast<std::size_t>(sampleRate_))
+        fail("it lasts longer than " + std::to_string(kMaximumMinutes) + " minutes.");
 }
 
 // The length the container states (for MP4 audio: its edit list), at the

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "AVAudioPCMBuffer.h"
+#include "FileHandle.h"
 
 struct AVCodecContext;
 struct AVFormatContext;
+struct AVIOContext;
 struct AVFrame;
 struct AVPacket;
 struct SwrContext;
@@ -15,10 +18,17 @@ struct SwrContext;
 // Decodes a whole sound file with FFmpeg's libraries into float samples at a
 // given rate, keeping the file's channels. The decoder leaves out the
 // encoder's priming that the container marks; the end is cut to the length
-// the container states, which leaves out the encoder's padding.
+// the container states, which leaves out the encoder's padding. Samples that
+// are not finite are decoded as 0.
 class AudioFileDecoder {
 public:
-    // Throws AVError when the file cannot be decoded or holds no samples.
+    // Far above the bundle's loops of a few seconds; a longer sound would
+    // only hold its caller and fill memory.
+    static constexpr int kMaximumMinutes = 10;
+
+    // Throws AVError when FileHandle refuses the path, or the file cannot be
+    // decoded, holds no samples or lasts longer than kMaximumMinutes; a
+    // longer sound is refused as soon as the decoding passes the limit.
     static std::shared_ptr<const AVAudioPCMBuffer> decode(const std::string& path, double sampleRate);
 
     ~AudioFileDecoder();
@@ -28,12 +38,14 @@ public:
 private:
     AudioFileDecoder(std::string path, int sampleRate);
 
+    void openReader();
     void openInput();
     void openDecoder();
     void openResampler();
     void decodeAll();
     void sendPacket(const AVPacket* packet);
     void convert(const unsigned char** input, int inputFrames);
+    void checkLength(std::size_t frames) const;
     std::size_t statedLength() const;
     std::shared_ptr<const AVAudioPCMBuffer> result() const;
     [[noreturn]] void fail(const std::string& reason) const;
@@ -41,6 +53,8 @@ private:
 
     std::string path_;
     int sampleRate_;
+    std::optional<FileHandle> file_;
+    AVIOContext* input_ = nullptr;
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
     SwrContext* resampler_ = nullptr;

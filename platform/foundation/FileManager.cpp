@@ -1,6 +1,7 @@
 #include "FileManager.h"
 
 #include "Bundle.h"
+#include "FileHandle.h"
 #include "XDGFolders.h"
 
 #include <cerrno>
@@ -8,36 +9,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
-    ~FileDescriptor()
-    {
-        if (descriptor_ >= 0) {
-            ::close(descriptor_);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return descriptor_; }
-    // Closes now, so that a failing close can be told apart; false when it fails.
-    bool close()
-    {
-        const int descriptor = descriptor_;
-        descriptor_ = -1;
-        return ::close(descriptor) == 0;
-    }
-
-private:
-    int descriptor_;
-};
 
 bool writeAll(int descriptor, const Data& data)
 {
@@ -52,34 +27,12 @@ bool writeAll(int descriptor, const Data& data)
     return true;
 }
 
-FileManagerError readError(const std::string& path, const std::string& reason)
+void checkSize(const std::string& path, std::uint64_t size)
 {
-    return FileManagerError("The file '" + path + "' could not be read: " + reason + ".");
-}
-
-// Why a file of this type is not read.
-std::string notRegular(mode_t mode)
-{
-    if (S_ISDIR(mode)) {
-        return "it is a folder, not a regular file";
-    }
-    if (S_ISFIFO(mode)) {
-        return "it is a pipe, not a regular file";
-    }
-    if (S_ISSOCK(mode)) {
-        return "it is a socket, not a regular file";
-    }
-    return S_ISCHR(mode) || S_ISBLK(mode) ? "it is a device, not a regular file" : "it is not a regular file";
-}
-
-void checkReadable(const std::string& path, const struct stat& status)
-{
-    if (!S_ISREG(status.st_mode)) {
-        throw readError(path, notRegular(status.st_mode));
-    }
-    if (static_cast<std::uint64_t>(status.st_size) > FileManager::kMaximumContentSize) {
-        throw readError(path, "it holds " + std::to_string(status.st_size) + " bytes, more than the " +
-                                  std::to_string(FileManager::kMaximumContentSize) + " a file may hold to be read");
+    if (size > FileManager::kMaximumContentSize) {
+        throw FileManagerError::reading(path, "it holds " + std::to_string(size) + " bytes, more than the " +
+                                                  std::to_string(FileManager::kMaximumContentSize) +
+                                                  " a file may hold to be read");
     }
 }
 
@@ -98,12 +51,13 @@ Data readAll(int descriptor, const std::string& path, std::size_t expected)
             if (errno == EINTR) {
                 continue;
             }
-            throw readError(path, std::strerror(errno));
+            throw FileManagerError::reading(path, std::strerror(errno));
         }
         data.insert(data.end(), buffer, buffer + count);
         if (data.size() > FileManager::kMaximumContentSize) {
-            throw readError(path, "it grew past " + std::to_string(FileManager::kMaximumContentSize) +
-                                      " bytes while it was read");
+            throw FileManagerError::reading(path, "it grew past " +
+                                                      std::to_string(FileManager::kMaximumContentSize) +
+                                                      " bytes while it was read");
         }
     }
 }
@@ -114,6 +68,11 @@ FileManagerError writeError(const std::string& path, int error)
 }
 
 } // namespace
+
+FileManagerError FileManagerError::reading(const std::string& path, const std::string& reason)
+{
+    return FileManagerError("The file '" + path + "' could not be read: " + reason + ".");
+}
 
 FileManager& FileManager::default_()
 {
@@ -181,25 +140,10 @@ std::vector<std::string> FileManager::contentsOfDirectory(const std::string& pat
 
 Data FileManager::contents(const std::string& path) const
 {
-    // A NUL (say from a decoded "%00" in a URL) would cut the path short and
-    // open another file.
-    if (path.find('\0') != std::string::npos) {
-        throw FileManagerError("A path holding a NUL character cannot be read.");
-    }
-    // Checked before opening, so that no device is opened; checked again on
-    // what was opened, in case the path changed in between. Opening without
-    // blocking keeps a pipe from waiting for a writer that never comes.
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        throw readError(path, std::strerror(errno));
-    }
-    checkReadable(path, status);
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.get() < 0 || ::fstat(file.get(), &status) != 0) {
-        throw readError(path, std::strerror(errno));
-    }
-    checkReadable(path, status);
-    return readAll(file.get(), path, static_cast<std::size_t>(status.st_size));
+    const auto file = FileHandle::forReadingAtPath(path);
+    const auto size = file.size();
+    checkSize(path, size);
+    return readAll(file.fileDescriptor(), path, static_cast<std::size_t>(size));
 }
 
 void FileManager::write(const Data& data, const URL& url) const
@@ -211,12 +155,13 @@ void FileManager::write(const Data& data, const URL& url) const
     hiddenName += target.filename().string();
     hiddenName += ".XXXXXX";
     std::string temporary = (target.parent_path() / hiddenName).string();
-    FileDescriptor file(::mkstemp(temporary.data()));
-    if (file.get() < 0) {
+    FileHandle file(::mkstemp(temporary.data()));
+    if (file.fileDescriptor() < 0) {
         throw writeError(target.string(), errno);
     }
     // mkstemp makes the file private; a preset file is an ordinary document.
-    if (::fchmod(file.get(), 0644) != 0 || !writeAll(file.get(), data) || ::fsync(file.get()) != 0 || !file.close()
+    if (::fchmod(file.fileDescriptor(), 0644) != 0 || !writeAll(file.fileDescriptor(), data)
+        || ::fsync(file.fileDescriptor()) != 0 || !file.close()
         || ::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());

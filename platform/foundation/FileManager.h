@@ -15,6 +15,8 @@ enum class SearchPathDomainMask { userDomainMask };
 class FileManagerError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // The failure to read the file at `path`, and why.
+    static FileManagerError reading(const std::string& path, const std::string& reason);
     std::string localizedDescription() const { return what(); }
 };
 
@@ -41,10 +43,10 @@ public:
     // Far above any preset or settings file.
     static constexpr std::uint64_t kMaximumContentSize = 64 * 1024 * 1024;
 
-    // The whole content of a regular file. Throws FileManagerError, saying
-    // why, when the path holds a NUL character, names no regular file (a
-    // folder, pipe, socket or device, also through a link), the file is larger
-    // than kMaximumContentSize or it cannot be read. Never waits for a writer.
+    // The whole content of a regular file, opened as FileHandle opens files
+    // for reading. Throws FileManagerError, saying why, when FileHandle
+    // refuses the path, the file is larger than kMaximumContentSize or it
+    // cannot be read.
     Data contents(const std::string& path) const;
     // Writes data to the file atomically: it is written beside the target and
     // moved over it, so the target holds either its old or all of its new

@@ -1,10 +1,13 @@
 #include "PlayerRig.h"
 
 #include "../platform/EngineRig.h"
+#include "../support/PipeTrap.h"
+#include "../support/SilentFlacFile.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 
 namespace {
 
@@ -229,6 +232,37 @@ TEST(AUEnginePlayerTest, MissingOrBrokenSoundsAreReportedAndTheDrawCoversOneToEi
     EXPECT_NE(std::find(rig.delegate->calls.begin(), rig.delegate->calls.end(), "file " + rig.soundPath(80)),
               rig.delegate->calls.end());
     EXPECT_EQ(rig.bounds, (std::vector<std::pair<std::int64_t, std::int64_t>>(4, { 1, 80 })));
+}
+
+// A pipe would hold Play for ever and a long sound for seconds; what is not a
+// number would reach the output.
+TEST(AUEnginePlayerTest, PipesAndLongSoundsAreRefusedAndSamplesThatAreNotFinitePlayAsSilence)
+{
+    PlayerRig rig;
+    const PipeTrap pipe(rig.soundPath(3));
+    writeSilentFlacFile(rig.soundPath(4), 10 * 60 * 48000 + 4800, 48000);
+    auto ramp = rampChannel(3000, 1e-5f);
+    const auto clean = ramp;
+    ramp[100] = std::numeric_limits<float>::quiet_NaN();
+    ramp[200] = -std::numeric_limits<float>::infinity();
+    writeWaveFile(rig.soundPath(5), { ramp, ramp });
+    rig.draws = { 3, 4, 5 };
+
+    for (const auto& [number, reason] : std::vector<std::pair<int, std::string>> {
+             { 3, "The file '" + rig.soundPath(3) + "' could not be read: it is a pipe, not a regular file.." },
+             { 4, "The audio file '" + rig.soundPath(4) + "' could not be read: it lasts longer than 10 minutes.." } }) {
+        const auto lines = rig.linesOf([&] { rig.player->toggle(); });
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[1], "AUEnginePlayer::ERROR: Could not create AVAudioFile instance for URL 'Optional("
+                      + URL::fileURL(rig.soundPath(number)).absoluteString() + ")'. error: " + reason);
+        rig.toggle();
+    }
+    EXPECT_FALSE(pipe.wasOpened());
+
+    rig.toggle();
+    auto expected = times(clean, 1.0f, 0, 300);
+    expected[100] = expected[200] = 0.0f;
+    EXPECT_EQ(rig.play(300), expected);
 }
 
 TEST(AUEnginePlayerTest, LoadWithoutAURLAndFinalizeEndPlaybackCleanly)

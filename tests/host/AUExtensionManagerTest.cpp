@@ -1,3 +1,5 @@
+#include "../support/LoadableSegments.h"
+#include "../support/PipeTrap.h"
 #include "../support/PlugInBundle.h"
 #include "PlayerRig.h"
 
@@ -6,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -28,11 +31,12 @@ class AUExtensionManagerTest : public ::testing::Test {
 protected:
     // The lines of a locator's whole life: it is let go at once and lives
     // on only while its search and instantiation hold it.
-    std::vector<std::string> runLocator()
+    std::vector<std::string> runLocator() { return runLocator(bundle); }
+    std::vector<std::string> runLocator(const PlugInBundle& from)
     {
         const Console::Capture capture;
         std::weak_ptr<AUExtensionManager> locator = AUExtensionManager::make(
-            delegate, rig.player, std::make_shared<AVAudioUnitComponentManager>(bundle.path()));
+            delegate, rig.player, std::make_shared<AVAudioUnitComponentManager>(from.path()));
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (!locator.expired() && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -97,6 +101,49 @@ TEST_F(AUExtensionManagerTest, NothingFoundOrNothingMadeIsLoggedAndNeverTold)
                         "componentManufacturer: 1515540043, componentFlags: 2, componentFlagsMask: 0)");
     EXPECT_EQ(lines[5], "Error: Could not instantiate audio unit.");
     EXPECT_FALSE(delegate->found);
+}
+
+TEST_F(AUExtensionManagerTest, FoldersWithUnreadableListsDoNotHideTheEffectBesideThem)
+{
+    std::filesystem::create_directory(bundle.plugInFolder("A") / "Info.plist");
+    const PipeTrap pipe(bundle.plugInFolder("B") / "Info.plist");
+    std::filesystem::create_symlink("/dev/zero", bundle.plugInFolder("C") / "Info.plist");
+    bundle.add({.folder = "D", .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
+
+    const auto lines = runLocator();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "AUExtensionManager: Performed audio unit connection."),
+              lines.end());
+    EXPECT_TRUE(delegate->found);
+    EXPECT_FALSE(pipe.wasOpened());
+}
+
+// Each is told apart only by the platform's own line; the locator reports
+// them all alike.
+TEST_F(AUExtensionManagerTest, ADamagedLibraryOrAnyThrowingPlugInCouldNotBeInstantiated)
+{
+    const auto cut = cutShortCopy(FAKE_PLUGIN, bundle.path() / "cut.so", loadableSegments(FAKE_PLUGIN).lastStart);
+    const std::vector<PlugInBundle::PlugIn> plugIns{
+        {.folder = "Cut", .library = cut, .entry = "FakeEffectFactory"},
+        {.folder = "Entry", .library = FAKE_PLUGIN, .entry = "ThrowingEntryFactory"},
+        {.folder = "Stray", .library = FAKE_PLUGIN, .entry = "StrayThrowingFactory"},
+    };
+    for (const auto& plugIn : plugIns) {
+        const PlugInBundle damaged;
+        damaged.add(plugIn);
+        auto lines = runLocator(damaged);
+        if (plugIn.folder == "Cut") {
+            ASSERT_EQ(lines.size(), 7u);
+            EXPECT_TRUE(lines[4].starts_with("AVAudioUnitComponentManager::ERROR: The library '" + cut.string()
+                                             + "' cannot be loaded: it is cut short: "))
+                << lines[4];
+            lines.erase(lines.begin() + 4);
+        }
+        ASSERT_EQ(lines.size(), 6u) << plugIn.folder;
+        EXPECT_EQ(lines[4], "AudioComponentDescription(componentType: 1635085670, componentSubType: 1801613943, "
+                            "componentManufacturer: 1515540043, componentFlags: 2, componentFlagsMask: 0)");
+        EXPECT_EQ(lines[5], "Error: Could not instantiate audio unit.");
+        EXPECT_FALSE(delegate->found);
+    }
 }
 
 TEST_F(AUExtensionManagerTest, OffersNoPresetsWithoutAUnitAndPlaysWithoutAnEffect)

@@ -1,3 +1,5 @@
+#include "../support/PipeTrap.h"
+#include "../support/SilentFlacFile.h"
 #include "../support/TemporaryFolder.h"
 #include "../support/WaveFile.h"
 
@@ -9,6 +11,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -108,4 +111,68 @@ TEST(AVAudioFileTest, WhatCannotBeDecodedIsRefusedWithItsReason)
     EXPECT_NE(openingError(URL::fileURL(folder.path() / "empty.wav")).find("it holds no samples."), std::string::npos);
     EXPECT_EQ(openingError(*URL::string("https://example.invalid/1.m4a")),
               "Only file URLs can be opened, not 'https://example.invalid/1.m4a'.");
+}
+
+// Each would wait for ever, or be read without end, if it were opened by name.
+TEST(AVAudioFileTest, OnlyRegularFilesAreReadAndNothingTheyNameIsOpened)
+{
+    TemporaryFolder folder;
+    const auto path = [&](const char* name) { return folder.path() / name; };
+    const PipeTrap pipe(path("pipe.m4a"));
+    const PipeTrap segment(path("segment.wav"));
+    std::filesystem::create_symlink("/dev/zero", path("zero.m4a"));
+    std::filesystem::create_directory(path("folder.m4a"));
+    std::ofstream(path("list.m4a")) << "#EXTM3U\n#EXT-X-TARGETDURATION:4\n#EXTINF:4,\nsegment.wav\n#EXT-X-ENDLIST\n";
+
+    for (const auto& [name, reason] : std::vector<std::pair<const char*, std::string>> {
+             { "pipe.m4a", "it is a pipe" }, { "zero.m4a", "it is a device" }, { "folder.m4a", "it is a folder" } })
+        EXPECT_EQ(openingError(URL::fileURL(path(name))),
+                  "The file '" + path(name).string() + "' could not be read: " + reason + ", not a regular file.");
+    EXPECT_NE(openingError(URL::fileURL(path("list.m4a"))), "");
+    EXPECT_FALSE(pipe.wasOpened());
+    EXPECT_FALSE(segment.wasOpened());
+}
+
+TEST(AVAudioFileTest, SoundsLongerThanTenMinutesAreRefused)
+{
+    TemporaryFolder folder;
+    constexpr std::int64_t tenMinutes = 10 * 60 * 48000;
+    writeSilentFlacFile(folder.path() / "long.flac", tenMinutes + 4800, 48000);
+    writeSilentFlacFile(folder.path() / "short.flac", tenMinutes - 4800, 48000);
+    EXPECT_EQ(openingError(URL::fileURL(folder.path() / "long.flac")),
+              "The audio file '" + (folder.path() / "long.flac").string()
+                  + "' could not be read: it lasts longer than 10 minutes.");
+
+    const AVAudioFile file(URL::fileURL(folder.path() / "short.flac"));
+    EXPECT_EQ(file.length(), tenMinutes - 4800);
+    const float* samples = file.pcmBuffer()->floatChannelData(0);
+    EXPECT_EQ(std::count(samples, samples + file.length(), 0.0f), file.length());
+}
+
+TEST(AVAudioFileTest, SamplesThatAreNotFiniteDecodeAsZero)
+{
+    TemporaryFolder folder;
+    auto left = rampChannel(1000, 1e-3f);
+    auto right = rampChannel(1000, -1e-3f);
+    const std::vector<float> original = left;
+    left[10] = std::numeric_limits<float>::quiet_NaN();
+    left[20] = std::numeric_limits<float>::infinity();
+    right[30] = -std::numeric_limits<float>::infinity();
+    writeWaveFile(folder.path() / "same.wav", { left, right });
+    writeWaveFile(folder.path() / "other.wav", { left, right }, 44100);
+
+    const AVAudioFile same(URL::fileURL(folder.path() / "same.wav"));
+    auto expectedLeft = original;
+    expectedLeft[10] = expectedLeft[20] = 0.0f;
+    auto expectedRight = rampChannel(1000, -1e-3f);
+    expectedRight[30] = 0.0f;
+    EXPECT_EQ(channel(same, 0), expectedLeft);
+    EXPECT_EQ(channel(same, 1), expectedRight);
+
+    // Resampling spreads a sample over its neighbours.
+    const AVAudioFile other(URL::fileURL(folder.path() / "other.wav"));
+    for (AVAudioChannelCount index = 0; index < 2; ++index) {
+        const auto samples = channel(other, index);
+        EXPECT_TRUE(std::all_of(samples.begin(), samples.end(), [](float sample) { return std::isfinite(sample); }));
+    }
 }

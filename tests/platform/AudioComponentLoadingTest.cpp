@@ -1,11 +1,15 @@
 #include "../support/GainAudioUnit.h"
+#include "../support/LoadableSegments.h"
+#include "../support/PipeTrap.h"
 #include "../support/PlugInBundle.h"
 #include "AUViewController.h"
 #include "AVAudioUnit.h"
 #include "AVAudioUnitComponentManager.h"
+#include "Console.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <future>
 #include <thread>
 
@@ -19,16 +23,22 @@ struct Answer {
     std::thread::id thread;
 };
 
+// An instantiation that never answers fails the test instead of holding it.
 Answer instantiate(const PlugInBundle& bundle, const AudioComponentDescription& description)
 {
-    std::promise<Answer> answer;
+    const auto answer = std::make_shared<std::promise<Answer>>();
     AVAudioUnit::instantiate(
         description, {},
-        [&](std::shared_ptr<AVAudioUnit> node, std::optional<AudioUnitError> error) {
-            answer.set_value({std::move(node), std::move(error), std::this_thread::get_id()});
+        [answer](std::shared_ptr<AVAudioUnit> node, std::optional<AudioUnitError> error) {
+            answer->set_value({std::move(node), std::move(error), std::this_thread::get_id()});
         },
         std::make_shared<AVAudioUnitComponentManager>(bundle.path()));
-    return answer.get_future().get();
+    auto future = answer->get_future();
+    if (future.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "the instantiation never answered";
+        return {};
+    }
+    return future.get();
 }
 
 } // namespace
@@ -98,5 +108,59 @@ TEST(AudioComponentLoading, ReportsWhatCannotBeInstantiated)
         EXPECT_FALSE(answer.node);
         ASSERT_TRUE(answer.error);
         EXPECT_EQ(answer.error->code(), kAudioUnitErr_FailedInitialization);
+    }
+}
+
+TEST(AudioComponentLoading, AnUnreadableListLeavesOutOnlyItsOwnPlugIn)
+{
+    const PlugInBundle bundle;
+    std::filesystem::create_directory(bundle.plugInFolder("A") / "Info.plist");
+    const PipeTrap pipe(bundle.plugInFolder("B") / "Info.plist");
+    std::filesystem::create_symlink("/dev/zero", bundle.plugInFolder("C") / "Info.plist");
+    bundle.add({.folder = "D", .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
+    const AVAudioUnitComponentManager manager(bundle.path());
+
+    const auto found = manager.componentsMatchingDescription({});
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].name(), "D");
+    const auto answer = instantiate(bundle, kEffect);
+    ASSERT_TRUE(answer.node);
+    EXPECT_TRUE(std::dynamic_pointer_cast<GainAudioUnit>(answer.node->auAudioUnit()));
+    EXPECT_FALSE(pipe.wasOpened());
+}
+
+// Cut where its last segment starts, the loader would map that segment past
+// the file's end and fault when it wrote there.
+TEST(AudioComponentLoading, ALibraryCutShortIsRefusedWithAnErrorLineAndNeverLoaded)
+{
+    const PlugInBundle bundle;
+    const auto size = loadableSegments(FAKE_PLUGIN).lastStart;
+    const auto copy = cutShortCopy(FAKE_PLUGIN, bundle.path() / "cut.so", size);
+    bundle.add({.folder = "Cut", .library = copy, .entry = "FakeEffectFactory"});
+
+    const Console::Capture capture;
+    const auto answer = instantiate(bundle, kEffect);
+    EXPECT_FALSE(answer.node);
+    ASSERT_TRUE(answer.error);
+    EXPECT_EQ(answer.error->code(), kAudioUnitErr_FailedInitialization);
+    const std::string refusal = "The library '" + copy.string() + "' cannot be loaded: it is cut short: it holds "
+        + std::to_string(size) + " bytes where its ELF headers call for ";
+    EXPECT_TRUE(std::string(answer.error->what()).starts_with(refusal)) << answer.error->what();
+    EXPECT_EQ(capture.lines(), std::vector<std::string>{"AVAudioUnitComponentManager::ERROR: " + std::string(answer.error->what())});
+}
+
+TEST(AudioComponentLoading, WhateverAPlugInThrowsIsAnsweredAsTheUnitsError)
+{
+    const PlugInBundle bundle;
+    bundle.add({.folder = "Entry", .library = FAKE_PLUGIN, .entry = "ThrowingEntryFactory"});
+    bundle.add({.folder = "Stray", .type = "aufx", .library = FAKE_PLUGIN, .entry = "StrayThrowingFactory"});
+
+    for (const auto& [type, what] : std::vector<std::pair<std::uint32_t, std::string>>{
+             {0x61756D66u, "Entry failed: the entry gave up"}, {0x61756678u, "Stray threw an unknown exception"}}) {
+        const auto answer = instantiate(bundle, {type, 0, 0, 0, 0});
+        EXPECT_FALSE(answer.node);
+        ASSERT_TRUE(answer.error);
+        EXPECT_EQ(answer.error->code(), kAudioUnitErr_FailedInitialization);
+        EXPECT_EQ(answer.error->what(), what);
     }
 }

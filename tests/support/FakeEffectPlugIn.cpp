@@ -1,9 +1,12 @@
 // A plug-in for the component loading tests: its entries make an instance
-// that is also the unit's view controller, and one whose units always fail.
+// that is also the unit's view controller, one whose units always fail, and
+// ones that throw what no audio unit error is.
 #include "AUViewController.h"
 #include "AudioComponentPlugIn.h"
 #include "AudioUnitError.h"
 #include "GainAudioUnit.h"
+
+#include <stdexcept>
 
 namespace {
 
@@ -23,6 +26,11 @@ public:
     }
 };
 
+class StrayThrowingInstance : public AUAudioUnitFactory {
+public:
+    std::shared_ptr<AUAudioUnit> createAudioUnit(const AudioComponentDescription&) override { throw 42; }
+};
+
 } // namespace
 
 extern "C" __attribute__((visibility("default"))) AudioComponentPlugIn FakeEffectFactory()
@@ -33,4 +41,14 @@ extern "C" __attribute__((visibility("default"))) AudioComponentPlugIn FakeEffec
 extern "C" __attribute__((visibility("default"))) AudioComponentPlugIn FailingEffectFactory()
 {
     return {GainAudioUnit::kDescription, std::make_shared<FailingEffectInstance>()};
+}
+
+extern "C" __attribute__((visibility("default"))) AudioComponentPlugIn ThrowingEntryFactory()
+{
+    throw std::runtime_error("the entry gave up");
+}
+
+extern "C" __attribute__((visibility("default"))) AudioComponentPlugIn StrayThrowingFactory()
+{
+    return {GainAudioUnit::kDescription, std::make_shared<StrayThrowingInstance>()};
 }

@@ -7,6 +7,16 @@
 #include <fstream>
 #include <string>
 
+// A copy of the shared object `library` at `copy` holding only its first
+// `length` bytes, as an interrupted copy leaves it.
+inline std::filesystem::path cutShortCopy(const std::filesystem::path& library, const std::filesystem::path& copy,
+                                          std::uintmax_t length)
+{
+    std::filesystem::copy_file(library, copy, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::resize_file(copy, length);
+    return copy;
+}
+
 // An application bundle in a temporary folder whose plug-ins the tests lay
 // out one by one: PlugIns/<folder>.appex/Info.plist naming a shared object
 // and its entry.
@@ -24,11 +34,18 @@ public:
 
     const std::filesystem::path& path() const { return folder_.path(); }
 
+    // The folder of plug-in `folder`, made when missing, for a test that lays
+    // it out by hand.
+    std::filesystem::path plugInFolder(const std::string& folder) const
+    {
+        const auto appex = path() / "PlugIns" / (folder + ".appex");
+        std::filesystem::create_directories(appex);
+        return appex;
+    }
+
     void add(const PlugIn& plugIn) const
     {
-        const auto appex = path() / "PlugIns" / (plugIn.folder + ".appex");
-        std::filesystem::create_directories(appex);
-        std::ofstream(appex / "Info.plist")
+        std::ofstream(plugInFolder(plugIn.folder) / "Info.plist")
             << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
             << entry("name", "string", plugIn.folder) << entry("type", "string", plugIn.type)
             << entry("subtype", "string", plugIn.subType) << entry("manufacturer", "string", plugIn.manufacturer)

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// A plug-in's shared object checked against its own ELF headers before the
+// loader maps it: the loader trusts those headers, so a file cut short (an
+// interrupted copy) would fault the loading process on the first page it
+// touches past the file's end.
+class SharedObjectFile {
+public:
+    // Why the file at `path` must not be loaded, as a line fit for a log, or
+    // none: it is refused when it is no regular file (FileHandle's rules), no
+    // ELF shared object, built for another class, byte order or machine than
+    // the loading program, or shorter than its program headers, any loadable
+    // segment's file range or its section headers reach.
+    static std::optional<std::string> defect(const std::filesystem::path& path);
+};
