@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <mutex>
 #include <string>
 #include <utility>
 
@@ -301,6 +302,7 @@ float ZUV_VELMORA_Quillmere_Extension_AudioUnit::getPeakOutput() const { return 
 
 std::optional<PropertyListValue::Dictionary> ZUV_VELMORA_Quillmere_Extension_AudioUnit::fullState()
 {
+    const std::lock_guard lock(stateMutex_);
     ZUVPreset preset;
     preset.makeFrom(parameterTree().get());
     AUAudioUnit::setFullState(preset.getDictionary());
@@ -308,6 +310,12 @@ std::optional<PropertyListValue::Dictionary> ZUV_VELMORA_Quillmere_Extension_Aud
 }
 
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setFullState(std::optional<PropertyListValue::Dictionary> state)
+{
+    const std::lock_guard lock(stateMutex_);
+    applyFullState(std::move(state));
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::applyFullState(std::optional<PropertyListValue::Dictionary> state)
 {
     AUAudioUnit::setFullState(std::move(state));
     ZUVPreset().makeFrom(AUAudioUnit::fullState(), this);
@@ -324,6 +332,7 @@ std::vector<AUAudioUnitPreset> ZUV_VELMORA_Quillmere_Extension_AudioUnit::factor
     const auto folder = PresetFolder::inDocuments();
     if (!folder || !folder->exists())
         return {};
+    const std::lock_guard lock(stateMutex_);
     try {
         presets_ = folder->presets();
     } catch (const FileManagerError& error) {
@@ -334,6 +343,7 @@ std::vector<AUAudioUnitPreset> ZUV_VELMORA_Quillmere_Extension_AudioUnit::factor
 
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setCurrentPreset(std::optional<AUAudioUnitPreset> preset)
 {
+    const std::lock_guard lock(stateMutex_);
     if (!preset) {
         AUAudioUnit::setCurrentPreset(std::nullopt);
         return;
@@ -350,7 +360,7 @@ void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setCurrentPreset(std::optional<A
     if (!file || !loaded.load(URL::fileURL(*file), userPreset ? nullptr : this))
         return;
     if (userPreset)
-        setFullState(loaded.getDictionary());
+        applyFullState(loaded.getDictionary());
     AUAudioUnit::setCurrentPreset(std::move(preset));
 }
 

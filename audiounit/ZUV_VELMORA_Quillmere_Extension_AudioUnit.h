@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,7 +50,9 @@ public:
     void setChannelMap(std::optional<std::vector<int>> map) override;
 
     // The whole parameter state as a preset dictionary; a state written is kept
-    // and its values applied to the parameters.
+    // and its values applied to the parameters. The state and preset calls may
+    // come from any threads but the render thread; each runs whole, one at a
+    // time, so a state taken never holds half of one being written.
     std::optional<PropertyListValue::Dictionary> fullState() override;
     void setFullState(std::optional<PropertyListValue::Dictionary> state) override;
     // The unit saves no presets of its own.
@@ -96,6 +99,8 @@ private:
     void forwardHostBlocks();
     const std::shared_ptr<AUAudioUnitBusArray>& busArray(std::shared_ptr<AUAudioUnitBusArray>& array,
                                                          AUAudioUnitBusType busType, std::string_view property);
+    // Keeps the state and applies it to the parameters; the caller holds stateMutex_.
+    void applyFullState(std::optional<PropertyListValue::Dictionary> state);
     bool isListed(std::int64_t presetNumber) const;
     // The preset's file; reported when there is none.
     std::optional<std::filesystem::path> presetFile(const AUAudioUnitPreset& preset) const;
@@ -108,6 +113,8 @@ private:
     std::shared_ptr<AUAudioUnitBusArray> outputBusArray_;
     std::shared_ptr<const AUMIDIOutputEventBlock> midiOutputEventBlock_;
     std::shared_ptr<RenderErrorLog> renderErrorLog_;
+    // Taken by every state and preset call, never by the render thread.
+    std::mutex stateMutex_;
     // The presets of the latest successful listing of the Presets folder.
     std::vector<AUAudioUnitPreset> presets_;
 };

@@ -454,11 +454,13 @@ void ZUV_VELMORA_Quillmere_Extension_DSPKernel::subProcess(std::int32_t frameCou
 }
 
 // Mid and side at unity: processors that change nothing return the pair as it came.
+// Halved before they are added, which gives the same sums without overflowing
+// for channels near the top of the float range.
 void ZUV_VELMORA_Quillmere_Extension_DSPKernel::codeMidSide(std::int32_t frameCount)
 {
     for (std::int32_t i = 0; i < frameCount; ++i) {
-        midBuffer[i] = (leftBuffer[i] + rightBuffer[i]) * 0.5f;
-        sideBuffer[i] = (leftBuffer[i] - rightBuffer[i]) * 0.5f;
+        midBuffer[i] = leftBuffer[i] * 0.5f + rightBuffer[i] * 0.5f;
+        sideBuffer[i] = leftBuffer[i] * 0.5f - rightBuffer[i] * 0.5f;
     }
     filter[0].process(midBuffer, frameCount);
     filter[1].process(sideBuffer, frameCount);

@@ -14,6 +14,10 @@ constexpr float kPi = 3.1415927f;
 constexpr float kTwoPi = 6.2831855f;
 constexpr float kPeakDecay = 0.93f;
 constexpr float kMaxDecay = 0.01f;
+// Far above any signal, and so far below the float range that with every
+// sample of a frame within it no sum of a transform of up to 2^23 points, no
+// squared magnitude and no overlap-add of a modified spectrum can overflow.
+constexpr float kLargestSample = 1099511627776.0f; // 2^40
 
 float* orOwn(float* given, DynaBuffer& own) {
     return given != nullptr ? given : own.getBuffer();
@@ -161,11 +165,12 @@ void FFTBase::processInPlace(float* samples, int count) {
 void FFTBase::advance() {
     if (++iterator >= fftFrameSize) {
         iterator = inFifoLatency;
-        // Left to the frame, a sample that is not finite turns the phases and
-        // accumulators non-finite, and restarting only those leaves the bins
-        // of a tone out of step for good. Starting over as reset() leaves the
-        // object, the output from here on is that of a freshly reset one.
-        if (!newestSamplesFinite()) {
+        // Left to the frame, a sample that is not finite, or one so large that
+        // the transform's sums overflow, turns the phases and accumulators
+        // non-finite, and restarting only those leaves the bins of a tone out
+        // of step for good. Starting over as reset() leaves the object, the
+        // output from here on is that of a freshly reset one.
+        if (!newestSamplesUsable()) {
             reset();
             return;
         }
@@ -176,13 +181,14 @@ void FFTBase::advance() {
 
 // The older samples of the frame were the newest of earlier frames, so each
 // sample is checked once.
-bool FFTBase::newestSamplesFinite() {
+bool FFTBase::newestSamplesUsable() {
     const float* in = input.getBuffer();
-    bool finite = true;
+    bool usable = true;
     for (int32_t k = inFifoLatency; k < fftFrameSize; ++k) {
-        finite &= std::isfinite(in[k]);
+        // False for a NaN too.
+        usable &= std::fabs(in[k]) <= kLargestSample;
     }
-    return finite;
+    return usable;
 }
 
 void FFTBase::buffer2complex(float* in, float* out) {

@@ -106,7 +106,8 @@ protected:
         }
     }
     // Moves the FIFO on by one sample and runs a frame when it is full; a
-    // frame whose samples are not all finite resets the object instead.
+    // frame holding a sample that is not finite or beyond 2^40 in size resets
+    // the object instead.
     void advance();
 
     DynaBuffer window;
@@ -138,7 +139,7 @@ private:
     void initEngine();
     void fillWindow();
     void binFrequencies(float* phaseToFrequency, float* previous) const;
-    bool newestSamplesFinite();
+    bool newestSamplesUsable();
 
     FFTPlan plan;
     BinMath::Path mathPath = BinMath::Path::widestVectors;

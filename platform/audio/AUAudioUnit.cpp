@@ -98,17 +98,33 @@ void AUAudioUnit::setMIDIOutputEventBlock(std::shared_ptr<const AUMIDIOutputEven
     midiOutputEventBlock_ = std::move(block);
 }
 
-std::optional<PropertyListValue::Dictionary> AUAudioUnit::fullState() { return fullState_; }
+std::optional<PropertyListValue::Dictionary> AUAudioUnit::fullState()
+{
+    const std::lock_guard lock(hostMutex_);
+    return fullState_;
+}
 
-void AUAudioUnit::setFullState(std::optional<PropertyListValue::Dictionary> state) { fullState_ = std::move(state); }
+void AUAudioUnit::setFullState(std::optional<PropertyListValue::Dictionary> state)
+{
+    const std::lock_guard lock(hostMutex_);
+    fullState_ = std::move(state);
+}
 
 bool AUAudioUnit::supportsUserPresets() const { return false; }
 
 std::vector<AUAudioUnitPreset> AUAudioUnit::factoryPresets() { return {}; }
 
-std::optional<AUAudioUnitPreset> AUAudioUnit::currentPreset() const { return currentPreset_; }
+std::optional<AUAudioUnitPreset> AUAudioUnit::currentPreset() const
+{
+    const std::lock_guard lock(hostMutex_);
+    return currentPreset_;
+}
 
-void AUAudioUnit::setCurrentPreset(std::optional<AUAudioUnitPreset> preset) { currentPreset_ = std::move(preset); }
+void AUAudioUnit::setCurrentPreset(std::optional<AUAudioUnitPreset> preset)
+{
+    const std::lock_guard lock(hostMutex_);
+    currentPreset_ = std::move(preset);
+}
 
 PropertyListValue::Dictionary AUAudioUnit::presetState(const AUAudioUnitPreset&) { return {}; }
 

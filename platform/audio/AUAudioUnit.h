@@ -85,7 +85,9 @@ public:
     virtual std::shared_ptr<const AUMIDIOutputEventBlock> MIDIOutputEventBlock() const;
     virtual void setMIDIOutputEventBlock(std::shared_ptr<const AUMIDIOutputEventBlock> block);
 
-    // The unit's whole state as a property-list dictionary, for a host's saved project.
+    // The unit's whole state as a property-list dictionary, for a host's saved
+    // project. The state and the current preset may be read and written from
+    // any thread but the render thread.
     virtual std::optional<PropertyListValue::Dictionary> fullState();
     virtual void setFullState(std::optional<PropertyListValue::Dictionary> state);
     virtual bool supportsUserPresets() const;
@@ -135,6 +137,8 @@ private:
     };
 
     AudioComponentDescription componentDescription_;
+    // Guards what hosts set from threads of their own: the context name, the
+    // full state and the current preset.
     mutable std::mutex hostMutex_;
     std::optional<std::string> contextName_;
     std::weak_ptr<AUAudioUnitFactory> factory_;

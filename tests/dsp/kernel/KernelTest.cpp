@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -303,6 +304,66 @@ TEST(KernelChainTest, OneBlockOfNonFiniteInputLeavesNoTraceHalfASecondLater)
             EXPECT_TRUE(std::isfinite(got)) << operationMode << " " << processingMode;
             EXPECT_GT(expected, 0.05) << operationMode << " " << processingMode;
             EXPECT_NEAR(got / expected, 1.0, 0.01) << operationMode << " " << processingMode;
+        }
+    }
+}
+
+// Finite samples at the top of the float range once overflowed the transform
+// sums and left NaN output for 7168 frames in the left/right modes.
+TEST(KernelChainTest, OneBlockAtTheTopOfTheFloatRangeGivesFiniteOutputAndLeavesNoTrace)
+{
+    constexpr float kTop = std::numeric_limits<float>::max();
+    constexpr std::size_t kBad = 4096;
+    constexpr std::size_t kAfter = kBad + 512 + 48000;
+    constexpr std::size_t kWindow = 4096;
+    const auto left = sine(440.0, kRate, kAfter + kWindow, 0.5);
+    const auto right = sine(660.0, kRate, kAfter + kWindow, 0.3);
+    using Damage = float (*)(std::size_t t, float sample, bool isLeft);
+    struct Case {
+        const char* name;
+        Damage damage;
+        float mix;
+    };
+    // Below a mix of 1 the block itself reaches the output in the delayed dry share.
+    const Case cases[] = {
+        {"all at the top", [](std::size_t, float, bool) { return kTop; }, 1.0f},
+        {"all at the bottom", [](std::size_t, float, bool) { return -kTop; }, 0.3f},
+        {"alternating, channels opposed",
+         [](std::size_t t, float, bool isLeft) { return (t % 2 == 0) == isLeft ? kTop : -kTop; }, 1.0f},
+        {"every third left sample among the signal",
+         [](std::size_t t, float sample, bool isLeft) { return isLeft && t % 3 == 0 ? kTop : sample; }, 0.3f},
+    };
+    auto damaged = [](std::vector<float> samples, Damage damage, bool isLeft) {
+        for (std::size_t t = kBad; t < kBad + 512; ++t)
+            samples[t] = damage(t, samples[t], isLeft);
+        return samples;
+    };
+    const auto rms = [](const std::pair<std::vector<float>, std::vector<float>>& out) {
+        double energy = 0.0;
+        for (std::size_t t = kAfter; t < kAfter + kWindow; ++t)
+            energy += double(out.first[t]) * out.first[t] + double(out.second[t]) * out.second[t];
+        return std::sqrt(energy / kWindow);
+    };
+    for (const float operationMode : {0.0f, 1.0f, 2.0f, 3.0f}) {
+        for (const float processingMode : {0.0f, 1.0f, 2.0f, 3.0f, 4.0f}) {
+            for (const Case& damage : cases) {
+                SCOPED_TRACE(::testing::Message() << damage.name << ", modes " << operationMode << " "
+                                                  << processingMode);
+                auto clean = rigWith(operationMode, processingMode, damage.mix);
+                auto hit = rigWith(operationMode, processingMode, damage.mix);
+                clean->setInput(left, right);
+                hit->setInput(damaged(left, damage.damage, true), damaged(right, damage.damage, false));
+                const auto expected = rms(clean->renderAll(512));
+                const auto out = hit->renderAll(512);
+                std::size_t bad = 0;
+                for (std::size_t t = 0; t < out.first.size(); ++t)
+                    bad += !std::isfinite(out.first[t]) || !std::isfinite(out.second[t]);
+                EXPECT_EQ(bad, 0u);
+                const float* magnitudes = hit->adapter->getChromaticMagnitutes();
+                EXPECT_TRUE(std::all_of(magnitudes, magnitudes + 128, [](float m) { return std::isfinite(m); }));
+                EXPECT_GT(expected, 0.05);
+                EXPECT_NEAR(rms(out) / expected, 1.0, 0.01);
+            }
         }
     }
 }

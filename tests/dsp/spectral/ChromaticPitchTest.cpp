@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -169,6 +170,60 @@ TEST(ChromaticPitchTest, AFrameHoldingANonFiniteSampleRestartsTheProcessorAsRese
         }
         const std::vector<float> out = processor->run(in);
         EXPECT_EQ(std::vector<float>(out.begin() + kRestart, out.end()), fresh->run(clean)) << "mode " << mode;
+    }
+}
+
+// Samples up to 2^40 are processed; a frame holding a larger one would
+// overflow the transform, and restarts the processor as a non-finite one does.
+TEST(ChromaticPitchTest, AFrameHoldingASampleBeyondTwoToTheFortyRestartsTheProcessorAsReset)
+{
+    constexpr std::size_t kStep = kSize / 4;
+    constexpr std::size_t kBad = 40 * kStep + 256;
+    constexpr std::size_t kRestart = 41 * kStep;
+    constexpr float kTop = std::numeric_limits<float>::max();
+    const float justBeyond = std::nextafter(0x1p40f, kTop);
+    const std::vector<float> signal = sine(3000.0, kRate, 80 * kStep, 0.5);
+    const std::vector<float> clean(signal.begin() + kRestart, signal.end());
+    for (const auto& [first, second] : {std::pair{kTop, kTop}, {-kTop, -kTop}, {kTop, -kTop}, {justBeyond, 0.5f}}) {
+        std::vector<float> in = signal;
+        for (std::size_t t = kBad; t < kBad + 512; ++t)
+            in[t] = t % 2 ? first : second;
+        for (const int mode : {0, 1, 2, 3}) {
+            auto processor = std::make_unique<Processor>();
+            auto fresh = std::make_unique<Processor>();
+            for (Processor* p : {processor.get(), fresh.get()}) {
+                p->setAllBands(0.75f);
+                p->setMode(mode);
+            }
+            const std::vector<float> out = processor->run(in);
+            EXPECT_EQ(std::vector<float>(out.begin() + kRestart, out.end()), fresh->run(clean))
+                << "mode " << mode << ", samples " << first << " " << second;
+        }
+    }
+}
+
+// A power-of-two scale is exact in every step of a frame as long as nothing
+// overflows, so a signal raised to 2^40 comes out raised by the same factor.
+TEST(ChromaticPitchTest, SamplesUpToTwoToTheFortyAreProcessedExactlyAsSmallerOnes)
+{
+    constexpr float kScale = 0x1p30f;
+    std::vector<float> small = sine(3000.0, kRate, 24 * 1024, 1024.0);
+    for (std::size_t t = 6000; t < 9000; ++t)
+        small[t] = 1024.0f; // a step at the limit: the largest sums a transform can meet
+    std::vector<float> large(small.size());
+    std::transform(small.begin(), small.end(), large.begin(), [&](float x) { return x * kScale; });
+    for (const int mode : {0, 1, 2, 3}) {
+        auto reference = std::make_unique<Processor>();
+        auto loud = std::make_unique<Processor>();
+        for (Processor* p : {reference.get(), loud.get()}) {
+            p->setAllBands(1.0f);
+            p->setMode(mode);
+        }
+        std::vector<float> expected = reference->run(small);
+        std::transform(expected.begin(), expected.end(), expected.begin(), [&](float x) { return x * kScale; });
+        const std::vector<float> out = loud->run(large);
+        EXPECT_EQ(out, expected) << "mode " << mode;
+        EXPECT_GT(*std::max_element(out.begin(), out.end()), 0x1p39f) << "mode " << mode;
     }
 }
 
