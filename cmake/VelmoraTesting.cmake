@@ -3,12 +3,12 @@ set(VELMORA_TEST_PRECOMPILED <gtest/gtest.h> <algorithm> <array> <cmath> <functi
   <string> <vector>)
 
 # velmora_test_build_options(<target> [<more precompiled headers...>])
-# Test sources are compiled at -O1 in every build: optimising GoogleTest's
+# Test sources are compiled unoptimised in every build: optimising GoogleTest's
 # macro expansions costs most of the test build, above all under the
 # sanitizers, and buys nothing. The code under test keeps its build's flags.
 function(velmora_test_build_options target)
   target_precompile_headers(${target} PRIVATE ${VELMORA_TEST_PRECOMPILED} ${ARGN})
-  target_compile_options(${target} PRIVATE -O1)
+  target_compile_options(${target} PRIVATE -O0)
 endfunction()
 
 # velmora_add_test_binary(<target> [<more headers...>]): a headless test
