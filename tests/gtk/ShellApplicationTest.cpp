@@ -1,4 +1,4 @@
-#include "ShellTestSupport.h"
+#include "LaunchedApplication.h"
 
 #include <gmock/gmock.h>
 
@@ -62,31 +62,8 @@ private:
     std::atomic<bool> stopped_ = false;
 };
 
-// The application launched and shown by the shell, its effect's view
-// embedded.
-class ShellApplication : public ::testing::Test {
+class ShellApplication : public LaunchedApplication {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(gtkReady());
-        UIApplication::shared().launch([] { return std::make_shared<AppDelegate>(); },
-                                       [] { return std::make_shared<ViewController>(); });
-        shell_ = std::make_unique<GtkApplicationShell>(UIApplication::shared().delegate()->window, "Shell test");
-        shell_->show();
-        screen_ = std::dynamic_pointer_cast<ViewController>(
-            UIApplication::shared().delegate()->window->rootViewController());
-        ASSERT_TRUE(screen_);
-        ASSERT_TRUE(pumpUntil([&] {
-            return !screen_->children().empty() && gtk_widget_get_allocated_width(shell_->canvas()) == 1024;
-        }));
-    }
-    void TearDown() override
-    {
-        shell_.reset();
-        screen_.reset();
-        UIApplication::shared().terminate();
-    }
-
     // Where a point of the flow panel's 600 x 660 design canvas is in the
     // window: the flow view (the panel's topmost view) fits the canvas into
     // its bounds, centred.
@@ -107,12 +84,6 @@ protected:
             std::dynamic_pointer_cast<AVAudioUnit>(engine.inputConnectionSource(*engine.mainMixerNode(), 0));
         return effect ? effect->auAudioUnit()->parameterTree()->parameterWithAddress(103) : nullptr;
     }
-
-    const TemporaryFolder home_;
-    const ScopedEnvironment data_{"XDG_DATA_HOME", (home_.path() / "data").string()};
-    const ScopedEnvironment config_{"XDG_CONFIG_HOME", (home_.path() / "config").string()};
-    std::unique_ptr<GtkApplicationShell> shell_;
-    std::shared_ptr<ViewController> screen_;
 };
 
 // Whether a top-level window of the display bears `title`.

@@ -60,6 +60,15 @@ double decibels(const std::vector<float>& x, double frequency, double reference)
     return 20.0 * std::log10(level(x, frequency) / level(x, reference));
 }
 
+// The level of both channels over `count` frames from `from`.
+double stereoRms(const std::pair<std::vector<float>, std::vector<float>>& out, std::size_t from, std::size_t count)
+{
+    double energy = 0.0;
+    for (std::size_t t = from; t < from + count; ++t)
+        energy += double(out.first[t]) * out.first[t] + double(out.second[t]) * out.second[t];
+    return std::sqrt(energy / double(count));
+}
+
 } // namespace
 
 TEST(KernelChainTest, BypassIsBitExactAndUndelayed)
@@ -287,10 +296,7 @@ TEST(KernelChainTest, OneBlockOfNonFiniteInputLeavesNoTraceHalfASecondLater)
         return samples;
     };
     const auto rms = [](const std::pair<std::vector<float>, std::vector<float>>& out) {
-        double energy = 0.0;
-        for (std::size_t t = kAfter; t < kAfter + kWindow; ++t)
-            energy += double(out.first[t]) * out.first[t] + double(out.second[t]) * out.second[t];
-        return std::sqrt(energy / kWindow);
+        return stereoRms(out, kAfter, kWindow);
     };
     for (const float operationMode : {0.0f, 1.0f, 2.0f, 3.0f}) {
         for (const float processingMode : {0.0f, 1.0f, 2.0f, 3.0f, 4.0f}) {
@@ -339,10 +345,7 @@ TEST(KernelChainTest, OneBlockAtTheTopOfTheFloatRangeGivesFiniteOutputAndLeavesN
         return samples;
     };
     const auto rms = [](const std::pair<std::vector<float>, std::vector<float>>& out) {
-        double energy = 0.0;
-        for (std::size_t t = kAfter; t < kAfter + kWindow; ++t)
-            energy += double(out.first[t]) * out.first[t] + double(out.second[t]) * out.second[t];
-        return std::sqrt(energy / kWindow);
+        return stereoRms(out, kAfter, kWindow);
     };
     for (const float operationMode : {0.0f, 1.0f, 2.0f, 3.0f}) {
         for (const float processingMode : {0.0f, 1.0f, 2.0f, 3.0f, 4.0f}) {
