@@ -52,7 +52,9 @@ public:
     // The whole parameter state as a preset dictionary; a state written is kept
     // and its values applied to the parameters. The state and preset calls may
     // come from any threads but the render thread; each runs whole, one at a
-    // time, so a state taken never holds half of one being written.
+    // time, so a state taken on another thread never holds half of one being
+    // written. A parameter observer called while values are applied may call
+    // them back on its own thread, and sees the values applied so far.
     std::optional<PropertyListValue::Dictionary> fullState() override;
     void setFullState(std::optional<PropertyListValue::Dictionary> state) override;
     // The unit saves no presets of its own.
@@ -114,7 +116,9 @@ private:
     std::shared_ptr<const AUMIDIOutputEventBlock> midiOutputEventBlock_;
     std::shared_ptr<RenderErrorLog> renderErrorLog_;
     // Taken by every state and preset call, never by the render thread.
-    std::mutex stateMutex_;
+    // Recursive: applying values calls the tree's observers on this thread,
+    // and a host's observer may ask the unit for its state there.
+    std::recursive_mutex stateMutex_;
     // The presets of the latest successful listing of the Presets folder.
     std::vector<AUAudioUnitPreset> presets_;
 };

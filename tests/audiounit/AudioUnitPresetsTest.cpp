@@ -296,6 +296,33 @@ TEST_F(AudioUnitPresetsTest, SelectingAListedOrUserPresetAppliesItsFileAndMakesI
     EXPECT_EQ(allValues(), before);
 }
 
+// A host's parameter observer runs on the thread that changes the value, and
+// may ask the unit for its state there, also while a state or preset is
+// being applied.
+TEST_F(AudioUnitPresetsTest, ObserversCalledWhileAStateOrPresetIsAppliedMayCallTheUnitBack)
+{
+    writePreset("A.velmora", { { 1005, 0.125f } });
+    const auto presets = unit->factoryPresets();
+    ASSERT_EQ(presets.size(), 1u);
+    set({ { 1005, 0.75f } });
+    const auto saved = unit->fullState();
+
+    int answered = 0;
+    const auto token = unit->parameterTree()->tokenByAddingParameterObserver([&](AUParameterAddress, AUValue) {
+        answered += unit->fullState().has_value();
+        (void)unit->currentPreset();
+        answered += !unit->factoryPresets().empty();
+    });
+    unit->setCurrentPreset(presets[0]);
+    EXPECT_EQ(values({ 1005 }), std::vector<AUValue> { 0.125f });
+    unit->setCurrentPreset(AUAudioUnitPreset(-1, "A"));
+    unit->setFullState(saved);
+    unit->parameterTree()->removeParameterObserver(token);
+    EXPECT_EQ(values({ 1005 }), std::vector<AUValue> { 0.75f });
+    EXPECT_EQ(unit->currentPreset(), AUAudioUnitPreset(-1, "A"));
+    EXPECT_GE(answered, 2 * 3);
+}
+
 TEST_F(AudioUnitPresetsTest, MissingUnreadableOrOutsideFilesChangeNothing)
 {
     writePreset("A.velmora", { { 1001, 0.25f } });
