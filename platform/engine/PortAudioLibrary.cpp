@@ -14,7 +14,6 @@ PaError PortAudioLibrary::openDefaultStream(PaStream** stream, int inputChannels
 
 PaError PortAudioLibrary::startStream(PaStream* stream) { return Pa_StartStream(stream); }
 
-
 PaError PortAudioLibrary::abortStream(PaStream* stream) { return Pa_AbortStream(stream); }
 
 PaError PortAudioLibrary::isStreamActive(PaStream* stream) { return Pa_IsStreamActive(stream); }
