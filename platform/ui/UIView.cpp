@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -148,11 +149,18 @@ void UIView::display()
     }
     bool painted = false;
     auto image = UIGraphicsImageRenderer(area.size, UIScreen::main().scale())
-                     .image([&](CGContext& context) {
-                         draw(area);
-                         painted = context.hasPainted();
-                     });
-    contents_ = painted ? std::move(image) : nullptr;
+                     .image(
+                         [&](CGContext& context) {
+                             draw(area);
+                             painted = context.hasPainted();
+                         },
+                         std::move(spare_));
+    // The picture shown until now is drawn into again at the next pass,
+    // unless someone else still holds it then.
+    spare_ = painted ? std::exchange(contents_, std::move(image)) : std::move(image);
+    if (!painted) {
+        contents_.reset();
+    }
 }
 
 bool UIView::drawHierarchy(CGRect rect, bool afterScreenUpdates)

@@ -29,10 +29,11 @@ class UIWindow;
 // controller after each of its own layouts.
 //
 // Display: only a view in a window is shown. A display pass draws each shown
-// view that asked for it with `draw` into a new image of its bounds (at the
-// main screen's scale) and keeps that image as what the view shows; while
-// `draw` runs, the view still shows its previous image, so a drawing may
-// snapshot it. Showing composes the kept images, subviews over their
+// view that asked for it with `draw` into a cleared image of its bounds (at
+// the main screen's scale) and keeps that image as what the view shows: a
+// new one, or the one it showed before the last, when nothing else holds
+// that one any more. While `draw` runs, the view still shows its previous
+// image, so a drawing may snapshot it. Showing composes the kept images, subviews over their
 // superview, each placed by its frame and transform and faded by its alpha.
 class UIView : public std::enable_shared_from_this<UIView> {
 public:
@@ -168,4 +169,6 @@ private:
     bool needsDisplay_ = true;
     int displayRequests_ = 0;
     std::shared_ptr<UIImage> contents_;
+    // A former picture whose pixels the next pass may draw into.
+    std::shared_ptr<UIImage> spare_;
 };
