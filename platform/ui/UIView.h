@@ -5,6 +5,7 @@
 #include "NSLayoutAnchor.h"
 #include "NSLayoutConstraint.h"
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <set>
@@ -85,6 +86,10 @@ public:
     // shown subviews, painted into `context` in this view's coordinate space,
     // in or outside a window.
     void renderLayer(CGContext& context) const;
+    // The same, but only the kept images from the `first`-th up to before
+    // the `end`-th in painting order (counting from 0); the others are left
+    // out, each subview still placed and faded as it would be.
+    void renderLayer(CGContext& context, std::size_t first, std::size_t end) const;
 
     // Touch delivery, as the platform's responder does it. `event` may be
     // null. They do nothing by default.
@@ -152,7 +157,11 @@ private:
     std::optional<CGFloat> edge(const NSLayoutAnchor& anchor) const;
     void applyConstraints(UIView& subview) const;
     void display();
-    void composeSubview(CGContext& context, const UIView& subview) const;
+    // Paints the kept images numbered from `first` to before `end`, counting
+    // on in `index`.
+    void renderPictures(CGContext& context, std::size_t first, std::size_t end, std::size_t& index) const;
+    void composeSubview(CGContext& context, const UIView& subview, std::size_t first, std::size_t end,
+                        std::size_t& index) const;
 
     CGRect frame_;
     std::weak_ptr<UIView> superview_;

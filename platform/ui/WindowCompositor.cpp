@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -206,14 +207,18 @@ CGRect WindowCompositor::change(const std::vector<const UIWindow*>& windows, CGS
     }
     const CGRect picture(0, 0, std::ceil(size.width * scale), std::ceil(size.height * scale));
     CGRect area;
+    lowestChange_ = 0;
     if (windows.size() != windowCount_ || size != size_ || scale != scale_) {
         area = picture;
+        backdrop_.reset();
     } else {
+        lowestChange_ = std::max(sheets.size(), shown_.size());
         for (std::size_t index = 0; index < std::max(sheets.size(), shown_.size()); ++index) {
             const Sheet* now = index < sheets.size() ? &sheets[index] : nullptr;
             const Sheet* then = index < shown_.size() ? &shown_[index] : nullptr;
             if (!(now && then && *now == *then)) {
                 area = hull(area, intersection(difference(now, then), picture));
+                lowestChange_ = std::min(lowestChange_, index);
             }
         }
         area = closed(area, sheets, picture);
@@ -236,10 +241,13 @@ void WindowCompositor::paint(CGContext& context, const std::vector<const UIWindo
 }
 
 void WindowCompositor::paint(CGContext& context, const std::vector<const UIWindow*>& windows, CGSize size,
-                             const CGRect& area) const
+                             const CGRect& area)
 {
     if (area.width() == 0 || area.height() == 0) {
         return;
+    }
+    if (windows.size() == 1 && !hasBackdrop()) {
+        keepBackdrop(*windows.front(), size);
     }
     cairo_t* cairo = context.cairo();
     cairo_save(cairo);
@@ -249,7 +257,47 @@ void WindowCompositor::paint(CGContext& context, const std::vector<const UIWindo
     cairo_new_path(cairo);
     cairo_rectangle(cairo, area.minX(), area.minY(), area.width(), area.height());
     cairo_clip(cairo);
-    cairo_set_matrix(cairo, &matrix);
-    paint(context, windows, size);
+    if (windows.size() == 1 && hasBackdrop()) {
+        cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cairo, backdrop_->surface(), 0, 0);
+        cairo_paint(cairo);
+        cairo_set_operator(cairo, CAIRO_OPERATOR_OVER);
+        cairo_set_matrix(cairo, &matrix);
+        windows.front()->renderLayer(context, underBackdrop_.size(), std::numeric_limits<std::size_t>::max());
+    } else {
+        cairo_set_matrix(cairo, &matrix);
+        paint(context, windows, size);
+    }
     cairo_restore(cairo);
+}
+
+bool WindowCompositor::hasBackdrop() const
+{
+    return backdrop_ && underBackdrop_.size() <= lowestChange_ && underBackdrop_.size() <= shown_.size() &&
+           std::equal(underBackdrop_.begin(), underBackdrop_.end(), shown_.begin());
+}
+
+void WindowCompositor::keepBackdrop(const UIWindow& window, CGSize size)
+{
+    backdrop_.reset();
+    underBackdrop_.clear();
+    const std::size_t count = std::min(lowestChange_, shown_.size());
+    const bool faded = std::any_of(shown_.begin(), shown_.end(), [](const Sheet& sheet) { return !sheet.fades.empty(); });
+    if (count == 0 || faded) {
+        return;
+    }
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(std::ceil(size.width * scale_)),
+                                                          int(std::ceil(size.height * scale_)));
+    cairo_t* cairo = cairo_create(surface);
+    cairo_scale(cairo, scale_, scale_);
+    {
+        CGContext context(cairo);
+        context.setFillColor(background_);
+        context.fill(CGRect(0, 0, size.width, size.height));
+        window.renderLayer(context, 0, count);
+    }
+    cairo_destroy(cairo);
+    cairo_surface_flush(surface);
+    backdrop_ = UIImage::adopt(surface, scale_);
+    underBackdrop_.assign(shown_.begin(), shown_.begin() + std::ptrdiff_t(count));
 }

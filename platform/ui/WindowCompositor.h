@@ -28,6 +28,10 @@ class UIWindow;
 // a little differently for every clip that cuts it, so the area grows until
 // it holds each such picture it touches whole, and becomes all of the
 // picture where a faded view is touched.
+//
+// What the pictures under the lowest one that changes look like is kept as a
+// backdrop: painting a changed area starts from it instead of painting those
+// pictures again.
 class WindowCompositor {
 public:
     explicit WindowCompositor(UIColor background) : background_(background) {}
@@ -40,9 +44,9 @@ public:
     // Paints the windows into `context`, whose user space is the windows'
     // points, wherever its clip lets it.
     void paint(CGContext& context, const std::vector<const UIWindow*>& windows, CGSize size) const;
-    // The same, only within `area` (in the context's device pixels).
-    void paint(CGContext& context, const std::vector<const UIWindow*>& windows, CGSize size,
-               const CGRect& area) const;
+    // The same, only within `area` of the picture change() last looked at,
+    // whose device pixels are those of `context`.
+    void paint(CGContext& context, const std::vector<const UIWindow*>& windows, CGSize size, const CGRect& area);
 
 private:
     // One view's picture as it is painted: which picture, the map from its
@@ -71,9 +75,19 @@ private:
     static CGRect difference(const Sheet* now, const Sheet* then);
     // `area` grown to hold whole every resampled sheet it touches.
     static CGRect closed(CGRect area, const std::vector<Sheet>& sheets, const CGRect& picture);
+    // Whether the backdrop shows the sheets under every one that changed, as
+    // they are now.
+    bool hasBackdrop() const;
+    // The windows' background and the sheets under the lowest one that
+    // changed, kept when there are any and none of them is faded.
+    void keepBackdrop(const UIWindow& window, CGSize size);
 
     UIColor background_;
     std::vector<Sheet> shown_;
+    // The index of the lowest sheet that changed at the last look.
+    std::size_t lowestChange_ = 0;
+    std::shared_ptr<UIImage> backdrop_;
+    std::vector<Sheet> underBackdrop_;
     std::size_t windowCount_ = 0;
     CGSize size_;
     CGFloat scale_ = 0;
