@@ -2,7 +2,7 @@
 // from the bundle, its panel shown with the unit button, a bundle sound
 // playing into an output that plays nowhere at real-time pace, and after each
 // pass of the main run loop the display cycle the application shell runs (lay
-// out, draw what asked for it, compose the window when what it shows
+// out, draw what asked for it, compose the area of the window whose look
 // changed). Prints the CPU time of the interface thread and of the audio
 // thread, their ratio, and how long each pass of the panel, of the waterfall
 // and of the window's composition took.
@@ -102,31 +102,6 @@ bool isShown(const UIView& view)
     return true;
 }
 
-void combine(std::size_t& seed, std::size_t value)
-{
-    seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
-}
-
-// What the shell watches to learn whether the window must be painted again.
-void addComposition(std::size_t& seed, const UIView& view)
-{
-    combine(seed, std::hash<const void*>{}(&view));
-    combine(seed, std::size_t(view.isHidden()));
-    if (view.isHidden()) {
-        return;
-    }
-    const CGRect frame = view.frame();
-    const CGAffineTransform& t = view.transform();
-    for (const double value : {frame.minX(), frame.minY(), frame.width(), frame.height(), view.alpha(), t.a, t.b,
-                               t.c, t.d, t.tx, t.ty}) {
-        combine(seed, std::hash<double>{}(value));
-    }
-    combine(seed, std::hash<const void*>{}(view.layerContents().get()));
-    for (const auto& subview : view.subviews()) {
-        addComposition(seed, *subview);
-    }
-}
-
 // The shell's cycle after a run-loop pass, on a window surface of its own.
 class DisplayCycle {
 public:
@@ -147,12 +122,10 @@ public:
             }
         }
         window.displayIfNeeded();
-        std::size_t composition = 1;
-        addComposition(composition, window);
-        if (composition != shown_) {
-            shown_ = composition;
+        const CGRect change = host_.change();
+        if (change.width() > 0) {
             ++cycles;
-            compositionTimes.time([&] { host_.compose(surface_); });
+            compositionTimes.time([&] { host_.compose(surface_, change); });
         }
     }
 
@@ -164,7 +137,6 @@ public:
 private:
     HostRig& host_;
     cairo_surface_t* surface_;
-    std::size_t shown_ = 0;
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "UIApplication.h"
 #include "UIWindow.h"
 #include "ViewController.h"
+#include "WindowCompositor.h"
 
 #include <cairo.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -78,15 +80,21 @@ public:
         });
     }
 
-    // Paints the window onto `surface` as the application shell paints it.
-    void compose(cairo_surface_t* surface)
+    // The area of the window whose look changed since the last call, in its
+    // pixels at scale 1, as the application shell asks for it.
+    CGRect change() { return compositor_.change({window_.get()}, window_->bounds().size, 1); }
+    // Paints the window onto `surface` as the application shell paints its
+    // kept picture: only `area`, or all of it.
+    void compose(cairo_surface_t* surface, const std::optional<CGRect>& area = std::nullopt)
     {
         cairo_t* cairo = cairo_create(surface);
         {
             CGContext context(cairo);
-            context.setFillColor(UIColor(0.11, 1));
-            context.fill(window_->bounds());
-            window_->renderLayer(context);
+            if (area) {
+                compositor_.paint(context, {window_.get()}, window_->bounds().size, *area);
+            } else {
+                compositor_.paint(context, {window_.get()}, window_->bounds().size);
+            }
         }
         cairo_destroy(cairo);
         cairo_surface_flush(surface);
@@ -109,4 +117,5 @@ private:
     const Console::Capture quiet_;
     std::shared_ptr<UIWindow> window_;
     std::shared_ptr<ViewController> screen_;
+    WindowCompositor compositor_{UIColor(0.11, 1)};
 };

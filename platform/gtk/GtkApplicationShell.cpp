@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 namespace {
 
@@ -20,37 +19,6 @@ const UIColor kBackground(0.11, 1);
 double secondsNow()
 {
     return double(g_get_monotonic_time()) / 1e6;
-}
-
-void combine(std::size_t& seed, std::size_t value)
-{
-    seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
-}
-
-void combine(std::size_t& seed, double value)
-{
-    combine(seed, std::hash<double>{}(value));
-}
-
-// Everything about a shown tree that changes what it looks like: which views
-// are shown, where, how faded, and which drawings they show.
-void addComposition(std::size_t& seed, const UIView& view)
-{
-    combine(seed, std::hash<const void*>{}(&view));
-    combine(seed, std::size_t(view.isHidden()));
-    if (view.isHidden()) {
-        return;
-    }
-    const CGRect frame = view.frame();
-    const CGAffineTransform& t = view.transform();
-    for (const double value : {frame.minX(), frame.minY(), frame.width(), frame.height(), view.alpha(), t.a, t.b,
-                               t.c, t.d, t.tx, t.ty}) {
-        combine(seed, value);
-    }
-    combine(seed, std::hash<const void*>{}(view.layerContents().get()));
-    for (const auto& subview : view.subviews()) {
-        addComposition(seed, *subview);
-    }
 }
 
 void askForDisplay(UIView& view)
@@ -75,6 +43,7 @@ bool isShown(const UIView& view)
 
 GtkApplicationShell::GtkApplicationShell(std::shared_ptr<UIWindow> window, const std::string& title)
     : input_([this] { return inputTarget(); })
+    , compositor_(kBackground)
     , presentationHost_(*this)
     , runLoopSource_([this] { refresh(); })
 {
@@ -99,6 +68,9 @@ GtkApplicationShell::~GtkApplicationShell()
     }
     if (zoom_ != nullptr) {
         g_object_unref(zoom_);
+    }
+    if (picture_ != nullptr) {
+        cairo_surface_destroy(picture_);
     }
 }
 
@@ -187,31 +159,82 @@ void GtkApplicationShell::onDestroy(GtkWidget*, gpointer self)
 
 void GtkApplicationShell::refresh()
 {
-    std::size_t composition = layers_.size();
     for (const auto& layer : layers_) {
         layer.window->layoutIfNeeded();
         layer.window->displayIfNeeded();
-        addComposition(composition, *layer.window);
     }
     placeWebPanes();
-    if (composition != shownComposition_ && canvas_ != nullptr) {
-        shownComposition_ = composition;
-        ++repaints_;
-        gtk_widget_queue_draw(canvas_);
+    if (canvas_ != nullptr) {
+        invalidateChanges();
     }
+}
+
+std::vector<const UIWindow*> GtkApplicationShell::windows() const
+{
+    std::vector<const UIWindow*> shown;
+    for (const auto& layer : layers_) {
+        shown.push_back(layer.window.get());
+    }
+    return shown;
+}
+
+// The kept picture is painted again where the windows' look changed, and
+// only that area goes to the display, in the widget's coordinates at its
+// scale.
+void GtkApplicationShell::invalidateChanges()
+{
+    const int scale = gtk_widget_get_scale_factor(canvas_);
+    const CGSize size(gtk_widget_get_allocated_width(canvas_), gtk_widget_get_allocated_height(canvas_));
+    keepPicture(int(size.width) * scale, int(size.height) * scale);
+    const CGRect change = compositor_.change(windows(), size, scale);
+    if (change.width() == 0 || change.height() == 0) {
+        return;
+    }
+    cairo_t* cairo = cairo_create(picture_);
+    cairo_scale(cairo, scale, scale);
+    {
+        CGContext context(cairo);
+        compositor_.paint(context, windows(), size, change);
+    }
+    cairo_destroy(cairo);
+    cairo_surface_flush(picture_);
+    const int left = int(std::floor(change.minX() / scale));
+    const int top = int(std::floor(change.minY() / scale));
+    const int width = int(std::ceil(change.maxX() / scale)) - left;
+    const int height = int(std::ceil(change.maxY() / scale)) - top;
+    gtk_widget_queue_draw_area(canvas_, left, top, width, height);
+    repaintedArea_ += std::size_t(width) * std::size_t(height);
+    ++repaints_;
+}
+
+// A picture of another size starts anew, and all of it is painted.
+void GtkApplicationShell::keepPicture(int width, int height)
+{
+    if (picture_ != nullptr && cairo_image_surface_get_width(picture_) == width &&
+        cairo_image_surface_get_height(picture_) == height) {
+        return;
+    }
+    if (picture_ != nullptr) {
+        cairo_surface_destroy(picture_);
+    }
+    picture_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    compositor_ = WindowCompositor(kBackground);
 }
 
 gboolean GtkApplicationShell::onDraw(GtkWidget* widget, cairo_t* cairo, gpointer self)
 {
     auto& shell = *static_cast<GtkApplicationShell*>(self);
-    CGContext context(cairo);
-    const CGRect area(0, 0, gtk_widget_get_allocated_width(widget), gtk_widget_get_allocated_height(widget));
-    // A presented screen covers the one it was presented over.
-    for (const auto& layer : shell.layers_) {
-        context.setFillColor(kBackground);
-        context.fill(area);
-        layer.window->renderLayer(context);
+    if (shell.picture_ == nullptr) {
+        shell.invalidateChanges();
     }
+    // The kept picture lies on the widget's device pixels as it is; GTK
+    // clips to the areas invalidated since the last draw.
+    const double scale = gtk_widget_get_scale_factor(widget);
+    cairo_save(cairo);
+    cairo_scale(cairo, 1 / scale, 1 / scale);
+    cairo_set_source_surface(cairo, shell.picture_, 0, 0);
+    cairo_paint(cairo);
+    cairo_restore(cairo);
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #include "GLibRunLoopSource.h"
 #include "GtkPresentationHost.h"
 #include "PointerInput.h"
+#include "WindowCompositor.h"
 
 #include <cstddef>
 #include <memory>
@@ -24,8 +25,9 @@ class WKWebView;
 // lies over their frame while they are shown.
 //
 // After each run-loop pass and each input event the shown views lay
-// themselves out and draw what asked for it; the window repaints only when
-// what it shows changed. Closing the window quits the GTK main loop (when
+// themselves out and draw what asked for it; the shell keeps a picture of
+// the windows, paints it again only where their look changed and repaints
+// only that area of the window. Closing the window quits the GTK main loop (when
 // one runs). Main thread only; GTK must be initialised first.
 class GtkApplicationShell {
 public:
@@ -40,11 +42,13 @@ public:
     GtkWidget* window() const { return toplevel_; }
     GtkWidget* canvas() const { return canvas_; }
 
-    // Lays out and draws the views that asked for it and repaints the window
-    // when what it shows changed.
+    // Lays out and draws the views that asked for it and repaints the areas
+    // of the window whose look changed.
     void refresh();
-    // How many repaints were asked of GTK so far.
+    // How many repaints were asked of GTK so far, and how many of the
+    // widget's pixels they covered together.
     std::size_t repaintCount() const { return repaints_; }
+    std::size_t repaintedArea() const { return repaintedArea_; }
     // The whole GTK window painted into a new image surface now; the caller
     // destroys it. None once the window is closed.
     cairo_surface_t* snapshot() const;
@@ -88,6 +92,9 @@ private:
     void afterInput();
     void scheduleInputDeadline();
     void resize(int width, int height);
+    std::vector<const UIWindow*> windows() const;
+    void invalidateChanges();
+    void keepPicture(int width, int height);
     void attachWebViews(const std::shared_ptr<UIView>& view, Layer& layer);
     void placeWebPanes();
     void detachWebPanes();
@@ -100,8 +107,11 @@ private:
     PointerInput input_;
     bool zooming_ = false;
     guint inputDeadline_ = 0;
-    std::size_t shownComposition_ = 0;
     std::size_t repaints_ = 0;
+    std::size_t repaintedArea_ = 0;
+    WindowCompositor compositor_;
+    // What the windows look like, in the widget's device pixels.
+    cairo_surface_t* picture_ = nullptr;
     GtkPresentationHost presentationHost_;
     GLibRunLoopSource runLoopSource_;
 };

@@ -6,6 +6,9 @@
 
 #include <strings.h>
 
+#include <map>
+#include <mutex>
+
 namespace {
 
 // The condensed stand-in is drawn at nine tenths of its width: it is wider
@@ -65,6 +68,18 @@ PangoFontMap* FontLibrary::fontMap()
 }
 
 bool FontLibrary::resolves(const std::string& name)
+{
+    static std::mutex mutex;
+    static std::map<std::string, bool> answers;
+    const std::lock_guard lock(mutex);
+    const auto [answer, fresh] = answers.try_emplace(name, false);
+    if (fresh) {
+        answer->second = lookUp(name);
+    }
+    return answer->second;
+}
+
+bool FontLibrary::lookUp(const std::string& name)
 {
     FcConfig* config = configuration();
     FcPattern* pattern = FcPatternCreate();

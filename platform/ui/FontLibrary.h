@@ -17,6 +17,9 @@ public:
     static FcConfig* configuration();
     // The calling thread's Pango font map over that configuration.
     static PangoFontMap* fontMap();
-    // Whether `name`, after the rule, names an installed family.
+    // Whether `name`, after the rule, names an installed family: looked up
+    // once per name, the answer kept for the process.
     static bool resolves(const std::string& name);
+    // The same, looked up afresh.
+    static bool lookUp(const std::string& name);
 };

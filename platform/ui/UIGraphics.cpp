@@ -20,6 +20,13 @@ std::vector<std::unique_ptr<UIGraphicsImageContext>>& imageContextStack()
     return stack;
 }
 
+// The pixels of the image context ended last, for the next one of its size.
+std::shared_ptr<UIImage>& spareCanvas()
+{
+    thread_local std::shared_ptr<UIImage> canvas;
+    return canvas;
+}
+
 } // namespace
 
 CGContext* UIGraphicsGetCurrentContext()
@@ -44,7 +51,7 @@ void UIGraphicsPopContext()
 void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, double scale)
 {
     auto& images = imageContextStack();
-    images.push_back(std::make_unique<UIGraphicsImageContext>(size, opaque, scale));
+    images.push_back(std::make_unique<UIGraphicsImageContext>(size, opaque, scale, std::move(spareCanvas())));
     UIGraphicsPushContext(images.back()->context());
 }
 
@@ -64,5 +71,6 @@ void UIGraphicsEndImageContext()
         return;
     }
     UIGraphicsPopContext();
+    spareCanvas() = images.back()->finishedImage();
     images.pop_back();
 }

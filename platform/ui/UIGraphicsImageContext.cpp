@@ -18,36 +18,82 @@ int pixels(CGFloat points, CGFloat scale)
     return std::isfinite(count) && count > 0 ? static_cast<int>(std::min(count, kLargest)) : 0;
 }
 
+bool fits(const std::shared_ptr<UIImage>& image, cairo_format_t format, int width, int height, CGFloat scale)
+{
+    return image && image.use_count() == 1 && image->scale() == scale && image->pixelWidth() == width &&
+           image->pixelHeight() == height && cairo_image_surface_get_format(image->surface()) == format;
+}
+
+void clear(cairo_surface_t* surface)
+{
+    cairo_t* cairo = cairo_create(surface);
+    cairo_set_operator(cairo, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cairo);
+    cairo_destroy(cairo);
+}
+
 } // namespace
 
-UIGraphicsImageContext::UIGraphicsImageContext(CGSize size, bool opaque, CGFloat scale)
+UIGraphicsImageContext::UIGraphicsImageContext(CGSize size, bool opaque, CGFloat scale,
+                                               std::shared_ptr<UIImage> reusable)
     : scale_(std::isfinite(scale) && scale > 0 ? scale : UIScreen::main().scale())
 {
-    surface_ = cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32,
-                                          pixels(size.width, scale_),
-                                          pixels(size.height, scale_));
-    cairo_ = cairo_create(surface_);
+    const cairo_format_t format = opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
+    const int width = pixels(size.width, scale_);
+    const int height = pixels(size.height, scale_);
+    cairo_surface_t* surface = nullptr;
+    if (fits(reusable, format, width, height, scale_)) {
+        canvas_ = std::move(reusable);
+        surface = cairo_surface_reference(canvas_->surface());
+        clear(surface);
+    } else {
+        // A surface that could not be made draws nothing and gives no image.
+        surface = cairo_image_surface_create(format, width, height);
+        canvas_ = UIImage::adopt(cairo_surface_reference(surface), scale_);
+    }
+    cairo_ = cairo_create(surface);
+    cairo_surface_destroy(surface);
     cairo_scale(cairo_, scale_, scale_);
     context_ = std::make_unique<CGContext>(cairo_);
 }
 
 UIGraphicsImageContext::~UIGraphicsImageContext()
 {
-    context_.reset();
-    cairo_destroy(cairo_);
-    cairo_surface_destroy(surface_);
+    end();
+}
+
+void UIGraphicsImageContext::end()
+{
+    if (cairo_ != nullptr) {
+        context_.reset();
+        cairo_destroy(cairo_);
+        cairo_ = nullptr;
+    }
 }
 
 std::shared_ptr<UIImage> UIGraphicsImageContext::image() const
 {
-    cairo_surface_flush(surface_);
+    if (!canvas_) {
+        return nullptr;
+    }
+    cairo_surface_t* surface = canvas_->surface();
+    cairo_surface_flush(surface);
     cairo_surface_t* copy = cairo_surface_create_similar_image(
-        surface_, cairo_image_surface_get_format(surface_),
-        cairo_image_surface_get_width(surface_), cairo_image_surface_get_height(surface_));
+        surface, cairo_image_surface_get_format(surface), cairo_image_surface_get_width(surface),
+        cairo_image_surface_get_height(surface));
     cairo_t* painter = cairo_create(copy);
     cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(painter, surface_, 0, 0);
+    cairo_set_source_surface(painter, surface, 0, 0);
     cairo_paint(painter);
     cairo_destroy(painter);
     return UIImage::adopt(copy, scale_);
+}
+
+std::shared_ptr<UIImage> UIGraphicsImageContext::finishedImage()
+{
+    end();
+    if (canvas_) {
+        cairo_surface_flush(canvas_->surface());
+    }
+    return canvas_;
 }

@@ -13,8 +13,10 @@ class UIImage;
 class UIGraphicsImageContext {
 public:
     // A negative or non-finite size counts as 0; a scale that is not a
-    // positive finite number is the main screen's.
-    UIGraphicsImageContext(CGSize size, bool opaque, CGFloat scale);
+    // positive finite number is the main screen's. A `reusable` image of the
+    // same pixel size, scale and opacity that nothing else holds is drawn
+    // into (cleared first) instead of a new one.
+    UIGraphicsImageContext(CGSize size, bool opaque, CGFloat scale, std::shared_ptr<UIImage> reusable = nullptr);
     ~UIGraphicsImageContext();
     UIGraphicsImageContext(const UIGraphicsImageContext&) = delete;
     UIGraphicsImageContext& operator=(const UIGraphicsImageContext&) = delete;
@@ -22,10 +24,14 @@ public:
     CGContext& context() { return *context_; }
     // A copy of what has been drawn so far.
     std::shared_ptr<UIImage> image() const;
+    // What was drawn, without a copy: the context ends and draws no more.
+    std::shared_ptr<UIImage> finishedImage();
 
 private:
-    cairo_surface_t* surface_;
-    cairo_t* cairo_;
+    void end();
+
+    std::shared_ptr<UIImage> canvas_;
+    cairo_t* cairo_ = nullptr;
     std::unique_ptr<CGContext> context_;
     CGFloat scale_;
 };

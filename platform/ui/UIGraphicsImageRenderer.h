@@ -18,7 +18,11 @@ public:
     {
     }
 
-    std::shared_ptr<UIImage> image(const std::function<void(CGContext&)>& actions) const;
+    // A `reusable` image of the renderer's pixel size, scale and opacity that
+    // nothing else holds is drawn into (cleared first) and returned instead
+    // of a new one.
+    std::shared_ptr<UIImage> image(const std::function<void(CGContext&)>& actions,
+                                   std::shared_ptr<UIImage> reusable = nullptr) const;
 
 private:
     CGSize size_;

@@ -13,7 +13,9 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -148,11 +150,18 @@ void UIView::display()
     }
     bool painted = false;
     auto image = UIGraphicsImageRenderer(area.size, UIScreen::main().scale())
-                     .image([&](CGContext& context) {
-                         draw(area);
-                         painted = context.hasPainted();
-                     });
-    contents_ = painted ? std::move(image) : nullptr;
+                     .image(
+                         [&](CGContext& context) {
+                             draw(area);
+                             painted = context.hasPainted();
+                         },
+                         std::move(spare_));
+    // The picture shown until now is drawn into again at the next pass,
+    // unless someone else still holds it then.
+    spare_ = painted ? std::exchange(contents_, std::move(image)) : std::move(image);
+    if (!painted) {
+        contents_.reset();
+    }
 }
 
 bool UIView::drawHierarchy(CGRect rect, bool afterScreenUpdates)
@@ -179,17 +188,32 @@ bool UIView::drawHierarchy(CGRect rect, bool afterScreenUpdates)
 
 void UIView::renderLayer(CGContext& context) const
 {
+    renderLayer(context, 0, std::numeric_limits<std::size_t>::max());
+}
+
+void UIView::renderLayer(CGContext& context, std::size_t first, std::size_t end) const
+{
+    std::size_t index = 0;
+    renderPictures(context, first, end, index);
+}
+
+void UIView::renderPictures(CGContext& context, std::size_t first, std::size_t end, std::size_t& index) const
+{
     if (contents_) {
-        context.drawImage(*contents_, bounds());
+        if (first <= index && index < end) {
+            context.drawImage(*contents_, bounds());
+        }
+        ++index;
     }
     for (const auto& subview : subviews_) {
         if (!subview->hidden_ && subview->alpha_ > 0) {
-            composeSubview(context, *subview);
+            composeSubview(context, *subview, first, end, index);
         }
     }
 }
 
-void UIView::composeSubview(CGContext& context, const UIView& subview) const
+void UIView::composeSubview(CGContext& context, const UIView& subview, std::size_t first, std::size_t end,
+                            std::size_t& index) const
 {
     context.saveGState();
     context.translateBy(subview.frame_.midX(), subview.frame_.midY());
@@ -200,7 +224,7 @@ void UIView::composeSubview(CGContext& context, const UIView& subview) const
     if (faded) {
         cairo_push_group(context.cairo());
     }
-    subview.renderLayer(context);
+    subview.renderPictures(context, first, end, index);
     if (faded) {
         cairo_pop_group_to_source(context.cairo());
         cairo_paint_with_alpha(context.cairo(), subview.alpha_);

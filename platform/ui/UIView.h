@@ -5,6 +5,7 @@
 #include "NSLayoutAnchor.h"
 #include "NSLayoutConstraint.h"
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <set>
@@ -29,10 +30,11 @@ class UIWindow;
 // controller after each of its own layouts.
 //
 // Display: only a view in a window is shown. A display pass draws each shown
-// view that asked for it with `draw` into a new image of its bounds (at the
-// main screen's scale) and keeps that image as what the view shows; while
-// `draw` runs, the view still shows its previous image, so a drawing may
-// snapshot it. Showing composes the kept images, subviews over their
+// view that asked for it with `draw` into a cleared image of its bounds (at
+// the main screen's scale) and keeps that image as what the view shows: a
+// new one, or the one it showed before the last, when nothing else holds
+// that one any more. While `draw` runs, the view still shows its previous
+// image, so a drawing may snapshot it. Showing composes the kept images, subviews over their
 // superview, each placed by its frame and transform and faded by its alpha.
 class UIView : public std::enable_shared_from_this<UIView> {
 public:
@@ -84,6 +86,10 @@ public:
     // shown subviews, painted into `context` in this view's coordinate space,
     // in or outside a window.
     void renderLayer(CGContext& context) const;
+    // The same, but only the kept images from the `first`-th up to before
+    // the `end`-th in painting order (counting from 0); the others are left
+    // out, each subview still placed and faded as it would be.
+    void renderLayer(CGContext& context, std::size_t first, std::size_t end) const;
 
     // Touch delivery, as the platform's responder does it. `event` may be
     // null. They do nothing by default.
@@ -151,7 +157,11 @@ private:
     std::optional<CGFloat> edge(const NSLayoutAnchor& anchor) const;
     void applyConstraints(UIView& subview) const;
     void display();
-    void composeSubview(CGContext& context, const UIView& subview) const;
+    // Paints the kept images numbered from `first` to before `end`, counting
+    // on in `index`.
+    void renderPictures(CGContext& context, std::size_t first, std::size_t end, std::size_t& index) const;
+    void composeSubview(CGContext& context, const UIView& subview, std::size_t first, std::size_t end,
+                        std::size_t& index) const;
 
     CGRect frame_;
     std::weak_ptr<UIView> superview_;
@@ -168,4 +178,6 @@ private:
     bool needsDisplay_ = true;
     int displayRequests_ = 0;
     std::shared_ptr<UIImage> contents_;
+    // A former picture whose pixels the next pass may draw into.
+    std::shared_ptr<UIImage> spare_;
 };

@@ -16,8 +16,13 @@
 #include "UISlider.h"
 #include "UIWindow.h"
 #include "WaterfallView.h"
+#include "WindowCompositor.h"
+
+#include <cairo.h>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -135,8 +140,13 @@ protected:
             clock.advance(0.1);
             window->layoutIfNeeded();
             window->displayIfNeeded();
+            if (afterPass) {
+                afterPass();
+            }
         }
     }
+
+    std::function<void()> afterPass;
 
     TemporaryFolder home;
     ScopedEnvironment dataHome{"XDG_DATA_HOME", home.path().string()};
@@ -154,6 +164,34 @@ TEST_F(EffectWindowPictures, InTheHostsWindowAfterSomeTicks)
     expectReferencePicture(*windowPicture(*window, 1), "effect-host-window-1-tick");
     tick(11);
     expectReferencePicture(*windowPicture(*window, 1), "effect-host-window-12-ticks");
+}
+
+// As the shell paints it: after each pass only where the window's look
+// changed, on the picture it painted before.
+TEST_F(EffectWindowPictures, InTheHostsWindowPaintedOnlyWhereItChanged)
+{
+    showEffect(CGRect(0, 0, 1024, 768), CGRect(0, 44, 1024, 724));
+    WindowCompositor compositor{UIColor(0.11, 1)};
+    const auto painted = UIImage::adopt(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1024, 768), 1);
+    std::size_t area = 0;
+    afterPass = [&] {
+        const CGRect change = compositor.change({window.get()}, window->bounds().size, 1);
+        area += std::size_t(change.width() * change.height());
+        cairo_t* cairo = cairo_create(painted->surface());
+        {
+            CGContext context(cairo);
+            compositor.paint(context, {window.get()}, window->bounds().size, change);
+        }
+        cairo_destroy(cairo);
+    };
+    tick(1);
+    const std::size_t firstArea = area;
+    EXPECT_EQ(firstArea, 1024u * 768u);
+    tick(11);
+    // The panel, whose pictures lie between pixels, holds all that changes:
+    // no pass paints the window's edges again.
+    EXPECT_LT(area - firstArea, 11u * 1024u * 768u * 3u / 4u);
+    expectReferencePicture(*painted, "effect-host-window-12-ticks");
 }
 
 TEST_F(EffectWindowPictures, AtItsDesignSizeAtDoubleScale)
