@@ -186,7 +186,8 @@ void GtkApplicationShell::invalidateChanges()
     const int scale = gtk_widget_get_scale_factor(canvas_);
     const CGSize size(gtk_widget_get_allocated_width(canvas_), gtk_widget_get_allocated_height(canvas_));
     keepPicture(int(size.width) * scale, int(size.height) * scale);
-    const CGRect change = compositor_.change(windows(), size, scale);
+    const auto shown = windows();
+    const CGRect change = compositor_.change(shown, size, scale);
     if (change.width() == 0 || change.height() == 0) {
         return;
     }
@@ -194,7 +195,7 @@ void GtkApplicationShell::invalidateChanges()
     cairo_scale(cairo, scale, scale);
     {
         CGContext context(cairo);
-        compositor_.paint(context, windows(), size, change);
+        compositor_.paint(context, shown, size, change);
     }
     cairo_destroy(cairo);
     cairo_surface_flush(picture_);

@@ -22,8 +22,7 @@ bool change(Value& stored, const Value& value)
 
 void UILabel::setText(std::string text)
 {
-    if (text != text_) {
-        text_ = std::move(text);
+    if (change(text_, text)) {
         setNeedsDisplay();
     }
 }
