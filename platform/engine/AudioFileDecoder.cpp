@@ -247,12 +247,15 @@ void AudioFileDecoder::checkLength(std::size_t frames) const
 }
 
 // The length the container states (for MP4 audio: its edit list), at the
-// output rate; the decoded length when it states none.
+// output rate; the decoded length when it states none. A length the
+// libraries guessed from the file's size and first bit rate is no statement:
+// it would cut a part at a lower bit rate short.
 std::size_t AudioFileDecoder::statedLength() const
 {
     const AVStream* stream = format_->streams[stream_];
     const std::size_t decoded = channels_[0].size();
-    if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0)
+    if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0
+        || format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
         return decoded;
     const std::int64_t stated = av_rescale_q(stream->duration, stream->time_base, AVRational { 1, sampleRate_ });
     return std::min(decoded, static_cast<std::size_t>(stated));
