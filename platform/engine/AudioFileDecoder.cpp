@@ -69,6 +69,16 @@ std::int64_t seekFile(void* opaque, std::int64_t offset, int whence)
 // libraries open them by name, past the rules the sound file was opened by.
 int refuseOpening(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) { return AVERROR(EPERM); }
 
+// A layout that names no channels is taken as the usual one for its count,
+// so that the resampler can mix it.
+int orderedLayout(const AVChannelLayout& source, AVChannelLayout& target)
+{
+    if (source.order != AV_CHANNEL_ORDER_UNSPEC)
+        return av_channel_layout_copy(&target, &source);
+    av_channel_layout_default(&target, source.nb_channels);
+    return 0;
+}
+
 void replaceNonFinite(float* samples, std::size_t count)
 {
     for (std::size_t index = 0; index < count; ++index)
@@ -84,7 +94,6 @@ std::shared_ptr<const AVAudioPCMBuffer> AudioFileDecoder::decode(const std::stri
     AudioFileDecoder decoder(path, static_cast<int>(sampleRate));
     decoder.openInput();
     decoder.openDecoder();
-    decoder.openResampler();
     decoder.decodeAll();
     return decoder.result();
 }
@@ -100,6 +109,8 @@ AudioFileDecoder::~AudioFileDecoder()
     av_frame_free(&frame_);
     av_packet_free(&packet_);
     swr_free(&resampler_);
+    av_channel_layout_uninit(&inputLayout_);
+    av_channel_layout_uninit(&outputLayout_);
     avcodec_free_context(&codec_);
     avformat_close_input(&format_);
     if (input_ != nullptr)
@@ -170,20 +181,7 @@ void AudioFileDecoder::openDecoder()
         fail("it has " + std::to_string(channels) + " channels at " + std::to_string(codec_->sample_rate)
              + " Hz; 1 to " + std::to_string(AudioBufferList::kMaxBuffers) + " channels are supported.");
     channels_.resize(static_cast<std::size_t>(channels));
-}
-
-void AudioFileDecoder::openResampler()
-{
-    AVChannelLayout layout {};
-    if (codec_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-        av_channel_layout_default(&layout, codec_->ch_layout.nb_channels);
-    else
-        check(av_channel_layout_copy(&layout, &codec_->ch_layout));
-    const int status = swr_alloc_set_opts2(&resampler_, &layout, AV_SAMPLE_FMT_FLTP, sampleRate_, &layout,
-                                           codec_->sample_fmt, codec_->sample_rate, 0, nullptr);
-    av_channel_layout_uninit(&layout);
-    check(status);
-    check(swr_init(resampler_));
+    check(orderedLayout(codec_->ch_layout, outputLayout_));
 }
 
 void AudioFileDecoder::decodeAll()
@@ -198,7 +196,7 @@ void AudioFileDecoder::decodeAll()
         av_packet_unref(packet_);
     }
     sendPacket(nullptr);
-    convert(nullptr, 0);
+    flush();
 }
 
 void AudioFileDecoder::sendPacket(const AVPacket* packet)
@@ -209,9 +207,47 @@ void AudioFileDecoder::sendPacket(const AVPacket* packet)
         if (status == AVERROR(EAGAIN) || status == AVERROR_EOF)
             return;
         check(status);
+        followFormat(*frame_);
         convert(const_cast<const unsigned char**>(frame_->extended_data), frame_->nb_samples);
         av_frame_unref(frame_);
     }
+}
+
+// A stream may change its channels, rate or sample format at any frame; what
+// came before is converted whole before the resampler is set up again.
+void AudioFileDecoder::followFormat(const AVFrame& frame)
+{
+    if (resampler_ != nullptr && frame.sample_rate == inputRate_ && frame.format == inputFormat_
+        && av_channel_layout_compare(&frame.ch_layout, &inputLayout_) == 0)
+        return;
+    flush();
+    openResampler(frame);
+}
+
+void AudioFileDecoder::openResampler(const AVFrame& frame)
+{
+    check(av_channel_layout_copy(&inputLayout_, &frame.ch_layout));
+    inputRate_ = frame.sample_rate;
+    inputFormat_ = frame.format;
+    AVChannelLayout layout {};
+    int status = orderedLayout(frame.ch_layout, layout);
+    if (status >= 0)
+        status = swr_alloc_set_opts2(&resampler_, &outputLayout_, AV_SAMPLE_FMT_FLTP, sampleRate_, &layout,
+                                     static_cast<AVSampleFormat>(frame.format), frame.sample_rate, 0, nullptr);
+    av_channel_layout_uninit(&layout);
+    if (status >= 0)
+        status = swr_init(resampler_);
+    if (status < 0)
+        fail("it holds audio of " + std::to_string(frame.ch_layout.nb_channels) + " channels at "
+             + std::to_string(frame.sample_rate) + " Hz that cannot be converted to its "
+             + std::to_string(channels_.size()) + " channels.");
+}
+
+// Before the first frame there is no resampler, and nothing held.
+void AudioFileDecoder::flush()
+{
+    if (resampler_ != nullptr)
+        convert(nullptr, 0);
 }
 
 // Without input the resampler hands out what it still holds.
@@ -247,12 +283,15 @@ void AudioFileDecoder::checkLength(std::size_t frames) const
 }
 
 // The length the container states (for MP4 audio: its edit list), at the
-// output rate; the decoded length when it states none.
+// output rate; the decoded length when it states none. A length the
+// libraries guessed from the file's size and first bit rate is no statement:
+// it would cut a part at a lower bit rate short.
 std::size_t AudioFileDecoder::statedLength() const
 {
     const AVStream* stream = format_->streams[stream_];
     const std::size_t decoded = channels_[0].size();
-    if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0)
+    if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0
+        || format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
         return decoded;
     const std::int64_t stated = av_rescale_q(stream->duration, stream->time_base, AVRational { 1, sampleRate_ });
     return std::min(decoded, static_cast<std::size_t>(stated));

@@ -8,6 +8,10 @@
 #include "AVAudioPCMBuffer.h"
 #include "FileHandle.h"
 
+extern "C" {
+#include <libavutil/channel_layout.h>
+}
+
 struct AVCodecContext;
 struct AVFormatContext;
 struct AVIOContext;
@@ -16,10 +20,11 @@ struct AVPacket;
 struct SwrContext;
 
 // Decodes a whole sound file with FFmpeg's libraries into float samples at a
-// given rate, keeping the file's channels. The decoder leaves out the
-// encoder's priming that the container marks; the end is cut to the length
-// the container states, which leaves out the encoder's padding. Samples that
-// are not finite are decoded as 0.
+// given rate, keeping the channels the file starts with; a part in other
+// channels or at another rate is mixed and resampled into them. The decoder
+// leaves out the encoder's priming that the container marks; the end is cut
+// to the length the container states, which leaves out the encoder's
+// padding. Samples that are not finite are decoded as 0.
 class AudioFileDecoder {
 public:
     // Far above the bundle's loops of a few seconds; a longer sound would
@@ -27,7 +32,8 @@ public:
     static constexpr int kMaximumMinutes = 10;
 
     // Throws AVError when FileHandle refuses the path, or the file cannot be
-    // decoded, holds no samples or lasts longer than kMaximumMinutes; a
+    // decoded, changes to channels that cannot be mixed into its first ones,
+    // holds no samples or lasts longer than kMaximumMinutes; a
     // longer sound is refused as soon as the decoding passes the limit.
     static std::shared_ptr<const AVAudioPCMBuffer> decode(const std::string& path, double sampleRate);
 
@@ -41,9 +47,11 @@ private:
     void openReader();
     void openInput();
     void openDecoder();
-    void openResampler();
     void decodeAll();
     void sendPacket(const AVPacket* packet);
+    void followFormat(const AVFrame& frame);
+    void openResampler(const AVFrame& frame);
+    void flush();
     void convert(const unsigned char** input, int inputFrames);
     void checkLength(std::size_t frames) const;
     std::size_t statedLength() const;
@@ -61,5 +69,10 @@ private:
     AVPacket* packet_ = nullptr;
     AVFrame* frame_ = nullptr;
     int stream_ = -1;
+    AVChannelLayout outputLayout_ {};
+    // What the resampler was set up for, as the decoded frames state it.
+    AVChannelLayout inputLayout_ {};
+    int inputRate_ = 0;
+    int inputFormat_ = -1;
     std::vector<std::vector<float>> channels_;
 };

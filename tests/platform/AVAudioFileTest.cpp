@@ -1,3 +1,4 @@
+#include "../dsp/SignalProbe.h"
 #include "../support/PipeTrap.h"
 #include "../support/SilentFlacFile.h"
 #include "../support/TemporaryFolder.h"
@@ -40,6 +41,22 @@ double signalToError(const std::vector<float>& source, const std::vector<float>&
         error += (source[index] - decoded[index]) * (source[index] - decoded[index]);
     }
     return 10.0 * std::log10(signal / error);
+}
+
+// One stream: 1 s at 48 kHz, then 1 s in other channels or at another rate;
+// a tone in the last channel of each part.
+URL twoPartSound(const TemporaryFolder& folder, int channels, int laterChannels, int laterRate)
+{
+    std::ofstream joined(folder.path() / "both.aac", std::ios::binary);
+    const auto parts = { std::tuple { "1.aac", channels, 48000 }, { "2.aac", laterChannels, laterRate } };
+    for (const auto& [name, count, rate] : parts) {
+        const auto frames = static_cast<std::size_t>(rate);
+        std::vector<std::vector<float>> samples(static_cast<std::size_t>(count), std::vector<float>(frames));
+        samples.back() = sine(frames, 1000.0, rate);
+        M4AEncoder::write(folder.path() / name, samples, rate);
+        joined << std::ifstream(folder.path() / name, std::ios::binary).rdbuf();
+    }
+    return URL::fileURL(folder.path() / "both.aac");
 }
 
 std::string openingError(const URL& url)
@@ -97,6 +114,21 @@ TEST(AVAudioFileTest, FileAtAnotherRateIsResampledToTheEngines)
     for (std::size_t index = 1; index < samples.size(); ++index)
         crossings += (samples[index - 1] < 0.0f) != (samples[index] < 0.0f);
     EXPECT_NEAR(crossings, 2000, 3) << "one second of a 1 kHz tone";
+}
+
+// Each part is mixed and resampled into the channels the file starts with. The
+// stream states no length: each part keeps its encoder's priming and padding.
+TEST(AVAudioFileTest, SoundWhoseChannelsOrRateChangeMidStreamKeepsItsLengthAndContent)
+{
+    TemporaryFolder folder;
+    for (const auto& [channels, later, laterRate] : { std::tuple { 2u, 1, 48000 }, { 1u, 2, 22050 } }) {
+        const AVAudioFile file(twoPartSound(folder, static_cast<int>(channels), later, laterRate));
+        ASSERT_EQ(file.processingFormat()->channelCount(), channels);
+        ASSERT_NEAR(file.length() / 48000.0, 2.0, 0.15);
+        // The tone from 1.3 s to 1.8 s: 0.4, or 0.28 where the resampler mixed it.
+        for (AVAudioChannelCount index = 0; index < channels; ++index)
+            EXPECT_GT(probe::level(channel(file, index), 62400, 24000, 48000, 1000), 0.2) << channels << ' ' << index;
+    }
 }
 
 TEST(AVAudioFileTest, WhatCannotBeDecodedIsRefusedWithItsReason)

@@ -61,7 +61,8 @@ void M4AEncoder::check(int status, const char* step) const
 
 void M4AEncoder::open()
 {
-    check(avformat_alloc_output_context2(&format_, nullptr, "ipod", path_.c_str()), "choosing the container");
+    const char* container = path_.extension() == ".aac" ? "adts" : "ipod";
+    check(avformat_alloc_output_context2(&format_, nullptr, container, path_.c_str()), "choosing the container");
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_AAC);
     if (codec == nullptr)
         throw std::runtime_error("FFmpeg has no AAC encoder.");

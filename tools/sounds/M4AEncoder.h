@@ -10,7 +10,9 @@ struct AVStream;
 
 // Writes float audio as AAC in an MP4 file (.m4a) with FFmpeg's libraries.
 // The file states its exact length in an edit list at the rate of the audio,
-// so a reader can leave out the encoder's priming and padding.
+// so a reader can leave out the encoder's priming and padding. A path ending
+// in .aac gets a bare stream of frames instead, which states no length;
+// streams written so can be joined into one whose format changes midway.
 class M4AEncoder {
 public:
     static constexpr long kBitRate = 128000;
