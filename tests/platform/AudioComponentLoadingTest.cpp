@@ -9,16 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <elf.h>
-#include <link.h>
-
-#include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <future>
-#include <iterator>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -46,23 +39,6 @@ Answer instantiate(const PlugInBundle& bundle, const AudioComponentDescription& 
         return {};
     }
     return future.get();
-}
-
-// The fake plug-in with its note segment turned into a zero-filled loadable
-// one past the others in memory and, as some linkers place it, at an offset
-// past the file's end.
-std::filesystem::path withZeroFilledSegment(const std::filesystem::path& copy)
-{
-    std::ifstream in(FAKE_PLUGIN, std::ios::binary);
-    std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const auto* header = reinterpret_cast<const ElfW(Ehdr)*>(bytes.data());
-    auto* segments = reinterpret_cast<ElfW(Phdr)*>(bytes.data() + header->e_phoff);
-    constexpr ElfW(Xword) page = 0x10000;
-    const ElfW(Addr) start = (bytes.size() / page + 2) * page;
-    *std::find_if(segments, segments + header->e_phnum, [](const auto& segment) { return segment.p_type == PT_NOTE; })
-        = {PT_LOAD, PF_R | PF_W, start, start, start, 0, page, page};
-    std::ofstream(copy, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return copy;
 }
 
 } // namespace
@@ -173,26 +149,25 @@ TEST(AudioComponentLoading, ALibraryCutShortIsRefusedWithAnErrorLineAndNeverLoad
     EXPECT_EQ(capture.lines(), std::vector<std::string>{"AVAudioUnitComponentManager::ERROR: " + std::string(answer.error->what())});
 }
 
+// Some linkers place a segment that holds no file bytes past the file's end.
 TEST(AudioComponentLoading, AZeroFilledSegmentPastTheFilesEndNeedsNothingFromIt)
 {
     const PlugInBundle bundle;
-    const auto library = withZeroFilledSegment(bundle.path() / "zero-filled.so");
-    bundle.add({.folder = "ZeroFilled", .library = library, .entry = "FakeEffectFactory"});
+    const PlugInBundle damaged;
+    bundle.add({.folder = "Whole", .library = withZeroFilledSegment(FAKE_PLUGIN, bundle.path() / "whole.so"),
+                .entry = "FakeEffectFactory"});
+    const auto cut = withZeroFilledSegment(FAKE_PLUGIN, damaged.path() / "cut.so");
+    std::filesystem::resize_file(cut, loadableSegments(FAKE_PLUGIN).lastStart);
+    damaged.add({.folder = "Cut", .library = cut, .entry = "FakeEffectFactory"});
+
     const auto answer = instantiate(bundle, kEffect);
     ASSERT_TRUE(answer.node) << answer.error->what();
     EXPECT_TRUE(std::dynamic_pointer_cast<GainAudioUnit>(answer.node->auAudioUnit()));
-
-    const PlugInBundle damaged;
-    const auto cut = withZeroFilledSegment(damaged.path() / "cut.so");
-    const auto size = loadableSegments(FAKE_PLUGIN).lastStart;
-    std::filesystem::resize_file(cut, size);
-    damaged.add({.folder = "Cut", .library = cut, .entry = "FakeEffectFactory"});
     const auto refusal = instantiate(damaged, kEffect);
     ASSERT_TRUE(refusal.error);
-    EXPECT_EQ(std::string(refusal.error->what()),
-              "The library '" + cut.string() + "' cannot be loaded: it is cut short: it holds " + std::to_string(size)
-                  + " bytes where its ELF headers call for " + std::to_string(std::filesystem::file_size(FAKE_PLUGIN))
-                  + ".");
+    EXPECT_TRUE(std::string(refusal.error->what())
+                    .ends_with("call for " + std::to_string(std::filesystem::file_size(FAKE_PLUGIN)) + "."))
+        << refusal.error->what();
 }
 
 TEST(AudioComponentLoading, WhateverAPlugInThrowsIsAnsweredAsTheUnitsError)
