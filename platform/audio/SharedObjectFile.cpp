@@ -74,11 +74,13 @@ std::uint64_t sectionHeadersEnd(const ElfHeader& header)
     return end(header.e_shoff, count * sizeof(SectionHeader));
 }
 
+// A segment holding no file bytes is only zero-filled memory, whatever its
+// offset says: linkers may place one past the file's end.
 std::uint64_t loadableSegmentsEnd(const std::vector<ProgramHeader>& programHeaders)
 {
     std::uint64_t reach = 0;
     for (const auto& segment : programHeaders) {
-        if (segment.p_type == PT_LOAD) {
+        if (segment.p_type == PT_LOAD && segment.p_filesz != 0) {
             reach = std::max(reach, end(segment.p_offset, segment.p_filesz));
         }
     }

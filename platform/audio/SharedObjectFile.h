@@ -13,7 +13,8 @@ public:
     // Why the file at `path` must not be loaded, as a line fit for a log, or
     // none: it is refused when it is no regular file (FileHandle's rules), no
     // ELF shared object, built for another class, byte order or machine than
-    // the loading program, or shorter than its program headers, any loadable
-    // segment's file range or its section headers reach.
+    // the loading program, or shorter than its program headers, the file range
+    // of any loadable segment that holds file bytes, or its section headers
+    // reach.
     static std::optional<std::string> defect(const std::filesystem::path& path);
 };

@@ -89,14 +89,23 @@ PropertyListError tooDeep()
 // depth: the containers around node.
 PropertyListValue fromNode(plist_t node, std::size_t depth);
 
+// Walked with the library's iterator: on an array it read from binary data,
+// reaching an item by its index walks the list from the start.
 PropertyListValue arrayFromNode(plist_t node, std::size_t depth)
 {
     PropertyListValue::Array array;
-    const auto size = plist_array_get_size(node);
-    for (std::uint32_t i = 0; i < size; ++i) {
-        array.push_back(fromNode(plist_array_get_item(node, i), depth));
+    array.reserve(plist_array_get_size(node));
+    plist_array_iter iterator = nullptr;
+    plist_array_new_iter(node, &iterator);
+    const std::unique_ptr<void, MallocDeleter> ownedIterator(iterator);
+    for (;;) {
+        plist_t item = nullptr;
+        plist_array_next_item(node, iterator, &item);
+        if (item == nullptr) {
+            return array;
+        }
+        array.push_back(fromNode(item, depth));
     }
-    return array;
 }
 
 PropertyListValue dictionaryFromNode(plist_t node, std::size_t depth)

@@ -416,6 +416,22 @@ TEST_F(AudioUnitPresetsTest, DeepEndlessOrHugeFilesAreRefusedByEveryWayInAndChan
     EXPECT_EQ(unit->getParameter(1001), 0.25f);
 }
 
+// Each item reached by its index walked the array from its start: a file
+// this long took days.
+TEST_F(AudioUnitPresetsTest, ABinaryPresetWithAMillionItemArrayIsApplied)
+{
+    const Data value { 0x23, 0x3F, 0xC0, 0, 0, 0, 0, 0, 0 };
+    writeBytes("Long.velmora",
+        binaryObjects({ { 0xD2, 1, 2, 3, 4 }, binaryText("group 0"), binaryText("notes"), { 0xD1, 5, 6 },
+            binaryArrayOf(7, 1 << 20), binaryText("param 0"), { 0xD2, 8, 9, 10, 11 }, { 0x09 }, binaryText("address"),
+            binaryText("value"), { 0x11, 0x03, 0xED }, value }));
+    const auto presets = unit->factoryPresets();
+    ASSERT_EQ(presets.size(), 1u);
+    unit->setCurrentPreset(presets[0]);
+    EXPECT_EQ(unit->currentPreset(), presets[0]);
+    EXPECT_EQ(unit->getParameter(1005), 0.125f);
+}
+
 // Each of these ended the process by every way in.
 TEST_F(AudioUnitPresetsTest, FilesHidingTheirDepthOrHoldingNulTextsAreRefusedByEveryWayIn)
 {

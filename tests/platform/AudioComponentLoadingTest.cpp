@@ -149,6 +149,27 @@ TEST(AudioComponentLoading, ALibraryCutShortIsRefusedWithAnErrorLineAndNeverLoad
     EXPECT_EQ(capture.lines(), std::vector<std::string>{"AVAudioUnitComponentManager::ERROR: " + std::string(answer.error->what())});
 }
 
+// Some linkers place a segment that holds no file bytes past the file's end.
+TEST(AudioComponentLoading, AZeroFilledSegmentPastTheFilesEndNeedsNothingFromIt)
+{
+    const PlugInBundle bundle;
+    const PlugInBundle damaged;
+    bundle.add({.folder = "Whole", .library = withZeroFilledSegment(FAKE_PLUGIN, bundle.path() / "whole.so"),
+                .entry = "FakeEffectFactory"});
+    const auto cut = withZeroFilledSegment(FAKE_PLUGIN, damaged.path() / "cut.so");
+    std::filesystem::resize_file(cut, loadableSegments(FAKE_PLUGIN).lastStart);
+    damaged.add({.folder = "Cut", .library = cut, .entry = "FakeEffectFactory"});
+
+    const auto answer = instantiate(bundle, kEffect);
+    ASSERT_TRUE(answer.node) << answer.error->what();
+    EXPECT_TRUE(std::dynamic_pointer_cast<GainAudioUnit>(answer.node->auAudioUnit()));
+    const auto refusal = instantiate(damaged, kEffect);
+    ASSERT_TRUE(refusal.error);
+    EXPECT_TRUE(std::string(refusal.error->what())
+                    .ends_with("call for " + std::to_string(std::filesystem::file_size(FAKE_PLUGIN)) + "."))
+        << refusal.error->what();
+}
+
 TEST(AudioComponentLoading, WhateverAPlugInThrowsIsAnsweredAsTheUnitsError)
 {
     const PlugInBundle bundle;

@@ -96,14 +96,32 @@ inline Data binaryObjects(const std::vector<Data>& objects)
         data.insert(data.end(), object.begin(), object.end());
     }
     const auto table = data.size();
+    const std::uint8_t offsetBytes = table > 0xFFFF ? 4 : 2;
     for (const auto offset : offsets) {
-        appendBigEndian(data, offset, 2);
+        appendBigEndian(data, offset, offsetBytes);
     }
-    data.insert(data.end(), {0, 0, 0, 0, 0, 0, 2, 1});
+    data.insert(data.end(), {0, 0, 0, 0, 0, 0, offsetBytes, 1});
     appendBigEndian(data, offsets.size(), 8);
     appendBigEndian(data, 0, 8);
     appendBigEndian(data, table, 8);
     return data;
+}
+
+// A binary ASCII text object shorter than 15 characters.
+inline Data binaryText(const std::string& text)
+{
+    Data object{static_cast<std::uint8_t>(0x50 | text.size())};
+    object.insert(object.end(), text.begin(), text.end());
+    return object;
+}
+
+// A binary array object holding `count` one-byte references to `object`.
+inline Data binaryArrayOf(std::uint8_t object, std::uint32_t count)
+{
+    Data array{0xAF, 0x12};
+    appendBigEndian(array, count, 4);
+    array.insert(array.end(), count, object);
+    return array;
 }
 
 // Binary lists holding the UTF-16 text "A", U+0000: on top, as the value and

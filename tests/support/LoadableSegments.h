@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <vector>
 
 // Where a shared object's loadable segments lie in its file, read straight
 // from its headers: where the last one starts, and where the furthest ends.
@@ -31,4 +33,22 @@ inline LoadableSegments loadableSegments(const std::filesystem::path& library)
         }
     }
     return segments;
+}
+
+// A copy of `library` at `copy` whose note segment is turned into a
+// zero-filled loadable one, after the others in memory and at an offset past
+// the file's end.
+inline std::filesystem::path withZeroFilledSegment(const std::filesystem::path& library,
+                                                   const std::filesystem::path& copy)
+{
+    std::ifstream in(library, std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto* header = reinterpret_cast<const ElfW(Ehdr)*>(bytes.data());
+    auto* segments = reinterpret_cast<ElfW(Phdr)*>(bytes.data() + header->e_phoff);
+    constexpr ElfW(Xword) page = 0x10000;
+    const ElfW(Addr) start = (bytes.size() / page + 2) * page;
+    *std::find_if(segments, segments + header->e_phnum, [](const auto& segment) { return segment.p_type == PT_NOTE; })
+        = {PT_LOAD, PF_R | PF_W, start, start, start, 0, page, page};
+    std::ofstream(copy, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return copy;
 }
