@@ -201,13 +201,21 @@ void AUEnginePlayer::start()
 {
     randomizeFile();
     stateChangeQueue_.sync([this] {
-        if (isPlaying_.load())
+        // Without a sound the engine would play silence as if it played:
+        // the file's error is the last word.
+        if (isPlaying_.load() || !hasFile())
             return;
         startPlayingInternal();
         // Only a start that really plays is announced.
         if (isPlaying_.load())
             postStateChange(true);
     });
+}
+
+bool AUEnginePlayer::hasFile()
+{
+    std::lock_guard graphLock(graphMutex_);
+    return file_ != nullptr;
 }
 
 void AUEnginePlayer::startPlayingInternal()
@@ -227,15 +235,12 @@ void AUEnginePlayer::startPlayingInternal()
     isPlaying_.store(true);
 }
 
-// The node calls the completion on its own thread; the loop goes on on the
-// state queue.
+// Only a player that has a file starts, and a file once loaded stays. The
+// node calls the completion on its own thread; the loop goes on on the state
+// queue.
 void AUEnginePlayer::scheduleEffectLoop()
 {
     std::lock_guard graphLock(graphMutex_);
-    if (!file_) {
-        print("AUEnginePlayer::ERROR: `file` parameter must not be nil.");
-        return;
-    }
     player_->scheduleFile(*file_, [queue = stateChangeQueue_, weak = weak_from_this()] {
         queue.async([weak] {
             if (const auto self = weak.lock())

@@ -62,6 +62,7 @@ public:
     virtual void start();
     virtual void stop();
     // Starts when stopped, stops when playing; the playing state afterwards.
+    // Without a sound loaded, now or before, it stays stopped.
     virtual bool toggle();
     // Attaches the effect (none: detaches the one attached) and wires it.
     virtual void connect(std::shared_ptr<AVAudioUnit> avAudioUnit, std::function<void()> completion = [] {});
@@ -74,6 +75,7 @@ public:
 private:
     virtual void randomizeFile();
     virtual void setSessionActive(bool active);
+    bool hasFile();
     virtual void startPlayingInternal();
     virtual void scheduleEffectLoop();
     virtual void stopPlayingInternal();

@@ -80,6 +80,10 @@ TEST_F(ViewControllerTest, StartsStoppedWithTheEffectHiddenAndFollowsThePlayer)
     EXPECT_FALSE(screen->pluginView()->isHidden());
     press(screen->buttonUnit());
     EXPECT_TRUE(screen->pluginView()->isHidden());
+    press(screen->playButton());
+    screen->audioUnitManager()->auEngine()->waitForPendingWork();
+    RunLoop::main().runPending();
+    EXPECT_TRUE(screen->stopButton()->isHidden()) << "the bundle has no sound to play";
 
     for (const bool playing : {true, true, false}) {
         screen->onPlayerStateChanged(playing);
