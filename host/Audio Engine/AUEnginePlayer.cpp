@@ -235,12 +235,15 @@ void AUEnginePlayer::startPlayingInternal()
     isPlaying_.store(true);
 }
 
-// Only a player that has a file starts, and a file once loaded stays. The
-// node calls the completion on its own thread; the loop goes on on the state
-// queue.
+// The node calls the completion on its own thread; the loop goes on on the
+// state queue.
 void AUEnginePlayer::scheduleEffectLoop()
 {
     std::lock_guard graphLock(graphMutex_);
+    if (!file_) {
+        print("AUEnginePlayer::ERROR: `file` parameter must not be nil.");
+        return;
+    }
     player_->scheduleFile(*file_, [queue = stateChangeQueue_, weak = weak_from_this()] {
         queue.async([weak] {
             if (const auto self = weak.lock())
