@@ -178,27 +178,21 @@ std::vector<const UIWindow*> GtkApplicationShell::windows() const
     return shown;
 }
 
-// The kept picture is painted again where the windows' look changed, and
-// only that area goes to the display, in the widget's coordinates at its
-// scale.
+// The kept picture holds only the drawn area of the windows, and is painted
+// again where their look changed; that change goes to the display, in the
+// widget's coordinates at its scale.
 void GtkApplicationShell::invalidateChanges()
 {
     const int scale = gtk_widget_get_scale_factor(canvas_);
     const CGSize size(gtk_widget_get_allocated_width(canvas_), gtk_widget_get_allocated_height(canvas_));
-    keepPicture(int(size.width) * scale, int(size.height) * scale);
     const auto shown = windows();
     const CGRect change = compositor_.change(shown, size, scale);
+    const CGRect drawn = compositor_.drawnArea();
+    const bool fresh = keepPicture(int(drawn.width()), int(drawn.height()));
+    paintPicture(shown, size, scale, fresh ? drawn : change);
     if (change.width() == 0 || change.height() == 0) {
         return;
     }
-    cairo_t* cairo = cairo_create(picture_);
-    cairo_scale(cairo, scale, scale);
-    {
-        CGContext context(cairo);
-        compositor_.paint(context, shown, size, change);
-    }
-    cairo_destroy(cairo);
-    cairo_surface_flush(picture_);
     const int left = int(std::floor(change.minX() / scale));
     const int top = int(std::floor(change.minY() / scale));
     const int width = int(std::ceil(change.maxX() / scale)) - left;
@@ -208,18 +202,31 @@ void GtkApplicationShell::invalidateChanges()
     ++repaints_;
 }
 
-// A picture of another size starts anew, and all of it is painted.
-void GtkApplicationShell::keepPicture(int width, int height)
+void GtkApplicationShell::paintPicture(const std::vector<const UIWindow*>& shown, CGSize size, int scale,
+                                       const CGRect& area)
+{
+    cairo_t* cairo = cairo_create(picture_);
+    cairo_scale(cairo, scale, scale);
+    {
+        CGContext context(cairo);
+        compositor_.paint(context, shown, size, area);
+    }
+    cairo_destroy(cairo);
+    cairo_surface_flush(picture_);
+}
+
+// A picture of another size starts anew, to be painted whole; whether it did.
+bool GtkApplicationShell::keepPicture(int width, int height)
 {
     if (picture_ != nullptr && cairo_image_surface_get_width(picture_) == width &&
         cairo_image_surface_get_height(picture_) == height) {
-        return;
+        return false;
     }
     if (picture_ != nullptr) {
         cairo_surface_destroy(picture_);
     }
     picture_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    compositor_ = WindowCompositor(kBackground);
+    return true;
 }
 
 gboolean GtkApplicationShell::onDraw(GtkWidget* widget, cairo_t* cairo, gpointer self)
@@ -233,10 +240,23 @@ gboolean GtkApplicationShell::onDraw(GtkWidget* widget, cairo_t* cairo, gpointer
     const double scale = gtk_widget_get_scale_factor(widget);
     cairo_save(cairo);
     cairo_scale(cairo, 1 / scale, 1 / scale);
+    shell.paintBeyondPicture(cairo, gtk_widget_get_allocated_width(widget) * scale,
+                             gtk_widget_get_allocated_height(widget) * scale);
     cairo_set_source_surface(cairo, shell.picture_, 0, 0);
     cairo_paint(cairo);
     cairo_restore(cairo);
     return TRUE;
+}
+
+// Right of and below the drawn area the windows show their background.
+void GtkApplicationShell::paintBeyondPicture(cairo_t* cairo, double width, double height) const
+{
+    const int drawnWidth = cairo_image_surface_get_width(picture_);
+    const int drawnHeight = cairo_image_surface_get_height(picture_);
+    CGContext context(cairo);
+    context.setFillColor(kBackground);
+    context.fill(CGRect(drawnWidth, 0, width - drawnWidth, height));
+    context.fill(CGRect(0, drawnHeight, drawnWidth, height - drawnHeight));
 }
 
 void GtkApplicationShell::onSizeAllocate(GtkWidget*, GdkRectangle* allocation, gpointer self)
@@ -325,6 +345,14 @@ void GtkApplicationShell::placeWebPanes()
                                         int(std::lround(bottomRight.y - topLeft.y)));
         }
     }
+}
+
+CGSize GtkApplicationShell::pictureSize() const
+{
+    if (picture_ == nullptr) {
+        return {};
+    }
+    return {CGFloat(cairo_image_surface_get_width(picture_)), CGFloat(cairo_image_surface_get_height(picture_))};
 }
 
 cairo_surface_t* GtkApplicationShell::snapshot() const

@@ -26,9 +26,10 @@ class WKWebView;
 //
 // After each run-loop pass and each input event the shown views lay
 // themselves out and draw what asked for it; the shell keeps a picture of
-// the windows, paints it again only where their look changed and repaints
-// only that area of the window. Closing the window quits the GTK main loop (when
-// one runs). Main thread only; GTK must be initialised first.
+// the part of the windows their views draw into, however large the window,
+// paints it again only where their look changed and repaints only that area
+// of the window. Closing the window quits the GTK main loop (when one runs).
+// Main thread only; GTK must be initialised first.
 class GtkApplicationShell {
 public:
     GtkApplicationShell(std::shared_ptr<UIWindow> window, const std::string& title);
@@ -49,6 +50,10 @@ public:
     // widget's pixels they covered together.
     std::size_t repaintCount() const { return repaints_; }
     std::size_t repaintedArea() const { return repaintedArea_; }
+    // The kept picture's size in device pixels: the part of the window, from
+    // its top-left corner, that the views draw into; the rest shows only the
+    // background.
+    CGSize pictureSize() const;
     // The whole GTK window painted into a new image surface now; the caller
     // destroys it. None once the window is closed.
     cairo_surface_t* snapshot() const;
@@ -94,7 +99,9 @@ private:
     void resize(int width, int height);
     std::vector<const UIWindow*> windows() const;
     void invalidateChanges();
-    void keepPicture(int width, int height);
+    void paintPicture(const std::vector<const UIWindow*>& shown, CGSize size, int scale, const CGRect& area);
+    bool keepPicture(int width, int height);
+    void paintBeyondPicture(cairo_t* cairo, double width, double height) const;
     void attachWebViews(const std::shared_ptr<UIView>& view, Layer& layer);
     void placeWebPanes();
     void detachWebPanes();
@@ -110,7 +117,7 @@ private:
     std::size_t repaints_ = 0;
     std::size_t repaintedArea_ = 0;
     WindowCompositor compositor_;
-    // What the windows look like, in the widget's device pixels.
+    // What the windows' drawn area looks like, in the widget's device pixels.
     cairo_surface_t* picture_ = nullptr;
     GtkPresentationHost presentationHost_;
     GLibRunLoopSource runLoopSource_;

@@ -127,6 +127,11 @@ CGRect WindowCompositor::Sheet::extent(const CGRect& area) const
     return placed.isFinite() ? wholePixels(placed) : CGRect::zero();
 }
 
+CGRect WindowCompositor::Sheet::footprint() const
+{
+    return isResampled() ? extent() : CGRect(0, 0, size.width, size.height).applying(placement);
+}
+
 bool WindowCompositor::Sheet::isPlacedAs(const Sheet& other) const
 {
     return size == other.size && placement == other.placement && fades == other.fades;
@@ -169,6 +174,15 @@ CGRect WindowCompositor::closed(CGRect area, const std::vector<Sheet>& sheets, c
         }
     }
     return area;
+}
+
+CGRect WindowCompositor::drawn(const std::vector<Sheet>& sheets, const CGRect& picture)
+{
+    CGRect area;
+    for (const Sheet& sheet : sheets) {
+        area = hull(area, intersection(sheet.footprint(), picture));
+    }
+    return area.width() > 0 ? CGRect(0, 0, area.maxX(), area.maxY()) : CGRect::zero();
 }
 
 // Follows UIView::renderLayer: the view's own picture over its bounds, then
@@ -223,6 +237,7 @@ CGRect WindowCompositor::change(const std::vector<const UIWindow*>& windows, CGS
         }
         area = closed(area, sheets, picture);
     }
+    drawn_ = drawn(sheets, picture);
     shown_ = std::move(sheets);
     windowCount_ = windows.size();
     size_ = size;
@@ -258,10 +273,13 @@ void WindowCompositor::paint(CGContext& context, const std::vector<const UIWindo
     cairo_rectangle(cairo, area.minX(), area.minY(), area.width(), area.height());
     cairo_clip(cairo);
     if (windows.size() == 1 && hasBackdrop()) {
-        cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+        // The backdrop holds the drawn area; beyond it lies the background.
+        if (!holds(drawn_, area)) {
+            context.setFillColor(background_);
+            context.fill(area);
+        }
         cairo_set_source_surface(cairo, backdrop_->surface(), 0, 0);
         cairo_paint(cairo);
-        cairo_set_operator(cairo, CAIRO_OPERATOR_OVER);
         cairo_set_matrix(cairo, &matrix);
         windows.front()->renderLayer(context, underBackdrop_.size(), std::numeric_limits<std::size_t>::max());
     } else {
@@ -273,7 +291,8 @@ void WindowCompositor::paint(CGContext& context, const std::vector<const UIWindo
 
 bool WindowCompositor::hasBackdrop() const
 {
-    return backdrop_ && underBackdrop_.size() <= lowestChange_ && underBackdrop_.size() <= shown_.size() &&
+    return backdrop_ && backdrop_->pixelWidth() == drawn_.width() && backdrop_->pixelHeight() == drawn_.height() &&
+           underBackdrop_.size() <= lowestChange_ && underBackdrop_.size() <= shown_.size() &&
            std::equal(underBackdrop_.begin(), underBackdrop_.end(), shown_.begin());
 }
 
@@ -286,8 +305,8 @@ void WindowCompositor::keepBackdrop(const UIWindow& window, CGSize size)
     if (count == 0 || faded) {
         return;
     }
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(std::ceil(size.width * scale_)),
-                                                          int(std::ceil(size.height * scale_)));
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, int(drawn_.width()), int(drawn_.height()));
     cairo_t* cairo = cairo_create(surface);
     cairo_scale(cairo, scale_, scale_);
     {

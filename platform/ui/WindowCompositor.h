@@ -41,6 +41,9 @@ public:
     // empty one when nothing does); the whole picture on the first call and
     // when the size, the scale or the number of windows changed.
     CGRect change(const std::vector<const UIWindow*>& windows, CGSize size, CGFloat scale);
+    // The part of that picture, from its top-left corner, that holds
+    // everything the views paint: beyond it lies only the background.
+    CGRect drawnArea() const { return drawn_; }
     // Paints the windows into `context`, whose user space is the windows'
     // points, wherever its clip lets it.
     void paint(CGContext& context, const std::vector<const UIWindow*>& windows, CGSize size) const;
@@ -63,6 +66,8 @@ private:
         // where `area` of its picture (in the picture's pixels) lies.
         CGRect extent() const;
         CGRect extent(const CGRect& area) const;
+        // The device pixels its painting touches.
+        CGRect footprint() const;
         // Whether `other` is the same place and fading with another picture.
         bool isPlacedAs(const Sheet& other) const;
         // Whether its pixels are not simply copied onto whole device pixels.
@@ -75,6 +80,9 @@ private:
     static CGRect difference(const Sheet* now, const Sheet* then);
     // `area` grown to hold whole every resampled sheet it touches.
     static CGRect closed(CGRect area, const std::vector<Sheet>& sheets, const CGRect& picture);
+    // From the picture's top-left corner to the far edges of every sheet
+    // within it.
+    static CGRect drawn(const std::vector<Sheet>& sheets, const CGRect& picture);
     // Whether the backdrop shows the sheets under every one that changed, as
     // they are now.
     bool hasBackdrop() const;
@@ -91,4 +99,5 @@ private:
     std::size_t windowCount_ = 0;
     CGSize size_;
     CGFloat scale_ = 0;
+    CGRect drawn_;
 };

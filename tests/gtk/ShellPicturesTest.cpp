@@ -86,3 +86,37 @@ TEST_F(ShellPictures, OnlyChangedAreasAreRepaintedAndTheDisplayShowsTheWholeWind
     g_object_unref(displayed);
     cairo_surface_destroy(whole);
 }
+
+// A window past what the display takes as one picture keeps the application
+// running on a picture of the main screen's layout alone; a window larger than
+// the layout shows it as at its own size, and the background beyond it.
+TEST_F(ShellPictures, AWindowOfAnySizeKeepsAPictureOfTheLayoutAndShowsTheBackgroundBeyond)
+{
+    click(shell_->canvas(), {52, 22});
+    pumpFor(0.3);
+    cairo_surface_t* layout = shell_->snapshot();
+    ASSERT_NE(layout, nullptr);
+    const auto resize = [&](int width, int height) {
+        gtk_window_resize(GTK_WINDOW(shell_->window()), width, height);
+        ASSERT_TRUE(pumpUntil([&] { return gtk_widget_get_allocated_height(shell_->canvas()) == height; }));
+        pumpFor(0.3);
+    };
+    resize(32767, 16400);
+    // Give or take the pixel all round that a picture between pixels touches.
+    EXPECT_LE(shell_->pictureSize().width, 1024 + 1);
+    EXPECT_LE(shell_->pictureSize().height, 768 + 1);
+
+    resize(1100, 800);
+    cairo_surface_t* shot = shell_->snapshot();
+    ASSERT_NE(shot, nullptr);
+    int differing = 0;
+    for (int y = 0; y < 800; ++y) {
+        for (int x = 0; x < 1100; ++x) {
+            const bool inLayout = x < 1024 && y < 768;
+            differing += pixelAt(shot, x, y) != (inLayout ? pixelAt(layout, x, y) : std::array<int, 3>{28, 28, 28});
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    cairo_surface_destroy(shot);
+    cairo_surface_destroy(layout);
+}
