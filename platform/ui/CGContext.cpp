@@ -42,7 +42,7 @@ CGContext::CGContext(cairo_t* cairo) : cairo_(cairo)
 {
     cairo_matrix_t matrix;
     cairo_get_matrix(cairo_, &matrix);
-    state_.push_back({{matrix.xx, matrix.yx, matrix.xy, matrix.yy, matrix.x0, matrix.y0}});
+    state_.push_back({{{matrix.xx, matrix.yx, matrix.xy, matrix.yy, matrix.x0, matrix.y0}}});
 }
 
 void CGContext::saveGState()
@@ -77,13 +77,7 @@ void CGContext::rotate(CGFloat angle)
 
 void CGContext::concatenate(const CGAffineTransform& transform)
 {
-    State& state = state_.back();
-    state.ctm = transform.concatenating(state.ctm);
-    if (!state.paintable) {
-        return;
-    }
-    if (!state.ctm.isInvertible()) {
-        state.paintable = false;
+    if (!state_.back().space.concatenate(transform)) {
         return;
     }
     const cairo_matrix_t matrix{transform.a, transform.b, transform.c,
@@ -93,12 +87,12 @@ void CGContext::concatenate(const CGAffineTransform& transform)
 
 void CGContext::clip(CGRect rect)
 {
-    State& state = state_.back();
-    if (!state.paintable) {
+    DeviceSpace& space = state_.back().space;
+    if (!space.paintable) {
         return;
     }
     if (!rect.isFinite()) {
-        state.paintable = false;
+        space.paintable = false;
         return;
     }
     const CGRect r = rect.standardized();

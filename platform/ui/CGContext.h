@@ -2,6 +2,7 @@
 
 #include "CGAffineTransform.h"
 #include "CGRect.h"
+#include "DeviceSpace.h"
 #include "UIColor.h"
 
 #include <string>
@@ -36,7 +37,7 @@ public:
     void rotate(CGFloat angle);
     void concatenate(const CGAffineTransform& transform);
     // The user-space to device-space transform.
-    const CGAffineTransform& ctm() const { return state_.back().ctm; }
+    const CGAffineTransform& ctm() const { return state_.back().space.ctm; }
 
     // Intersects the clip with `rect` in user space.
     void clip(CGRect rect);
@@ -61,7 +62,7 @@ public:
 
     // False while a singular transform or an empty clip makes painting
     // impossible (see above).
-    bool canPaint() const { return state_.back().paintable; }
+    bool canPaint() const { return state_.back().space.paintable; }
     // Whether anything was filled, stroked or drawn into the context yet
     // (painted or skipped).
     bool hasPainted() const { return painted_; }
@@ -69,10 +70,9 @@ public:
 
 private:
     struct State {
-        CGAffineTransform ctm;
+        DeviceSpace space;
         UIColor fill = UIColor::black();
         UIColor stroke = UIColor::black();
-        bool paintable = true;
     };
 
     void appendPath(const UIBezierPath& path);

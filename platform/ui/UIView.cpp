@@ -2,6 +2,7 @@
 
 #include "CGContext.h"
 #include "Console.h"
+#include "LayerVisitor.h"
 #include "UIGestureRecognizer.h"
 #include "UIGraphics.h"
 #include "UIGraphicsImageRenderer.h"
@@ -81,6 +82,36 @@ struct Edges {
         resolve(top, bottom, y, height);
         return CGRect(x, y, width, height);
     }
+};
+
+// Paints the kept images numbered from `first` to before `end`.
+class LayerPainter : public LayerVisitor {
+public:
+    LayerPainter(CGContext& context, std::size_t first, std::size_t end) : context_(context), first_(first), end_(end)
+    {
+    }
+
+    void picture(const std::shared_ptr<UIImage>& image, const CGRect& bounds, std::size_t index) override
+    {
+        if (first_ <= index && index < end_) {
+            context_.drawImage(*image, bounds);
+        }
+    }
+    void save() override { context_.saveGState(); }
+    void concatenate(const CGAffineTransform& step) override { context_.concatenate(step); }
+    bool canPaint() const override { return context_.canPaint(); }
+    void beginFade(const UIView&) override { cairo_push_group(context_.cairo()); }
+    void endFade(const UIView& view) override
+    {
+        cairo_pop_group_to_source(context_.cairo());
+        cairo_paint_with_alpha(context_.cairo(), view.alpha());
+    }
+    void restore() override { context_.restoreGState(); }
+
+private:
+    CGContext& context_;
+    std::size_t first_;
+    std::size_t end_;
 };
 
 } // namespace
@@ -193,43 +224,45 @@ void UIView::renderLayer(CGContext& context) const
 
 void UIView::renderLayer(CGContext& context, std::size_t first, std::size_t end) const
 {
-    std::size_t index = 0;
-    renderPictures(context, first, end, index);
+    LayerPainter painter(context, first, end);
+    visitLayer(painter);
 }
 
-void UIView::renderPictures(CGContext& context, std::size_t first, std::size_t end, std::size_t& index) const
+void UIView::visitLayer(LayerVisitor& visitor) const
+{
+    std::size_t index = 0;
+    visitPictures(visitor, index);
+}
+
+void UIView::visitPictures(LayerVisitor& visitor, std::size_t& index) const
 {
     if (contents_) {
-        if (first <= index && index < end) {
-            context.drawImage(*contents_, bounds());
-        }
-        ++index;
+        visitor.picture(contents_, bounds(), index++);
     }
     for (const auto& subview : subviews_) {
         if (!subview->hidden_ && subview->alpha_ > 0) {
-            composeSubview(context, *subview, first, end, index);
+            subview->visitPlaced(visitor, index);
         }
     }
 }
 
-void UIView::composeSubview(CGContext& context, const UIView& subview, std::size_t first, std::size_t end,
-                            std::size_t& index) const
+void UIView::visitPlaced(LayerVisitor& visitor, std::size_t& index) const
 {
-    context.saveGState();
-    context.translateBy(subview.frame_.midX(), subview.frame_.midY());
-    context.concatenate(subview.transform_);
-    context.translateBy(-subview.frame_.width() / 2, -subview.frame_.height() / 2);
-    // A faded view fades as one picture with its subviews.
-    const bool faded = subview.alpha_ < 1 && context.canPaint();
+    visitor.save();
+    visitor.concatenate(CGAffineTransform::translation(frame_.midX(), frame_.midY()));
+    visitor.concatenate(transform_);
+    visitor.concatenate(CGAffineTransform::translation(-frame_.width() / 2, -frame_.height() / 2));
+    // A faded view fades as one picture with its subviews; where nothing can
+    // be painted there is nothing to fade.
+    const bool faded = alpha_ < 1 && visitor.canPaint();
     if (faded) {
-        cairo_push_group(context.cairo());
+        visitor.beginFade(*this);
     }
-    subview.renderPictures(context, first, end, index);
+    visitPictures(visitor, index);
     if (faded) {
-        cairo_pop_group_to_source(context.cairo());
-        cairo_paint_with_alpha(context.cairo(), subview.alpha_);
+        visitor.endFade(*this);
     }
-    context.restoreGState();
+    visitor.restore();
 }
 
 void UIView::touchesBegan(const Touches&, UIEvent*) {}

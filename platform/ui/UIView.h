@@ -12,6 +12,7 @@
 #include <vector>
 
 class CGContext;
+class LayerVisitor;
 class UIEvent;
 class UIGestureRecognizer;
 class UIImage;
@@ -91,6 +92,9 @@ public:
     // the `end`-th in painting order (counting from 0); the others are left
     // out, each subview still placed and faded as it would be.
     void renderLayer(CGContext& context, std::size_t first, std::size_t end) const;
+    // The walk renderLayer paints by: the view's kept image, then each shown
+    // subview's, placed and faded, told to `visitor` in painting order.
+    void visitLayer(LayerVisitor& visitor) const;
 
     // Touch delivery, as the platform's responder does it. `event` may be
     // null. They do nothing by default.
@@ -158,11 +162,11 @@ private:
     std::optional<CGFloat> edge(const NSLayoutAnchor& anchor) const;
     void applyConstraints(UIView& subview) const;
     void display();
-    // Paints the kept images numbered from `first` to before `end`, counting
-    // on in `index`.
-    void renderPictures(CGContext& context, std::size_t first, std::size_t end, std::size_t& index) const;
-    void composeSubview(CGContext& context, const UIView& subview, std::size_t first, std::size_t end,
-                        std::size_t& index) const;
+    // visitLayer, numbering the kept images on from `index`.
+    void visitPictures(LayerVisitor& visitor, std::size_t& index) const;
+    // The same for a shown subview, placed about its frame's centre by its
+    // transform and faded by its alpha.
+    void visitPlaced(LayerVisitor& visitor, std::size_t& index) const;
 
     CGRect frame_;
     std::weak_ptr<UIView> superview_;

@@ -1,6 +1,8 @@
 #include "WindowCompositor.h"
 
 #include "CGContext.h"
+#include "DeviceSpace.h"
+#include "LayerVisitor.h"
 #include "UIImage.h"
 #include "UIView.h"
 #include "UIWindow.h"
@@ -114,7 +116,7 @@ CGRect WindowCompositor::Sheet::extent(const CGRect& area) const
     // Filtering reads a changed pixel into its neighbours' places too: as
     // far as one device pixel reaches into the picture, and one more.
     const CGRect whole = CGRect(0, 0, size.width, size.height).applying(placement);
-    if (!whole.isFinite() || whole.width() == 0 || whole.height() == 0) {
+    if (!paintable || !whole.isFinite() || whole.width() == 0 || whole.height() == 0) {
         return CGRect::zero();
     }
     const CGFloat reach = 2 + std::ceil(std::max(image->pixelWidth() / whole.width(),
@@ -134,7 +136,8 @@ CGRect WindowCompositor::Sheet::footprint() const
 
 bool WindowCompositor::Sheet::isPlacedAs(const Sheet& other) const
 {
-    return size == other.size && placement == other.placement && fades == other.fades;
+    return size == other.size && placement == other.placement && fades == other.fades &&
+           paintable == other.paintable;
 }
 
 bool WindowCompositor::Sheet::isResampled() const
@@ -185,40 +188,44 @@ CGRect WindowCompositor::drawn(const std::vector<Sheet>& sheets, const CGRect& p
     return area.width() > 0 ? CGRect(0, 0, area.maxX(), area.maxY()) : CGRect::zero();
 }
 
-// Follows UIView::renderLayer: the view's own picture over its bounds, then
-// each shown subview placed about its frame's centre by its transform.
-void WindowCompositor::collect(const UIView& view, const CGAffineTransform& placement,
-                               std::vector<std::pair<const UIView*, CGFloat>>& fades, std::vector<Sheet>& sheets)
-{
-    if (const auto& image = view.layerContents()) {
-        sheets.push_back({image, view.bounds().size, placement, fades});
+// The sheets of windows painted at a scale, as the views' own walk of their
+// layers gives them.
+class WindowCompositor::Collector : public LayerVisitor {
+public:
+    explicit Collector(CGFloat scale) : scale_(scale) {}
+
+    void collect(const UIWindow& window)
+    {
+        spaces_.assign(1, DeviceSpace{CGAffineTransform::scale(scale_, scale_)});
+        window.visitLayer(*this);
     }
-    for (const auto& subview : view.subviews()) {
-        if (subview->isHidden() || subview->alpha() <= 0) {
-            continue;
-        }
-        const CGRect frame = subview->frame();
-        const CGAffineTransform local = CGAffineTransform::translation(-frame.width() / 2, -frame.height() / 2)
-                                            .concatenating(subview->transform())
-                                            .concatenating(CGAffineTransform::translation(frame.midX(), frame.midY()));
-        const bool faded = subview->alpha() < 1;
-        if (faded) {
-            fades.emplace_back(subview.get(), subview->alpha());
-        }
-        collect(*subview, local.concatenating(placement), fades, sheets);
-        if (faded) {
-            fades.pop_back();
-        }
+
+    void picture(const std::shared_ptr<UIImage>& image, const CGRect& bounds, std::size_t) override
+    {
+        sheets.push_back({image, bounds.size, spaces_.back().ctm, fades_, spaces_.back().paintable});
     }
-}
+    void save() override { spaces_.push_back(spaces_.back()); }
+    void concatenate(const CGAffineTransform& step) override { spaces_.back().concatenate(step); }
+    bool canPaint() const override { return spaces_.back().paintable; }
+    void beginFade(const UIView& view) override { fades_.emplace_back(&view, view.alpha()); }
+    void endFade(const UIView&) override { fades_.pop_back(); }
+    void restore() override { spaces_.pop_back(); }
+
+    std::vector<Sheet> sheets;
+
+private:
+    CGFloat scale_;
+    std::vector<DeviceSpace> spaces_;
+    std::vector<std::pair<const UIView*, CGFloat>> fades_;
+};
 
 CGRect WindowCompositor::change(const std::vector<const UIWindow*>& windows, CGSize size, CGFloat scale)
 {
-    std::vector<Sheet> sheets;
-    std::vector<std::pair<const UIView*, CGFloat>> fades;
+    Collector collector(scale);
     for (const UIWindow* window : windows) {
-        collect(*window, CGAffineTransform::scale(scale, scale), fades, sheets);
+        collector.collect(*window);
     }
+    std::vector<Sheet>& sheets = collector.sheets;
     const CGRect picture(0, 0, std::ceil(size.width * scale), std::ceil(size.height * scale));
     CGRect area;
     lowestChange_ = 0;

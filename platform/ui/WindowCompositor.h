@@ -20,14 +20,18 @@ class UIWindow;
 // last looked, so that a painter keeping the picture paints only that area
 // again.
 //
-// The area holds wherever a shown view's picture, its place, its transform
-// or its fading differs: where it lies now and where it lay then, and of a
-// picture that was drawn again only the part whose pixels differ. Painting
-// only that area of a kept picture gives, pixel for pixel, what painting all
-// of it gives: Cairo resamples a picture that is not placed on whole pixels
-// a little differently for every clip that cuts it, so the area grows until
-// it holds each such picture it touches whole, and becomes all of the
-// picture where a faded view is touched.
+// Which pictures are shown, where, in which order and faded how, it learns
+// from the views' own walk of their layers (UIView::visitLayer), the one
+// they paint by; a picture placed where nothing can be painted (a singular
+// transform) shows nowhere. The area holds wherever a shown view's picture,
+// its place, its transform or its fading differs: where it lies now and
+// where it lay then, and of a picture that was drawn again only the part
+// whose pixels differ. Painting only that area of a kept picture gives,
+// pixel for pixel, what painting all of it gives: Cairo resamples a picture
+// that is not placed on whole pixels a little differently for every clip
+// that cuts it, so the area grows until it holds each such picture it
+// touches whole, and becomes all of the picture where a faded view is
+// touched.
 //
 // What the pictures under the lowest one that changes look like is kept as a
 // backdrop: painting a changed area starts from it instead of painting those
@@ -53,17 +57,20 @@ public:
 
 private:
     // One view's picture as it is painted: which picture, the map from its
-    // bounds into device pixels, and the faded views it is painted within
-    // (itself included), each with its alpha.
+    // bounds into device pixels, the faded views it is painted within
+    // (itself included), each with its alpha, and whether that map can paint
+    // at all.
     struct Sheet {
         std::shared_ptr<UIImage> image;
         CGSize size;
         CGAffineTransform placement;
         std::vector<std::pair<const UIView*, CGFloat>> fades;
+        bool paintable = true;
 
         bool operator==(const Sheet&) const = default;
         // The whole device pixels its painting may touch: all of it, or only
-        // where `area` of its picture (in the picture's pixels) lies.
+        // where `area` of its picture (in the picture's pixels) lies; none
+        // when it cannot paint.
         CGRect extent() const;
         CGRect extent(const CGRect& area) const;
         // The device pixels its painting touches.
@@ -74,8 +81,9 @@ private:
         bool isResampled() const;
     };
 
-    static void collect(const UIView& view, const CGAffineTransform& placement,
-                        std::vector<std::pair<const UIView*, CGFloat>>& fades, std::vector<Sheet>& sheets);
+    // Gathers the sheets from the views' walk.
+    class Collector;
+
     // Where `now` and `then` look different, both painted as the same sheet.
     static CGRect difference(const Sheet* now, const Sheet* then);
     // `area` grown to hold whole every resampled sheet it touches.

@@ -220,6 +220,53 @@ TEST_F(WindowCompositorTest, PaintingOnlyTheChangesGivesThePicturePaintingEveryt
     UIScreen::main().setScale(1);
 }
 
+// What a view paints and what the compositor takes as shown come from one
+// walk of the tree: a faded view squeezed onto a line paints nothing, so it
+// changes only where it was and fades nothing; and whatever the tree goes
+// through, painting only the changes gives what painting everything gives.
+TEST_F(WindowCompositorTest, AFadedViewThatCannotPaintShowsNowhereWhateverTheTreeGoesThrough)
+{
+    const auto squeezed = CGAffineTransform::scale(1, 0).concatenating(CGAffineTransform::rotation(0.5));
+    corner->setAlpha(0.5);
+    corner->setTransform(squeezed);
+    EXPECT_EQ(change(), CGRect(79, 39, 12, 12));
+    corner->setFrame(CGRect(17, 17, 10, 10));
+    EXPECT_EQ(change(), CGRect::zero());
+    // Nor does a change under it grow to all of the window.
+    inner->place = CGRect(2, 3, 1, 1);
+    inner->setNeedsDisplay();
+    EXPECT_EQ(change(), CGRect(14, 14, 12, 12));
+
+    const auto added = std::make_shared<Patch>(CGRect(2.5, 1.25, 6, 7), UIColor(0, 1, 0, 0.8));
+    const std::vector<std::function<void()>> steps = {
+        [] {},
+        [&] { corner->setTransform(CGAffineTransform::rotation(0.2)); },
+        [&] {
+            added->setAlpha(0.7);
+            inner->addSubview(added);
+        },
+        [&] {
+            inner->setAlpha(0.6);
+            added->setTransform(squeezed);
+        },
+        [&] { panel->setTransform(squeezed); },
+        [&] {
+            panel->setTransform(CGAffineTransform::scale(1.2, 0.9));
+            inner->setHidden(true);
+        },
+        [&] {
+            window->addSubview(added);
+            inner->setHidden(false);
+            corner->setFrame(CGRect(60.5, 30.25, 10, 10));
+        },
+        [&] {
+            corner->removeFromSuperview();
+            panel->setAlpha(0.8);
+        },
+    };
+    EXPECT_EQ(differingFromWhole(*window, 1, steps), 0);
+}
+
 // A view on whole pixels changes over a large picture placed between pixels
 // and a little narrowed; where it touches the picture, the picture is
 // painted again whole.
