@@ -51,7 +51,7 @@ Data readAll(int descriptor, const std::string& path, std::size_t expected)
             if (errno == EINTR) {
                 continue;
             }
-            throw FileManagerError::reading(path, std::strerror(errno));
+            throw FileManagerError::reading(path, errno);
         }
         data.insert(data.end(), buffer, buffer + count);
         if (data.size() > FileManager::kMaximumContentSize) {
@@ -72,6 +72,11 @@ FileManagerError writeError(const std::string& path, int error)
 FileManagerError FileManagerError::reading(const std::string& path, const std::string& reason)
 {
     return FileManagerError("The file '" + path + "' could not be read: " + reason + ".");
+}
+
+FileManagerError FileManagerError::reading(const std::string& path, int code)
+{
+    return FileManagerError("The file '" + path + "' could not be read: " + std::strerror(code) + ".", code);
 }
 
 FileManager& FileManager::default_()
