@@ -10,6 +10,10 @@
 #include <fstream>
 #include <iterator>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -20,6 +24,32 @@ std::string fileText(const std::filesystem::path& file)
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+std::size_t entries(const std::filesystem::path& folder)
+{
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                  std::filesystem::directory_iterator()));
+}
+
+// While it lives, the process may open no more file descriptors.
+class DescriptorsExhausted {
+public:
+    DescriptorsExhausted()
+    {
+        ::getrlimit(RLIMIT_NOFILE, &saved_);
+        const int lowestFree = ::open("/dev/null", O_RDONLY);
+        ::close(lowestFree);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = static_cast<rlim_t>(lowestFree);
+        ::setrlimit(RLIMIT_NOFILE, &lowered);
+    }
+    ~DescriptorsExhausted() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
+    DescriptorsExhausted(const DescriptorsExhausted&) = delete;
+    DescriptorsExhausted& operator=(const DescriptorsExhausted&) = delete;
+
+private:
+    rlimit saved_ {};
+};
 
 class UserDefaultsTest : public ::testing::Test {
 protected:
@@ -74,9 +104,7 @@ TEST_F(UserDefaultsTest, ValuesArePersistedAsAnXMLPropertyListPerDomain)
     reopened->removeObject("array");
     EXPECT_FALSE(store->object("url"));
     EXPECT_FALSE(store->object("array"));
-    const auto leftovers = std::distance(std::filesystem::directory_iterator(config_.path()),
-                                         std::filesystem::directory_iterator());
-    EXPECT_EQ(leftovers, 1) << "temporary files were left behind";
+    EXPECT_EQ(entries(config_.path()), 1u) << "temporary files were left behind";
 }
 
 TEST_F(UserDefaultsTest, TypedGettersConvertLikeThePlatform)
@@ -201,4 +229,24 @@ TEST_F(UserDefaultsTest, DeepOrNulHoldingDomainFilesAreReportedAndKeptAside)
         EXPECT_THAT(capture.lines().front(), HasSubstr("cannot be read")) << domain;
         EXPECT_EQ(fileText(domainFile(domain).string() + ".corrupt").size(), contents[i].size()) << domain;
     }
+}
+
+TEST_F(UserDefaultsTest, DomainFileOutlastsAReadThatFailsForLackOfDescriptors)
+{
+    const auto file = domainFile("test.passing");
+    const auto store = UserDefaults::suite("test.passing");
+    store->setInteger(7, "kept");
+    const auto before = fileText(file);
+    {
+        Console::Capture capture;
+        DescriptorsExhausted exhausted;
+        store->setInteger(8, "fresh");
+        EXPECT_THAT(capture.lines(), ElementsAre(HasSubstr("Too many open files"),
+                                                 HasSubstr("'fresh' was not stored")));
+    }
+    EXPECT_EQ(fileText(file), before);
+    EXPECT_EQ(entries(config_.path()), 1u) << "the file was moved aside";
+    EXPECT_EQ(store->integer("kept"), 7);
+    store->setInteger(8, "fresh");
+    EXPECT_EQ(readPropertyListFile(file), (PropertyListValue::Dictionary{{"kept", 7}, {"fresh", 8}}));
 }
