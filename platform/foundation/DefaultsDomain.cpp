@@ -60,8 +60,12 @@ void DefaultsDomain::write(const std::string& key,
         return;
     }
     std::lock_guard lock(filesMutex());
-    auto loaded = load(*path);
-    if (!mayReplace(loaded.outcome, *path, key)) {
+    const auto target = endOfLinks(*path, key);
+    if (!target) {
+        return;
+    }
+    auto loaded = load(*target);
+    if (!mayReplace(loaded.outcome, *target, key)) {
         return;
     }
     auto& content = loaded.content;
@@ -70,7 +74,7 @@ void DefaultsDomain::write(const std::string& key,
     } else if (content.erase(key) == 0) {
         return;
     }
-    store(*path, content);
+    store(*target, content);
 }
 
 std::optional<std::filesystem::path> DefaultsDomain::file() const
@@ -110,6 +114,17 @@ DefaultsDomain::Loaded DefaultsDomain::load(const std::filesystem::path& file) c
         return {Loaded::Outcome::readFailed, {}};
     }
     return {Loaded::Outcome::fileAtFault, {}};
+}
+
+std::optional<std::filesystem::path> DefaultsDomain::endOfLinks(const std::filesystem::path& file,
+                                                                const std::string& key) const
+{
+    try {
+        return FileManager::default_().destinationOfSymbolicLinks(file.string());
+    } catch (const FileManagerError& error) {
+        Console::print("UserDefaults::ERROR: " + error.localizedDescription() + " '" + key + "' was not stored.");
+        return std::nullopt;
+    }
 }
 
 bool DefaultsDomain::mayReplace(Loaded::Outcome outcome, const std::filesystem::path& file,

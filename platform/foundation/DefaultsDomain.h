@@ -12,9 +12,11 @@
 // before it is overwritten, to "<file>.corrupt", or when that name is taken to
 // the first free one of "<file>.corrupt.1", "<file>.corrupt.2", ..., so that no
 // file kept aside is ever replaced. When it cannot be moved, or when the read
-// failed for a reason of the system (no file descriptors or memory left, an
-// I/O error), the write is refused and the file left as it is, so nothing in
-// it is lost.
+// failed in the system (no file descriptors or memory left, an I/O error, no
+// permission), the write is refused and the file left as it is, so nothing
+// in it is lost. A file that is a symbolic link is written through: the file at
+// the end of its links (made, with its folder, when missing) is the one
+// replaced or moved aside.
 class DefaultsDomain {
 public:
     explicit DefaultsDomain(std::string name) : name_(std::move(name)) {}
@@ -34,6 +36,10 @@ private:
     };
     // A missing file reads as empty.
     Loaded load(const std::filesystem::path& file) const;
+    // The file a write to `file` replaces, at the end of its symbolic links;
+    // none (reported) when they cannot be followed.
+    std::optional<std::filesystem::path> endOfLinks(const std::filesystem::path& file,
+                                                    const std::string& key) const;
     // Whether the loaded file may be replaced now, having moved it aside if
     // it is at fault; false (reported) when `key` must not be stored.
     bool mayReplace(Loaded::Outcome outcome, const std::filesystem::path& file,

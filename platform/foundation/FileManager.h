@@ -62,4 +62,9 @@ public:
     // moved over it, so the target holds either its old or all of its new
     // content. Throws FileManagerError when it cannot.
     void write(const Data& data, const URL& url) const;
+    // The path that `path` leads to through symbolic links: each link is
+    // followed, a relative one from its own folder, up to a path that is no
+    // link and need not exist. Throws FileManagerError when the links loop
+    // or a link cannot be read.
+    std::string destinationOfSymbolicLinks(const std::string& path) const;
 };

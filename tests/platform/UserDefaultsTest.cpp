@@ -250,3 +250,21 @@ TEST_F(UserDefaultsTest, DomainFileOutlastsAReadThatFailsForLackOfDescriptors)
     store->setInteger(8, "fresh");
     EXPECT_EQ(readPropertyListFile(file), (PropertyListValue::Dictionary{{"kept", 7}, {"fresh", 8}}));
 }
+
+TEST_F(UserDefaultsTest, LinkedDomainFileIsWrittenThroughItsLinks)
+{
+    // A relative link to a relative link in another folder, whose end does
+    // not exist yet.
+    TemporaryFolder dotfiles;
+    std::filesystem::create_symlink("settings.plist", dotfiles.path() / "link.plist");
+    std::filesystem::create_symlink(".." / dotfiles.path().filename() / "link.plist", domainFile("test.linked"));
+    const auto store = UserDefaults::suite("test.linked");
+    store->setInteger(1, "first");
+    store->setInteger(2, "second");
+    EXPECT_TRUE(std::filesystem::is_symlink(domainFile("test.linked")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dotfiles.path() / "link.plist"));
+    EXPECT_EQ(readPropertyListFile(dotfiles.path() / "settings.plist"),
+              (PropertyListValue::Dictionary{{"first", 1}, {"second", 2}}));
+    EXPECT_EQ(entries(dotfiles.path()), 2u);
+    EXPECT_EQ(entries(config_.path()), 1u);
+}
