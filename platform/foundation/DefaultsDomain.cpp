@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <new>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -46,7 +47,7 @@ PropertyListValue::Dictionary DefaultsDomain::read() const
         return {};
     }
     std::lock_guard lock(filesMutex());
-    return load(*path).value_or(PropertyListValue::Dictionary{});
+    return load(*path).content;
 }
 
 void DefaultsDomain::write(const std::string& key,
@@ -59,21 +60,21 @@ void DefaultsDomain::write(const std::string& key,
         return;
     }
     std::lock_guard lock(filesMutex());
-    auto content = load(*path);
-    if (!content) {
-        if (!moveAside(*path)) {
-            Console::print("UserDefaults::ERROR: '" + key + "' was not stored, so that the " +
-                           "unreadable settings file '" + path->string() + "' is kept.");
-            return;
-        }
-        content.emplace();
-    }
-    if (value) {
-        content->insert_or_assign(key, *value);
-    } else if (content->erase(key) == 0) {
+    const auto target = endOfLinks(*path, key);
+    if (!target) {
         return;
     }
-    store(*path, *content);
+    auto loaded = load(*target);
+    if (!mayReplace(loaded.outcome, *target, key)) {
+        return;
+    }
+    auto& content = loaded.content;
+    if (value) {
+        content.insert_or_assign(key, *value);
+    } else if (content.erase(key) == 0) {
+        return;
+    }
+    store(*target, content);
 }
 
 std::optional<std::filesystem::path> DefaultsDomain::file() const
@@ -85,17 +86,16 @@ std::optional<std::filesystem::path> DefaultsDomain::file() const
     return *folder / (name_ + ".plist");
 }
 
-std::optional<PropertyListValue::Dictionary>
-DefaultsDomain::load(const std::filesystem::path& file) const
+DefaultsDomain::Loaded DefaultsDomain::load(const std::filesystem::path& file) const
 {
     const auto& files = FileManager::default_();
     if (!files.fileExists(file.string())) {
-        return PropertyListValue::Dictionary{};
+        return {Loaded::Outcome::read, {}};
     }
     try {
         auto value = PropertyListSerialization::propertyList(files.contents(file.string()));
         if (const auto* dictionary = value.get<PropertyListValue::Dictionary>()) {
-            return *dictionary;
+            return {Loaded::Outcome::read, *dictionary};
         }
         Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
                        "' does not hold a dictionary.");
@@ -104,8 +104,43 @@ DefaultsDomain::load(const std::filesystem::path& file) const
                        "' cannot be read: " + error.what());
     } catch (const FileManagerError& error) {
         Console::print("UserDefaults::ERROR: " + error.localizedDescription());
+        // A failing call to the system says nothing about the file's content.
+        if (error.code() != 0) {
+            return {Loaded::Outcome::readFailed, {}};
+        }
+    } catch (const std::bad_alloc&) {
+        Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
+                       "' could not be read: out of memory.");
+        return {Loaded::Outcome::readFailed, {}};
     }
-    return std::nullopt;
+    return {Loaded::Outcome::fileAtFault, {}};
+}
+
+std::optional<std::filesystem::path> DefaultsDomain::endOfLinks(const std::filesystem::path& file,
+                                                                const std::string& key) const
+{
+    try {
+        return FileManager::default_().destinationOfSymbolicLinks(file.string());
+    } catch (const FileManagerError& error) {
+        Console::print("UserDefaults::ERROR: " + error.localizedDescription() + " '" + key + "' was not stored.");
+        return std::nullopt;
+    }
+}
+
+bool DefaultsDomain::mayReplace(Loaded::Outcome outcome, const std::filesystem::path& file,
+                                const std::string& key) const
+{
+    if (outcome == Loaded::Outcome::readFailed) {
+        Console::print("UserDefaults::ERROR: '" + key + "' was not stored, so that the settings file '" +
+                       file.string() + "', which could not be read now, is kept as it is.");
+        return false;
+    }
+    if (outcome == Loaded::Outcome::fileAtFault && !moveAside(file)) {
+        Console::print("UserDefaults::ERROR: '" + key + "' was not stored, so that the " +
+                       "unreadable settings file '" + file.string() + "' is kept.");
+        return false;
+    }
+    return true;
 }
 
 bool DefaultsDomain::moveAside(const std::filesystem::path& file) const

@@ -6,12 +6,17 @@
 #include <optional>
 #include <string>
 
-// The file of one user-defaults domain. Unreadable content is reported on the
-// Console and read as empty; before such a file is overwritten it is moved
-// aside to "<file>.corrupt", or when that name is taken to the first free one
-// of "<file>.corrupt.1", "<file>.corrupt.2", ..., so that no file kept aside
-// is ever replaced. When it cannot be moved the write is refused, so nothing
-// in it is lost.
+// The file of one user-defaults domain. A file that cannot be read is reported
+// on the Console and read as empty. One that is at fault itself (it holds no
+// settings dictionary, is no regular file or is too large) is moved aside
+// before it is overwritten, to "<file>.corrupt", or when that name is taken to
+// the first free one of "<file>.corrupt.1", "<file>.corrupt.2", ..., so that no
+// file kept aside is ever replaced. When it cannot be moved, or when the read
+// failed in the system (no file descriptors or memory left, an I/O error, no
+// permission), the write is refused and the file left as it is, so nothing
+// in it is lost. A file that is a symbolic link is written through: the file at
+// the end of its links (made, with its folder, when missing) is the one
+// replaced or moved aside.
 class DefaultsDomain {
 public:
     explicit DefaultsDomain(std::string name) : name_(std::move(name)) {}
@@ -23,8 +28,22 @@ public:
 private:
     // None when no configuration folder can be found.
     std::optional<std::filesystem::path> file() const;
-    // The content, or none when the file exists but cannot be parsed.
-    std::optional<PropertyListValue::Dictionary> load(const std::filesystem::path& file) const;
+    struct Loaded {
+        enum class Outcome { read, fileAtFault, readFailed };
+        Outcome outcome;
+        // Empty unless read.
+        PropertyListValue::Dictionary content;
+    };
+    // A missing file reads as empty.
+    Loaded load(const std::filesystem::path& file) const;
+    // The file a write to `file` replaces, at the end of its symbolic links;
+    // none (reported) when they cannot be followed.
+    std::optional<std::filesystem::path> endOfLinks(const std::filesystem::path& file,
+                                                    const std::string& key) const;
+    // Whether the loaded file may be replaced now, having moved it aside if
+    // it is at fault; false (reported) when `key` must not be stored.
+    bool mayReplace(Loaded::Outcome outcome, const std::filesystem::path& file,
+                    const std::string& key) const;
     // Renames the file to the first free "<file>.corrupt" name; false
     // (reported) when it cannot.
     bool moveAside(const std::filesystem::path& file) const;

@@ -3,7 +3,6 @@
 #include "FileManager.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -47,12 +46,12 @@ FileHandle FileHandle::forReadingAtPath(const std::string& path)
     // blocking keeps a pipe from waiting for a writer that never comes.
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0) {
-        throw FileManagerError::reading(path, std::strerror(errno));
+        throw FileManagerError::reading(path, errno);
     }
     checkRegular(path, status);
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.descriptor_ < 0 || ::fstat(file.descriptor_, &status) != 0) {
-        throw FileManagerError::reading(path, std::strerror(errno));
+        throw FileManagerError::reading(path, errno);
     }
     checkRegular(path, status);
     return file;

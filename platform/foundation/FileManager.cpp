@@ -51,7 +51,7 @@ Data readAll(int descriptor, const std::string& path, std::size_t expected)
             if (errno == EINTR) {
                 continue;
             }
-            throw FileManagerError::reading(path, std::strerror(errno));
+            throw FileManagerError::reading(path, errno);
         }
         data.insert(data.end(), buffer, buffer + count);
         if (data.size() > FileManager::kMaximumContentSize) {
@@ -67,11 +67,19 @@ FileManagerError writeError(const std::string& path, int error)
     return FileManagerError("The file '" + path + "' could not be written: " + std::strerror(error) + ".");
 }
 
+// As many links as the system follows in one path.
+constexpr int kMaximumLinks = 40;
+
 } // namespace
 
 FileManagerError FileManagerError::reading(const std::string& path, const std::string& reason)
 {
     return FileManagerError("The file '" + path + "' could not be read: " + reason + ".");
+}
+
+FileManagerError FileManagerError::reading(const std::string& path, int code)
+{
+    return FileManagerError("The file '" + path + "' could not be read: " + std::strerror(code) + ".", code);
 }
 
 FileManager& FileManager::default_()
@@ -167,4 +175,22 @@ void FileManager::write(const Data& data, const URL& url) const
         ::unlink(temporary.c_str());
         throw writeError(target.string(), error);
     }
+}
+
+std::string FileManager::destinationOfSymbolicLinks(const std::string& path) const
+{
+    std::filesystem::path destination = path;
+    std::error_code error;
+    for (int links = 0; std::filesystem::is_symlink(std::filesystem::symlink_status(destination, error));
+         ++links) {
+        const auto target = std::filesystem::read_symlink(destination, error);
+        if (links == kMaximumLinks || error) {
+            throw FileManagerError("The links from '" + path + "' cannot be followed: " +
+                                   std::strerror(error ? error.value() : ELOOP) + ".");
+        }
+        // Never made lexically normal: the system takes a ".." in a target
+        // from the folder the link really is in, which a link may lead to.
+        destination = destination.parent_path() / target;
+    }
+    return destination.string();
 }

@@ -14,10 +14,20 @@ enum class SearchPathDomainMask { userDomainMask };
 // A failed file operation; what() is a description fit for a log line.
 class FileManagerError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit FileManagerError(const std::string& description, int code = 0)
+        : std::runtime_error(description), code_(code) {}
     // The failure to read the file at `path`, and why.
     static FileManagerError reading(const std::string& path, const std::string& reason);
+    // The failure to read the file at `path` with the system's error `code`.
+    static FileManagerError reading(const std::string& path, int code);
     std::string localizedDescription() const { return what(); }
+    // The system's error number (errno) when a call to the system failed; 0
+    // when the path itself is refused: it names no regular file, a file too
+    // large, or holds a NUL character.
+    int code() const { return code_; }
+
+private:
+    int code_;
 };
 
 // Files and well-known folders. Each program has a container folder standing
@@ -52,4 +62,9 @@ public:
     // moved over it, so the target holds either its old or all of its new
     // content. Throws FileManagerError when it cannot.
     void write(const Data& data, const URL& url) const;
+    // The path that `path` leads to through symbolic links: each link is
+    // followed, a relative one from its own folder, up to a path that is no
+    // link and need not exist. Throws FileManagerError when the links loop
+    // or a link cannot be read.
+    std::string destinationOfSymbolicLinks(const std::string& path) const;
 };

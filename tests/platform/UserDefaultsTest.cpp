@@ -2,6 +2,7 @@
 #include "../support/PropertyListFile.h"
 #include "../support/TemporaryFolder.h"
 #include "Console.h"
+#include "FileManager.h"
 #include "UserDefaults.h"
 
 #include <gmock/gmock.h>
@@ -9,6 +10,9 @@
 
 #include <fstream>
 #include <iterator>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -201,4 +205,45 @@ TEST_F(UserDefaultsTest, DeepOrNulHoldingDomainFilesAreReportedAndKeptAside)
         EXPECT_THAT(capture.lines().front(), HasSubstr("cannot be read")) << domain;
         EXPECT_EQ(fileText(domainFile(domain).string() + ".corrupt").size(), contents[i].size()) << domain;
     }
+}
+
+TEST_F(UserDefaultsTest, DomainFileOutlastsAReadThatFailsForLackOfDescriptors)
+{
+    const auto file = domainFile("test.passing");
+    const auto store = UserDefaults::suite("test.passing");
+    store->setInteger(7, "kept");
+    const auto before = fileText(file);
+    // UBSan checks a type through a pipe when it first meets it: the error is
+    // met before the descriptors run out, the checks after.
+    EXPECT_THROW(FileManager::default_().contents(config_.path().string()), FileManagerError);
+    Console::Capture capture;
+    rlimit saved {};
+    ::getrlimit(RLIMIT_NOFILE, &saved);
+    const int lowestFree = ::dup(STDERR_FILENO);
+    ::close(lowestFree);
+    const rlimit exhausted {static_cast<rlim_t>(lowestFree), saved.rlim_max};
+    ::setrlimit(RLIMIT_NOFILE, &exhausted);
+    store->setInteger(8, "fresh");
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_THAT(capture.lines(), ElementsAre(HasSubstr("Too many open files"), HasSubstr("'fresh' was not stored")));
+    EXPECT_EQ(fileText(file), before);
+    EXPECT_FALSE(std::filesystem::exists(file.string() + ".corrupt"));
+    EXPECT_EQ(store->integer("kept"), 7);
+    store->setInteger(8, "fresh");
+    EXPECT_EQ(readPropertyListFile(file), (PropertyListValue::Dictionary{{"kept", 7}, {"fresh", 8}}));
+}
+
+TEST_F(UserDefaultsTest, LinkedDomainFileIsWrittenThroughItsLinks)
+{
+    // Relative links into another folder, ending where no file is yet.
+    TemporaryFolder dotfiles;
+    std::filesystem::create_symlink("settings.plist", dotfiles.path() / "link.plist");
+    std::filesystem::create_symlink(".." / dotfiles.path().filename() / "link.plist", domainFile("test.linked"));
+    const auto store = UserDefaults::suite("test.linked");
+    store->setInteger(1, "first");
+    store->setInteger(2, "second");
+    EXPECT_TRUE(std::filesystem::is_symlink(domainFile("test.linked")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dotfiles.path() / "link.plist"));
+    EXPECT_EQ(readPropertyListFile(dotfiles.path() / "settings.plist"),
+              (PropertyListValue::Dictionary{{"first", 1}, {"second", 2}}));
 }
