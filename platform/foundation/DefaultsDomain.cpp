@@ -120,7 +120,12 @@ std::optional<std::filesystem::path> DefaultsDomain::endOfLinks(const std::files
                                                                 const std::string& key) const
 {
     try {
-        return FileManager::default_().destinationOfSymbolicLinks(file.string());
+        const std::filesystem::path target = FileManager::default_().destinationOfSymbolicLinks(file.string());
+        // Links that end at no file (a folder, a device) are themselves what
+        // is at fault: what they lead to is never moved aside or replaced.
+        std::error_code error;
+        const auto status = std::filesystem::status(target, error);
+        return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) ? file : target;
     } catch (const FileManagerError& error) {
         Console::print("UserDefaults::ERROR: " + error.localizedDescription() + " '" + key + "' was not stored.");
         return std::nullopt;

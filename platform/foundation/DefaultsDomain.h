@@ -16,7 +16,9 @@
 // permission), the write is refused and the file left as it is, so nothing
 // in it is lost. A file that is a symbolic link is written through: the file at
 // the end of its links (made, with its folder, when missing) is the one
-// replaced or moved aside.
+// replaced or moved aside. Links that end at something other than a file (a
+// folder, a device) are moved aside themselves, and what they lead to is left
+// alone.
 class DefaultsDomain {
 public:
     explicit DefaultsDomain(std::string name) : name_(std::move(name)) {}
@@ -36,8 +38,9 @@ private:
     };
     // A missing file reads as empty.
     Loaded load(const std::filesystem::path& file) const;
-    // The file a write to `file` replaces, at the end of its symbolic links;
-    // none (reported) when they cannot be followed.
+    // The file a write to `file` replaces, at the end of its symbolic links,
+    // or `file` itself when they end at something other than a file; none
+    // (reported) when they cannot be followed.
     std::optional<std::filesystem::path> endOfLinks(const std::filesystem::path& file,
                                                     const std::string& key) const;
     // Whether the loaded file may be replaced now, having moved it aside if

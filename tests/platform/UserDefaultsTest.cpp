@@ -247,3 +247,16 @@ TEST_F(UserDefaultsTest, LinkedDomainFileIsWrittenThroughItsLinks)
     EXPECT_EQ(readPropertyListFile(dotfiles.path() / "settings.plist"),
               (PropertyListValue::Dictionary{{"first", 1}, {"second", 2}}));
 }
+
+// A link to a folder renamed the user's folder and put the settings in its place.
+TEST_F(UserDefaultsTest, LinkToAFolderIsMovedAsideAndTheFolderLeftAlone)
+{
+    TemporaryFolder elsewhere;
+    const auto folder = elsewhere.path() / "Documents";
+    std::filesystem::create_directories(folder / "kept");
+    std::filesystem::create_symlink(folder, domainFile("test.folder"));
+    UserDefaults::suite("test.folder")->setInteger(3, "third");
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "kept"));
+    EXPECT_TRUE(std::filesystem::is_symlink(domainFile("test.folder").string() + ".corrupt"));
+    EXPECT_EQ(readPropertyListFile(domainFile("test.folder")), (PropertyListValue::Dictionary{{"third", 3}}));
+}
