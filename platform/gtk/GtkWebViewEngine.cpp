@@ -21,20 +21,29 @@ URLRequest requestOf(WebKitNavigationAction* action)
     return URLRequest(urlOf(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action))));
 }
 
+// The web context every view shares, made with the first view and kept while
+// the process lives: no sandbox (it needs user namespaces a container may
+// forbid) and nothing kept on disk. Main thread only, as GTK is.
+WebKitWebContext* sharedContext()
+{
+    static WebKitWebContext* const context = [] {
+        WebKitWebContext* made = webkit_web_context_new_ephemeral();
+        webkit_web_context_set_sandbox_enabled(made, FALSE);
+        webkit_web_context_set_cache_model(made, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
+        return made;
+    }();
+    return context;
+}
+
 // A view that runs in a container or on a machine without a graphics
-// processor: no hardware acceleration, no sandbox (it needs user namespaces a
-// container may forbid) and nothing kept on disk.
+// processor: no hardware acceleration.
 WebKitWebView* makeBrowser()
 {
-    WebKitWebContext* context = webkit_web_context_new_ephemeral();
-    webkit_web_context_set_sandbox_enabled(context, FALSE);
-    webkit_web_context_set_cache_model(context, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
     WebKitSettings* settings = webkit_settings_new_with_settings(
         "hardware-acceleration-policy", WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER, "enable-webgl", FALSE, nullptr);
-    auto* browser =
-        WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "settings", settings, nullptr));
+    auto* browser = WEBKIT_WEB_VIEW(
+        g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", sharedContext(), "settings", settings, nullptr));
     g_object_unref(settings);
-    g_object_unref(context);
     return WEBKIT_WEB_VIEW(g_object_ref_sink(browser));
 }
 

@@ -162,7 +162,7 @@ TEST_F(ShellApplication, UnitButtonShowsThePanelPlayRunsTheEffectAndAModeButtonS
 }
 
 // The help screen covers the main screen with its manual in a WebKit view,
-// and its exit button brings the main screen back.
+// and its exit button brings the main screen back, again and again.
 TEST_F(ShellApplication, HelpButtonShowsTheHelpScreenOverTheMainScreenUntilItsExitButton)
 {
     // Nothing asks for a redraw while the panel is hidden and nothing plays:
@@ -195,6 +195,17 @@ TEST_F(ShellApplication, HelpButtonShowsTheHelpScreenOverTheMainScreenUntilItsEx
     click(shell_->canvas(), {48, 22});
     EXPECT_FALSE(screen_->presentedViewController());
     EXPECT_EQ(gtk_widget_get_parent(web), nullptr);
+    // Every later opening shows its page through the first one's ephemeral
+    // web context, which the first engine, held here, keeps in memory.
+    EXPECT_TRUE(webkit_web_context_is_ephemeral(engine->context()));
+    for (int opening = 0; opening < 10; ++opening) {
+        click(shell_->canvas(), {244, 22});
+        const auto shown = std::dynamic_pointer_cast<HelpViewController>(screen_->presentedViewController());
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(std::dynamic_pointer_cast<GtkWebViewEngine>(shown->webView()->engine())->context(),
+                  engine->context());
+        click(shell_->canvas(), {48, 22});
+    }
     click(shell_->canvas(), {52, 22});
     EXPECT_FALSE(screen_->pluginView()->isHidden());
 
