@@ -18,7 +18,8 @@ class WKWebView;
 // may come later; PDFs are shown by WebKit's own viewer, or where WebKit has
 // none, by a document view of our own. The web view owns its engine and the
 // engine refers back to it without owning it. All engines share one ephemeral
-// web context, which lives as long as the process. Main thread only.
+// web context, and an engine takes the WebKit view of one that ended, if it was
+// kept; both live as long as the process. Main thread only.
 class GtkWebViewEngine : public WKWebViewEngine {
 public:
     enum class PDFViewer {
