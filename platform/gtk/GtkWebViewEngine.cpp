@@ -3,6 +3,7 @@
 #include "WKWebView.h"
 
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -21,27 +22,66 @@ URLRequest requestOf(WebKitNavigationAction* action)
     return URLRequest(urlOf(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action))));
 }
 
+// The web context every view shares, made with the first view and kept while
+// the process lives: no sandbox (it needs user namespaces a container may
+// forbid) and nothing kept on disk. Main thread only, as GTK is.
+WebKitWebContext* sharedContext()
+{
+    static WebKitWebContext* const context = [] {
+        WebKitWebContext* made = webkit_web_context_new_ephemeral();
+        webkit_web_context_set_sandbox_enabled(made, FALSE);
+        webkit_web_context_set_cache_model(made, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
+        return made;
+    }();
+    return context;
+}
+
 // A view that runs in a container or on a machine without a graphics
-// processor: no hardware acceleration, no sandbox (it needs user namespaces a
-// container may forbid) and nothing kept on disk.
+// processor: no hardware acceleration.
 WebKitWebView* makeBrowser()
 {
-    WebKitWebContext* context = webkit_web_context_new_ephemeral();
-    webkit_web_context_set_sandbox_enabled(context, FALSE);
-    webkit_web_context_set_cache_model(context, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
     WebKitSettings* settings = webkit_settings_new_with_settings(
         "hardware-acceleration-policy", WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER, "enable-webgl", FALSE, nullptr);
-    auto* browser =
-        WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "settings", settings, nullptr));
+    auto* browser = WEBKIT_WEB_VIEW(
+        g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", sharedContext(), "settings", settings, nullptr));
     g_object_unref(settings);
-    g_object_unref(context);
     return WEBKIT_WEB_VIEW(g_object_ref_sink(browser));
+}
+
+// WebKit leaves some memory behind for every view it makes, however it ends,
+// so the view of an engine that ended is kept here for the next engine: one
+// view serves every Help or Info opening in turn. Main thread only.
+WebKitWebView*& keptBrowser()
+{
+    static WebKitWebView* kept = nullptr;
+    return kept;
+}
+
+WebKitWebView* takeBrowser()
+{
+    WebKitWebView* kept = std::exchange(keptBrowser(), nullptr);
+    return kept ? kept : makeBrowser();
+}
+
+// Keeps `browser`, taken out of `stack`, for the next engine, its web process
+// ended as a view's is when the view goes; unless a view is kept already, the
+// window's end destroyed it (which took it out of the stack), or it is still
+// loading: WebKit leaves a thread behind for a process ended during a load.
+void releaseBrowser(WebKitWebView* browser, GtkWidget* stack)
+{
+    if (keptBrowser() || gtk_widget_get_parent(GTK_WIDGET(browser)) != stack || webkit_web_view_is_loading(browser)) {
+        g_object_unref(browser);
+        return;
+    }
+    gtk_container_remove(GTK_CONTAINER(stack), GTK_WIDGET(browser));
+    webkit_web_view_terminate_web_process(browser);
+    keptBrowser() = browser;
 }
 
 } // namespace
 
 GtkWebViewEngine::GtkWebViewEngine(WKWebView& webView, PDFViewer pdfViewer)
-    : webView_(webView), widget_(GTK_WIDGET(g_object_ref_sink(gtk_stack_new()))), browser_(makeBrowser())
+    : webView_(webView), widget_(GTK_WIDGET(g_object_ref_sink(gtk_stack_new()))), browser_(takeBrowser())
 {
     gtk_container_add(GTK_CONTAINER(widget_), GTK_WIDGET(browser_));
     const bool webKitShowsPDFs = webkit_web_view_can_show_mime_type(browser_, kPDFType);
@@ -57,13 +97,13 @@ GtkWebViewEngine::GtkWebViewEngine(WKWebView& webView, PDFViewer pdfViewer)
     // A failed navigation leaves the content as it was, as in the headless
     // web view, instead of showing WebKit's error page.
     const auto keepContent = +[](WebKitWebView*, WebKitLoadEvent, char*, GError*, gpointer) { return TRUE; };
-    g_signal_connect(browser_, "load-failed", G_CALLBACK(keepContent), nullptr);
+    g_signal_connect(browser_, "load-failed", G_CALLBACK(keepContent), this);
 }
 
 GtkWebViewEngine::~GtkWebViewEngine()
 {
     g_signal_handlers_disconnect_by_data(browser_, this);
-    g_object_unref(browser_);
+    releaseBrowser(browser_, widget_);
     g_object_unref(widget_);
 }
 

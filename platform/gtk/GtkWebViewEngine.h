@@ -17,7 +17,9 @@ class WKWebView;
 // request and response is decided by the web view's delegates, whose answers
 // may come later; PDFs are shown by WebKit's own viewer, or where WebKit has
 // none, by a document view of our own. The web view owns its engine and the
-// engine refers back to it without owning it.
+// engine refers back to it without owning it. All engines share one ephemeral
+// web context, and an engine takes the WebKit view of one that ended, if it was
+// kept; both live as long as the process. Main thread only.
 class GtkWebViewEngine : public WKWebViewEngine {
 public:
     enum class PDFViewer {
@@ -43,6 +45,8 @@ public:
     const std::optional<URL>& url() const { return url_; }
     std::string title() const;
     bool isLoading() const;
+    // The web context the view runs in, the one all engines share.
+    WebKitWebContext* context() const { return webkit_web_view_get_context(browser_); }
 
 private:
     static gboolean decidePolicy(WebKitWebView* browser, WebKitPolicyDecision* decision,

@@ -162,7 +162,7 @@ TEST_F(ShellApplication, UnitButtonShowsThePanelPlayRunsTheEffectAndAModeButtonS
 }
 
 // The help screen covers the main screen with its manual in a WebKit view,
-// and its exit button brings the main screen back.
+// and its exit button brings the main screen back, again and again.
 TEST_F(ShellApplication, HelpButtonShowsTheHelpScreenOverTheMainScreenUntilItsExitButton)
 {
     // Nothing asks for a redraw while the panel is hidden and nothing plays:
@@ -195,6 +195,25 @@ TEST_F(ShellApplication, HelpButtonShowsTheHelpScreenOverTheMainScreenUntilItsEx
     click(shell_->canvas(), {48, 22});
     EXPECT_FALSE(screen_->presentedViewController());
     EXPECT_EQ(gtk_widget_get_parent(web), nullptr);
+    // Every later opening shows the manual through the first one's ephemeral
+    // web context, and from the third on in the second one's WebKit view
+    // (held here, as the first engine is, so that no other takes its place).
+    EXPECT_TRUE(webkit_web_context_is_ephemeral(engine->context()));
+    std::unique_ptr<GtkWidget, decltype(&g_object_unref)> reused(nullptr, g_object_unref);
+    for (int opening = 0; opening < 10; ++opening) {
+        click(shell_->canvas(), {244, 22});
+        const auto shown = std::dynamic_pointer_cast<HelpViewController>(screen_->presentedViewController());
+        ASSERT_TRUE(shown);
+        const auto shownEngine = std::dynamic_pointer_cast<GtkWebViewEngine>(shown->webView()->engine());
+        EXPECT_EQ(shownEngine->context(), engine->context());
+        GtkWidget* browser = gtk_stack_get_visible_child(GTK_STACK(shownEngine->widget()));
+        if (!reused)
+            reused.reset(GTK_WIDGET(g_object_ref(browser)));
+        EXPECT_EQ(browser, reused.get());
+        EXPECT_TRUE(pumpUntil(
+            [&] { return shownEngine->url() == *Bundle::main().url("manual", "pdf") && !shownEngine->isLoading(); }));
+        click(shell_->canvas(), {48, 22});
+    }
     click(shell_->canvas(), {52, 22});
     EXPECT_FALSE(screen_->pluginView()->isHidden());
 
