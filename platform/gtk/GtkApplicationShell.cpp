@@ -189,7 +189,10 @@ void GtkApplicationShell::invalidateChanges()
     const CGRect change = compositor_.change(shown, size, scale);
     const CGRect drawn = compositor_.drawnArea();
     const bool fresh = keepPicture(int(drawn.width()), int(drawn.height()));
-    paintPicture(shown, size, scale, fresh ? drawn : change);
+    const CGRect repainted = fresh ? drawn : change;
+    if (repainted.width() > 0 && repainted.height() > 0) {
+        paintPicture(shown, size, scale, repainted);
+    }
     if (change.width() == 0 || change.height() == 0) {
         return;
     }
@@ -255,8 +258,12 @@ void GtkApplicationShell::paintBeyondPicture(cairo_t* cairo, double width, doubl
     const int drawnHeight = cairo_image_surface_get_height(picture_);
     CGContext context(cairo);
     context.setFillColor(kBackground);
-    context.fill(CGRect(drawnWidth, 0, width - drawnWidth, height));
-    context.fill(CGRect(0, drawnHeight, drawnWidth, height - drawnHeight));
+    if (width > drawnWidth) {
+        context.fill(CGRect(drawnWidth, 0, width - drawnWidth, height));
+    }
+    if (height > drawnHeight) {
+        context.fill(CGRect(0, drawnHeight, drawnWidth, height - drawnHeight));
+    }
 }
 
 void GtkApplicationShell::onSizeAllocate(GtkWidget*, GdkRectangle* allocation, gpointer self)
