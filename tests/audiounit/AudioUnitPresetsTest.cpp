@@ -296,6 +296,21 @@ TEST_F(AudioUnitPresetsTest, SelectingAListedOrUserPresetAppliesItsFileAndMakesI
     EXPECT_EQ(allValues(), before);
 }
 
+TEST_F(AudioUnitPresetsTest, PresetsNamedAlikeEachApplyTheFileTheyWereListedFrom)
+{
+    writePreset("A.VELMORA", { { 1005, 0.875f } });
+    writePreset("A.velmora", { { 1005, 0.125f } });
+    const auto presets = unit->factoryPresets();
+    ASSERT_EQ(presets, (std::vector<AUAudioUnitPreset> { { 0, "A" }, { 1, "A" } }));
+
+    EXPECT_EQ(unit->presetState(presets[0]), reloadedDictionary({ { 1005, 0.875f } }));
+    for (const auto& [preset, value] : { std::pair { presets[0], 0.875f }, { presets[1], 0.125f } }) {
+        unit->setCurrentPreset(preset);
+        EXPECT_EQ(unit->currentPreset(), preset);
+        EXPECT_EQ(values({ 1005 }), std::vector<AUValue> { value }) << preset.number();
+    }
+}
+
 // A host's parameter observer runs on the thread that changes the value, and
 // may ask the unit for its state there, also while a state or preset is
 // being applied.
