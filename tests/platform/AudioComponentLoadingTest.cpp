@@ -13,8 +13,6 @@
 #include <future>
 #include <thread>
 
-#include <unistd.h>
-
 namespace {
 
 constexpr AudioComponentDescription kEffect{0x61756D66, 0x6B627277, 0x5A554E4B, 2, 0};
@@ -174,27 +172,14 @@ TEST(AudioComponentLoading, AZeroFilledSegmentPastTheFilesEndNeedsNothingFromIt)
 
 // Off a page boundary, the loader maps such a segment's page from the file
 // and clears the rest of it: past the file's end, that faulted the process.
-TEST(AudioComponentLoading, AZeroFilledSegmentOffAPageBoundaryNeedsItsPageInTheFile)
+TEST(AudioComponentLoading, AZeroFilledSegmentOffAPageBoundaryPastTheFilesEndIsRefused)
 {
-    const auto size = std::filesystem::file_size(FAKE_PLUGIN);
-    const auto page = static_cast<std::uintmax_t>(::sysconf(_SC_PAGESIZE));
-    const auto lastPageEnd = (size - 1) / page * page + page;
     const PlugInBundle bundle;
-    const PlugInBundle damaged;
-    bundle.add({.folder = "InTheFile",
-                .library = withZeroFilledSegment(FAKE_PLUGIN, bundle.path() / "in.so", lastPageEnd - 1),
-                .entry = "FakeEffectFactory"});
-    const auto past = withZeroFilledSegment(FAKE_PLUGIN, damaged.path() / "past.so", lastPageEnd + 0x100);
-    damaged.add({.folder = "Past", .library = past, .entry = "FakeEffectFactory"});
-
-    const auto answer = instantiate(bundle, kEffect);
-    ASSERT_TRUE(answer.node) << answer.error->what();
-    const auto refusal = instantiate(damaged, kEffect);
-    EXPECT_FALSE(refusal.node);
+    const auto library = withZeroFilledSegment(FAKE_PLUGIN, bundle.path() / "unaligned.so", 0x100);
+    bundle.add({.folder = "Unaligned", .library = library, .entry = "FakeEffectFactory"});
+    const auto refusal = instantiate(bundle, kEffect);
     ASSERT_TRUE(refusal.error);
-    EXPECT_EQ(std::string(refusal.error->what()),
-              "The library '" + past.string() + "' cannot be loaded: it is cut short: it holds " + std::to_string(size)
-                  + " bytes where its ELF headers call for " + std::to_string(lastPageEnd + 1) + ".");
+    EXPECT_TRUE(std::string(refusal.error->what()).starts_with("The library '" + library.string() + "' cannot be loaded: it is cut short: "));
 }
 
 TEST(AudioComponentLoading, WhateverAPlugInThrowsIsAnsweredAsTheUnitsError)

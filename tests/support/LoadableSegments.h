@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <vector>
 
 // Where a shared object's loadable segments lie in its file, read straight
@@ -37,22 +36,19 @@ inline LoadableSegments loadableSegments(const std::filesystem::path& library)
 }
 
 // A copy of `library` at `copy` whose note segment is turned into a
-// zero-filled loadable one after the others in memory, at `offset` in the
-// file and as far into its page in memory; by default both page-aligned and
-// past the file's end.
+// zero-filled loadable one, after the others in memory and at an offset past
+// the file's end, each `intoPage` bytes into its page.
 inline std::filesystem::path withZeroFilledSegment(const std::filesystem::path& library,
-                                                   const std::filesystem::path& copy,
-                                                   std::optional<ElfW(Off)> offset = std::nullopt)
+                                                   const std::filesystem::path& copy, ElfW(Addr) intoPage = 0)
 {
     std::ifstream in(library, std::ios::binary);
     std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const auto* header = reinterpret_cast<const ElfW(Ehdr)*>(bytes.data());
     auto* segments = reinterpret_cast<ElfW(Phdr)*>(bytes.data() + header->e_phoff);
     constexpr ElfW(Xword) page = 0x10000;
-    const ElfW(Addr) start = (bytes.size() / page + 2) * page;
-    const ElfW(Off) at = offset.value_or(start);
+    const ElfW(Addr) start = (bytes.size() / page + 2) * page + intoPage;
     *std::find_if(segments, segments + header->e_phnum, [](const auto& segment) { return segment.p_type == PT_NOTE; })
-        = {PT_LOAD, PF_R | PF_W, at, start + at % page, start + at % page, 0, page, page};
+        = {PT_LOAD, PF_R | PF_W, start, start, start, 0, page, page};
     std::ofstream(copy, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return copy;
 }
