@@ -42,14 +42,15 @@ PresetFolder::PresetFolder(std::filesystem::path path)
 
 bool PresetFolder::exists() const { return FileManager::default_().fileExists(path_.string()); }
 
-std::vector<AUAudioUnitPreset> PresetFolder::presets() const
+std::vector<PresetFolder::Entry> PresetFolder::presets() const
 {
     const auto entries = sortedEntries();
-    std::vector<AUAudioUnitPreset> presets;
+    std::vector<Entry> presets;
     for (std::size_t number = 0; number < entries.size(); ++number) {
         const auto name = presetName(entries[number]);
-        if (name && FileManager::default_().fileExists((path_ / entries[number]).string())) {
-            presets.emplace_back(static_cast<std::int64_t>(number), *name);
+        auto file = path_ / entries[number];
+        if (name && FileManager::default_().fileExists(file.string())) {
+            presets.push_back({ AUAudioUnitPreset(static_cast<std::int64_t>(number), *name), std::move(file) });
         }
     }
     return presets;

@@ -17,12 +17,19 @@ public:
     static std::optional<PresetFolder> inDocuments();
     explicit PresetFolder(std::filesystem::path path);
 
+    // A listed preset and the file it was listed from: files whose names
+    // differ only in the extension's case share a name, not a file.
+    struct Entry {
+        AUAudioUnitPreset preset;
+        std::filesystem::path file;
+    };
+
     bool exists() const;
     // The presets among the folder's entries. The entries are numbered in the
     // byte order of their names, so a preset keeps its number from one run to
     // the next; every entry counts, preset or not. Throws FileManagerError
     // when the folder cannot be listed.
-    std::vector<AUAudioUnitPreset> presets() const;
+    std::vector<Entry> presets() const;
     // The file of the named preset, or none when there is none or the name
     // could lead out of the folder.
     std::optional<std::filesystem::path> fileFor(const std::string& name) const;

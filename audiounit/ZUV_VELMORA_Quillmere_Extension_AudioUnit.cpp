@@ -41,6 +41,17 @@ bool fitsInt32(std::int64_t value)
     return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
 }
 
+std::optional<std::filesystem::path> existingFile(const std::filesystem::path& file)
+{
+    return FileManager::default_().fileExists(file.string()) ? std::optional(file) : std::nullopt;
+}
+
+std::optional<std::filesystem::path> fileNamed(const std::string& presetName)
+{
+    const auto folder = PresetFolder::inDocuments();
+    return folder ? folder->fileFor(presetName) : std::nullopt;
+}
+
 } // namespace
 
 ZUV_VELMORA_Quillmere_Extension_AudioUnit::ZUV_VELMORA_Quillmere_Extension_AudioUnit(
@@ -334,11 +345,15 @@ std::vector<AUAudioUnitPreset> ZUV_VELMORA_Quillmere_Extension_AudioUnit::factor
         return {};
     const std::lock_guard lock(stateMutex_);
     try {
-        presets_ = folder->presets();
+        listed_ = folder->presets();
     } catch (const FileManagerError& error) {
         debugprint("Creating factory presets failed: " + error.localizedDescription());
     }
-    return presets_;
+    std::vector<AUAudioUnitPreset> presets;
+    presets.reserve(listed_.size());
+    for (const auto& entry : listed_)
+        presets.push_back(entry.preset);
+    return presets;
 }
 
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setCurrentPreset(std::optional<AUAudioUnitPreset> preset)
@@ -366,6 +381,7 @@ void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setCurrentPreset(std::optional<A
 
 PropertyListValue::Dictionary ZUV_VELMORA_Quillmere_Extension_AudioUnit::presetState(const AUAudioUnitPreset& preset)
 {
+    const std::lock_guard lock(stateMutex_);
     const auto file = presetFile(preset);
     if (!file)
         return {};
@@ -376,15 +392,17 @@ PropertyListValue::Dictionary ZUV_VELMORA_Quillmere_Extension_AudioUnit::presetS
 
 bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::isListed(std::int64_t presetNumber) const
 {
-    return std::any_of(presets_.begin(), presets_.end(),
-                       [presetNumber](const AUAudioUnitPreset& listed) { return listed.number() == presetNumber; });
+    return std::any_of(listed_.begin(), listed_.end(), [presetNumber](const PresetFolder::Entry& listed) {
+        return listed.preset.number() == presetNumber;
+    });
 }
 
 std::optional<std::filesystem::path>
 ZUV_VELMORA_Quillmere_Extension_AudioUnit::presetFile(const AUAudioUnitPreset& preset) const
 {
-    const auto folder = PresetFolder::inDocuments();
-    auto file = folder ? folder->fileFor(preset.name()) : std::nullopt;
+    const auto listed = std::find_if(listed_.begin(), listed_.end(),
+                                     [&preset](const PresetFolder::Entry& entry) { return entry.preset == preset; });
+    auto file = listed != listed_.end() ? existingFile(listed->file) : fileNamed(preset.name());
     if (!file)
         debugprint("AUExtension::ERROR: The preset file '" + preset.name() + ".velmora' does not exist.");
     return file;

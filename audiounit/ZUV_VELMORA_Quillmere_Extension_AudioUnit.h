@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AUAudioUnit.h"
+#include "PresetFolder.h"
 #include "ZUVPresetDelegate.h"
 
 class RenderErrorLog;
@@ -104,7 +105,8 @@ private:
     // Keeps the state and applies it to the parameters; the caller holds stateMutex_.
     void applyFullState(std::optional<PropertyListValue::Dictionary> state);
     bool isListed(std::int64_t presetNumber) const;
-    // The preset's file; reported when there is none.
+    // The preset's file, reported when there is none: a listed preset's is the
+    // file it was listed from, as files named alike share their preset name.
     std::optional<std::filesystem::path> presetFile(const AUAudioUnitPreset& preset) const;
     template <typename Block, typename Setter>
     void forwardHostBlock(std::string_view property, const Block& block, Setter setter) const;
@@ -120,5 +122,5 @@ private:
     // and a host's observer may ask the unit for its state there.
     std::recursive_mutex stateMutex_;
     // The presets of the latest successful listing of the Presets folder.
-    std::vector<AUAudioUnitPreset> presets_;
+    std::vector<PresetFolder::Entry> listed_;
 };

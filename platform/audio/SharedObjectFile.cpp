@@ -74,14 +74,29 @@ std::uint64_t sectionHeadersEnd(const ElfHeader& header)
     return end(header.e_shoff, count * sizeof(SectionHeader));
 }
 
-// A segment holding no file bytes is only zero-filled memory, whatever its
-// offset says: linkers may place one past the file's end.
+// How far into the file the loader reads a loadable segment. One holding no
+// file bytes is only zero-filled memory, whatever its offset says, as linkers
+// may place one past the file's end; but when its address is off a page
+// boundary, the loader maps that page from the file and clears the rest of
+// it, so the file must reach into that page.
+std::uint64_t segmentReach(const ProgramHeader& segment, std::uint64_t pageSize)
+{
+    if (segment.p_filesz != 0) {
+        return end(segment.p_offset, segment.p_filesz);
+    }
+    if (segment.p_vaddr % pageSize == 0) {
+        return 0;
+    }
+    return segment.p_offset - segment.p_offset % pageSize + 1;
+}
+
 std::uint64_t loadableSegmentsEnd(const std::vector<ProgramHeader>& programHeaders)
 {
+    const auto pageSize = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
     std::uint64_t reach = 0;
     for (const auto& segment : programHeaders) {
-        if (segment.p_type == PT_LOAD && segment.p_filesz != 0) {
-            reach = std::max(reach, end(segment.p_offset, segment.p_filesz));
+        if (segment.p_type == PT_LOAD) {
+            reach = std::max(reach, segmentReach(segment, pageSize));
         }
     }
     return reach;

@@ -14,7 +14,8 @@ public:
     // none: it is refused when it is no regular file (FileHandle's rules), no
     // ELF shared object, built for another class, byte order or machine than
     // the loading program, or shorter than its program headers, the file range
-    // of any loadable segment that holds file bytes, or its section headers
+    // of any loadable segment that holds file bytes, the file page of one that
+    // holds none at an address off a page boundary, or its section headers
     // reach.
     static std::optional<std::string> defect(const std::filesystem::path& path);
 };

@@ -296,6 +296,18 @@ TEST_F(AudioUnitPresetsTest, SelectingAListedOrUserPresetAppliesItsFileAndMakesI
     EXPECT_EQ(allValues(), before);
 }
 
+TEST_F(AudioUnitPresetsTest, PresetsNamedAlikeEachApplyTheFileTheyWereListedFrom)
+{
+    writePreset("A.VELMORA", { { 1005, 0.875f } });
+    writePreset("A.velmora", { { 1005, 0.125f } });
+    const auto presets = unit->factoryPresets();
+    ASSERT_EQ(presets, (std::vector<AUAudioUnitPreset> { { 0, "A" }, { 1, "A" } }));
+    unit->setCurrentPreset(presets[0]);
+    EXPECT_EQ(unit->getParameter(1005), 0.875f);
+    unit->setCurrentPreset(presets[1]);
+    EXPECT_EQ(unit->getParameter(1005), 0.125f);
+}
+
 // A host's parameter observer runs on the thread that changes the value, and
 // may ask the unit for its state there, also while a state or preset is
 // being applied.

@@ -150,12 +150,17 @@ TEST(AudioComponentLoading, ALibraryCutShortIsRefusedWithAnErrorLineAndNeverLoad
 }
 
 // Some linkers place a segment that holds no file bytes past the file's end.
-TEST(AudioComponentLoading, AZeroFilledSegmentPastTheFilesEndNeedsNothingFromIt)
+// Off a page boundary, the loader maps its page from the file and clears the
+// rest of it, which faulted there.
+TEST(AudioComponentLoading, AZeroFilledSegmentPastTheFilesEndNeedsNothingFromItOnAPageBoundary)
 {
     const PlugInBundle bundle;
     const PlugInBundle damaged;
+    const PlugInBundle unaligned;
     bundle.add({.folder = "Whole", .library = withZeroFilledSegment(FAKE_PLUGIN, bundle.path() / "whole.so"),
                 .entry = "FakeEffectFactory"});
+    const auto offPage = withZeroFilledSegment(FAKE_PLUGIN, unaligned.path() / "unaligned.so", 0x100);
+    unaligned.add({.folder = "Unaligned", .library = offPage, .entry = "FakeEffectFactory"});
     const auto cut = withZeroFilledSegment(FAKE_PLUGIN, damaged.path() / "cut.so");
     std::filesystem::resize_file(cut, loadableSegments(FAKE_PLUGIN).lastStart);
     damaged.add({.folder = "Cut", .library = cut, .entry = "FakeEffectFactory"});
@@ -168,6 +173,8 @@ TEST(AudioComponentLoading, AZeroFilledSegmentPastTheFilesEndNeedsNothingFromIt)
     EXPECT_TRUE(std::string(refusal.error->what())
                     .ends_with("call for " + std::to_string(std::filesystem::file_size(FAKE_PLUGIN)) + "."))
         << refusal.error->what();
+    EXPECT_TRUE(std::string(instantiate(unaligned, kEffect).error.value().what())
+                    .starts_with("The library '" + offPage.string() + "' cannot be loaded: it is cut short: "));
 }
 
 TEST(AudioComponentLoading, WhateverAPlugInThrowsIsAnsweredAsTheUnitsError)
