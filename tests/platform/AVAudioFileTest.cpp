@@ -131,6 +131,23 @@ TEST(AVAudioFileTest, SoundWhoseChannelsOrRateChangeMidStreamKeepsItsLengthAndCo
     }
 }
 
+// Ten minutes in the engine's two channels take 230 MB. Named arrangements
+// are mixed down; channels in none are taken in order.
+TEST(AVAudioFileTest, SoundOfManyChannelsDecodesToTheEnginesTwo)
+{
+    TemporaryFolder folder;
+    for (const std::size_t channels : { 6, 10, 16 }) {
+        std::vector<std::vector<float>> samples(channels, std::vector<float>(4800));
+        samples[1] = sine(4800, 1000.0, 48000.0);
+        writeWaveFile(folder.path() / "many.wav", samples);
+        const AVAudioFile file(URL::fileURL(folder.path() / "many.wav"));
+        ASSERT_EQ(file.processingFormat()->channelCount(), 2u) << channels;
+        EXPECT_EQ(file.length(), 4800) << channels;
+        EXPECT_EQ(channel(file, 0), std::vector<float>(4800)) << channels;
+        EXPECT_EQ(channel(file, 1), samples[1]) << channels;
+    }
+}
+
 TEST(AVAudioFileTest, WhatCannotBeDecodedIsRefusedWithItsReason)
 {
     TemporaryFolder folder;
