@@ -4,6 +4,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/common.h>
 #include <libavutil/error.h>
 #include <libavutil/log.h>
 #include <libswresample/swresample.h>
@@ -203,12 +204,24 @@ void AudioFileDecoder::decodeAll()
         if (status == AVERROR_EOF)
             break;
         check(status);
-        if (packet_->stream_index == stream_)
+        if (packet_->stream_index == stream_) {
+            followTimestamps(*packet_);
             sendPacket(packet_);
+        }
         av_packet_unref(packet_);
     }
     sendPacket(nullptr);
     flush();
+}
+
+// A packet the container marks to be left out adds no samples.
+void AudioFileDecoder::followTimestamps(const AVPacket& packet)
+{
+    if ((packet.flags & AV_PKT_FLAG_DISCARD) != 0)
+        return;
+    if (packet.pts == AV_NOPTS_VALUE || (lastPacketStart_ && packet.pts < *lastPacketStart_))
+        timestampsRise_ = false;
+    lastPacketStart_ = packet.pts;
 }
 
 void AudioFileDecoder::sendPacket(const AVPacket* packet)
@@ -320,18 +333,32 @@ void AudioFileDecoder::checkLength(std::size_t frames) const
 }
 
 // The length the container states (for MP4 audio: its edit list), at the
-// output rate; the decoded length when it states none. A length the
-// libraries guessed from the file's size and first bit rate is no statement:
-// it would cut a part at a lower bit rate short.
+// output rate; the decoded length when it states none.
 std::size_t AudioFileDecoder::statedLength() const
 {
     const AVStream* stream = format_->streams[stream_];
     const std::size_t decoded = channels_[0].size();
-    if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0
-        || format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
+    if (!endIsStated())
         return decoded;
     const std::int64_t stated = av_rescale_q(stream->duration, stream->time_base, AVRational { 1, sampleRate_ });
     return std::min(decoded, static_cast<std::size_t>(stated));
+}
+
+// The encoder's padding lies in the last packet. A stated end before that
+// packet starts, or timestamps that start again, tell of a stream made of
+// parts: a chain of Ogg links states only the last link's end, and in the
+// first link's time base. A length the libraries guessed from the file's size
+// and first bit rate is no statement: it would cut a part at a lower bit rate
+// short.
+bool AudioFileDecoder::endIsStated() const
+{
+    const AVStream* stream = format_->streams[stream_];
+    if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0
+        || format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE || !timestampsRise_
+        || !lastPacketStart_)
+        return false;
+    const std::int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+    return *lastPacketStart_ < av_sat_add64(start, stream->duration);
 }
 
 std::shared_ptr<const AVAudioPCMBuffer> AudioFileDecoder::result() const

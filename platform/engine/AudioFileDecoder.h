@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,8 +26,9 @@ struct SwrContext;
 // another rate is mixed and resampled into them. Channels in an arrangement
 // that cannot be mixed are taken in order, those past the output's left out.
 // The decoder leaves out the encoder's priming that the container marks; the
-// end is cut to the length the container states, which leaves out the
-// encoder's padding. Samples that are not finite are decoded as 0.
+// end is cut to the length the container states where that end falls in the
+// last packet, which leaves out the encoder's padding. Samples that are not
+// finite are decoded as 0.
 class AudioFileDecoder {
 public:
     // Far above the bundle's loops of a few seconds; a longer sound would
@@ -53,6 +55,7 @@ private:
     void openDecoder();
     int chooseOutputLayout();
     void decodeAll();
+    void followTimestamps(const AVPacket& packet);
     void sendPacket(const AVPacket* packet);
     void followFormat(const AVFrame& frame);
     void openResampler(const AVFrame& frame);
@@ -62,6 +65,7 @@ private:
     void convert(const unsigned char** input, int inputFrames);
     void checkLength(std::size_t frames) const;
     std::size_t statedLength() const;
+    bool endIsStated() const;
     std::shared_ptr<const AVAudioPCMBuffer> result() const;
     [[noreturn]] void fail(const std::string& reason) const;
     void check(int status) const;
@@ -82,5 +86,9 @@ private:
     AVChannelLayout inputLayout_ {};
     int inputRate_ = 0;
     int inputFormat_ = -1;
+    // The start of the last packet kept, in the stream's time base, and
+    // whether every packet started no earlier than the one before it.
+    std::optional<std::int64_t> lastPacketStart_;
+    bool timestampsRise_ = true;
     std::vector<std::vector<float>> channels_;
 };
