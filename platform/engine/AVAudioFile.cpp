@@ -10,7 +10,7 @@ std::shared_ptr<const AVAudioPCMBuffer> decode(const URL& url)
 {
     if (!url.isFileURL())
         throw AVError("Only file URLs can be opened, not '" + url.absoluteString() + "'.");
-    return AudioFileDecoder::decode(url.path(), kAudioEngineSampleRate);
+    return AudioFileDecoder::decode(url.path(), kAudioEngineSampleRate, kAudioEngineChannels);
 }
 
 } // namespace

@@ -4,6 +4,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/common.h>
 #include <libavutil/error.h>
 #include <libavutil/log.h>
 #include <libswresample/swresample.h>
@@ -88,19 +89,21 @@ void replaceNonFinite(float* samples, std::size_t count)
 
 } // namespace
 
-std::shared_ptr<const AVAudioPCMBuffer> AudioFileDecoder::decode(const std::string& path, double sampleRate)
+std::shared_ptr<const AVAudioPCMBuffer> AudioFileDecoder::decode(const std::string& path, double sampleRate,
+                                                                 AVAudioChannelCount channels)
 {
     quietLibraries();
-    AudioFileDecoder decoder(path, static_cast<int>(sampleRate));
+    AudioFileDecoder decoder(path, static_cast<int>(sampleRate), channels);
     decoder.openInput();
     decoder.openDecoder();
     decoder.decodeAll();
     return decoder.result();
 }
 
-AudioFileDecoder::AudioFileDecoder(std::string path, int sampleRate)
+AudioFileDecoder::AudioFileDecoder(std::string path, int sampleRate, AVAudioChannelCount channels)
     : path_(std::move(path))
     , sampleRate_(sampleRate)
+    , maximumChannels_(static_cast<int>(channels))
 {
 }
 
@@ -180,8 +183,18 @@ void AudioFileDecoder::openDecoder()
     if (channels <= 0 || channels > static_cast<int>(AudioBufferList::kMaxBuffers) || codec_->sample_rate <= 0)
         fail("it has " + std::to_string(channels) + " channels at " + std::to_string(codec_->sample_rate)
              + " Hz; 1 to " + std::to_string(AudioBufferList::kMaxBuffers) + " channels are supported.");
-    channels_.resize(static_cast<std::size_t>(channels));
-    check(orderedLayout(codec_->ch_layout, outputLayout_));
+    check(chooseOutputLayout());
+    channels_.resize(static_cast<std::size_t>(outputLayout_.nb_channels));
+}
+
+// Channels beyond those asked for would only be left out when the sound is
+// played, and a long sound in many of them would take gigabytes.
+int AudioFileDecoder::chooseOutputLayout()
+{
+    if (codec_->ch_layout.nb_channels <= maximumChannels_)
+        return orderedLayout(codec_->ch_layout, outputLayout_);
+    av_channel_layout_default(&outputLayout_, maximumChannels_);
+    return 0;
 }
 
 void AudioFileDecoder::decodeAll()
@@ -191,12 +204,24 @@ void AudioFileDecoder::decodeAll()
         if (status == AVERROR_EOF)
             break;
         check(status);
-        if (packet_->stream_index == stream_)
+        if (packet_->stream_index == stream_) {
+            followTimestamps(*packet_);
             sendPacket(packet_);
+        }
         av_packet_unref(packet_);
     }
     sendPacket(nullptr);
     flush();
+}
+
+// A packet the container marks to be left out adds no samples.
+void AudioFileDecoder::followTimestamps(const AVPacket& packet)
+{
+    if ((packet.flags & AV_PKT_FLAG_DISCARD) != 0)
+        return;
+    if (packet.pts == AV_NOPTS_VALUE || (lastPacketStart_ && packet.pts < *lastPacketStart_))
+        timestampsRise_ = false;
+    lastPacketStart_ = packet.pts;
 }
 
 void AudioFileDecoder::sendPacket(const AVPacket* packet)
@@ -232,15 +257,40 @@ void AudioFileDecoder::openResampler(const AVFrame& frame)
     AVChannelLayout layout {};
     int status = orderedLayout(frame.ch_layout, layout);
     if (status >= 0)
-        status = swr_alloc_set_opts2(&resampler_, &outputLayout_, AV_SAMPLE_FMT_FLTP, sampleRate_, &layout,
-                                     static_cast<AVSampleFormat>(frame.format), frame.sample_rate, 0, nullptr);
+        status = setUpResampler(layout, frame, false);
+    if (status < 0)
+        status = setUpResampler(layout, frame, true);
     av_channel_layout_uninit(&layout);
-    if (status >= 0)
-        status = swr_init(resampler_);
     if (status < 0)
         fail("it holds audio of " + std::to_string(frame.ch_layout.nb_channels) + " channels at "
              + std::to_string(frame.sample_rate) + " Hz that cannot be converted to its "
              + std::to_string(channels_.size()) + " channels.");
+}
+
+// A fresh resampler each time: a matrix of channels can only be given to one
+// that was never set up.
+int AudioFileDecoder::setUpResampler(AVChannelLayout& layout, const AVFrame& frame, bool inOrder)
+{
+    swr_free(&resampler_);
+    int status = swr_alloc_set_opts2(&resampler_, &outputLayout_, AV_SAMPLE_FMT_FLTP, sampleRate_, &layout,
+                                     static_cast<AVSampleFormat>(frame.format), frame.sample_rate, 0, nullptr);
+    if (status >= 0 && inOrder)
+        status = takeChannelsInOrder(layout.nb_channels);
+    return status < 0 ? status : swr_init(resampler_);
+}
+
+// As the engine maps a buffer's channels onto another's: output channel c
+// takes input channel c, or the last one when there are fewer.
+int AudioFileDecoder::takeChannelsInOrder(int inputChannels)
+{
+    const int outputChannels = outputLayout_.nb_channels;
+    if (inputChannels <= 0)
+        return AVERROR(EINVAL);
+    std::vector<double> matrix(static_cast<std::size_t>(outputChannels) * static_cast<std::size_t>(inputChannels));
+    for (int channel = 0; channel < outputChannels; ++channel)
+        matrix[static_cast<std::size_t>(channel) * static_cast<std::size_t>(inputChannels)
+               + static_cast<std::size_t>(std::min(channel, inputChannels - 1))] = 1.0;
+    return swr_set_matrix(resampler_, matrix.data(), inputChannels);
 }
 
 // Before the first frame there is no resampler, and nothing held.
@@ -283,18 +333,32 @@ void AudioFileDecoder::checkLength(std::size_t frames) const
 }
 
 // The length the container states (for MP4 audio: its edit list), at the
-// output rate; the decoded length when it states none. A length the
-// libraries guessed from the file's size and first bit rate is no statement:
-// it would cut a part at a lower bit rate short.
+// output rate; the decoded length when it states none.
 std::size_t AudioFileDecoder::statedLength() const
 {
     const AVStream* stream = format_->streams[stream_];
     const std::size_t decoded = channels_[0].size();
-    if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0
-        || format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
+    if (!endIsStated())
         return decoded;
     const std::int64_t stated = av_rescale_q(stream->duration, stream->time_base, AVRational { 1, sampleRate_ });
     return std::min(decoded, static_cast<std::size_t>(stated));
+}
+
+// The encoder's padding lies in the last packet. A stated end before that
+// packet starts, or timestamps that start again, tell of a stream made of
+// parts: a chain of Ogg links states only the last link's end, and in the
+// first link's time base. A length the libraries guessed from the file's size
+// and first bit rate is no statement: it would cut a part at a lower bit rate
+// short.
+bool AudioFileDecoder::endIsStated() const
+{
+    const AVStream* stream = format_->streams[stream_];
+    if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0
+        || format_->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE || !timestampsRise_
+        || !lastPacketStart_)
+        return false;
+    const std::int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+    return *lastPacketStart_ < av_sat_add64(start, stream->duration);
 }
 
 std::shared_ptr<const AVAudioPCMBuffer> AudioFileDecoder::result() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,47 +21,58 @@ struct AVPacket;
 struct SwrContext;
 
 // Decodes a whole sound file with FFmpeg's libraries into float samples at a
-// given rate, keeping the channels the file starts with; a part in other
-// channels or at another rate is mixed and resampled into them. The decoder
-// leaves out the encoder's priming that the container marks; the end is cut
-// to the length the container states, which leaves out the encoder's
-// padding. Samples that are not finite are decoded as 0.
+// given rate, keeping the channels the file starts with up to a given count;
+// more are mixed down into that many, and a part in other channels or at
+// another rate is mixed and resampled into them. Channels in an arrangement
+// that cannot be mixed are taken in order, those past the output's left out.
+// The decoder leaves out the encoder's priming that the container marks; the
+// end is cut to the length the container states where that end falls in the
+// last packet, which leaves out the encoder's padding. Samples that are not
+// finite are decoded as 0.
 class AudioFileDecoder {
 public:
     // Far above the bundle's loops of a few seconds; a longer sound would
     // only hold its caller and fill memory.
     static constexpr int kMaximumMinutes = 10;
 
-    // Throws AVError when FileHandle refuses the path, or the file cannot be
-    // decoded, changes to channels that cannot be mixed into its first ones,
-    // holds no samples or lasts longer than kMaximumMinutes; a
+    // `channels` is 1 to AudioBufferList::kMaxBuffers. Throws AVError when
+    // FileHandle refuses the path, or the file cannot be decoded, has more
+    // channels than a buffer list carries, changes to channels that cannot be
+    // converted, holds no samples or lasts longer than kMaximumMinutes; a
     // longer sound is refused as soon as the decoding passes the limit.
-    static std::shared_ptr<const AVAudioPCMBuffer> decode(const std::string& path, double sampleRate);
+    static std::shared_ptr<const AVAudioPCMBuffer> decode(const std::string& path, double sampleRate,
+                                                          AVAudioChannelCount channels);
 
     ~AudioFileDecoder();
     AudioFileDecoder(const AudioFileDecoder&) = delete;
     AudioFileDecoder& operator=(const AudioFileDecoder&) = delete;
 
 private:
-    AudioFileDecoder(std::string path, int sampleRate);
+    AudioFileDecoder(std::string path, int sampleRate, AVAudioChannelCount channels);
 
     void openReader();
     void openInput();
     void openDecoder();
+    int chooseOutputLayout();
     void decodeAll();
+    void followTimestamps(const AVPacket& packet);
     void sendPacket(const AVPacket* packet);
     void followFormat(const AVFrame& frame);
     void openResampler(const AVFrame& frame);
+    int setUpResampler(AVChannelLayout& layout, const AVFrame& frame, bool inOrder);
+    int takeChannelsInOrder(int inputChannels);
     void flush();
     void convert(const unsigned char** input, int inputFrames);
     void checkLength(std::size_t frames) const;
     std::size_t statedLength() const;
+    bool endIsStated() const;
     std::shared_ptr<const AVAudioPCMBuffer> result() const;
     [[noreturn]] void fail(const std::string& reason) const;
     void check(int status) const;
 
     std::string path_;
     int sampleRate_;
+    int maximumChannels_;
     std::optional<FileHandle> file_;
     AVIOContext* input_ = nullptr;
     AVFormatContext* format_ = nullptr;
@@ -74,5 +86,9 @@ private:
     AVChannelLayout inputLayout_ {};
     int inputRate_ = 0;
     int inputFormat_ = -1;
+    // The start of the last packet kept, in the stream's time base, and
+    // whether every packet started no earlier than the one before it.
+    std::optional<std::int64_t> lastPacketStart_;
+    bool timestampsRise_ = true;
     std::vector<std::vector<float>> channels_;
 };

@@ -43,20 +43,21 @@ double signalToError(const std::vector<float>& source, const std::vector<float>&
     return 10.0 * std::log10(signal / error);
 }
 
-// One stream: 1 s at 48 kHz, then 1 s in other channels or at another rate;
+// Files of 1 s each, in the given channels and rates, joined into one;
 // a tone in the last channel of each part.
-URL twoPartSound(const TemporaryFolder& folder, int channels, int laterChannels, int laterRate)
+URL joinedSound(const TemporaryFolder& folder, const std::string& extension,
+                const std::vector<std::pair<int, int>>& parts)
 {
-    std::ofstream joined(folder.path() / "both.aac", std::ios::binary);
-    const auto parts = { std::tuple { "1.aac", channels, 48000 }, { "2.aac", laterChannels, laterRate } };
-    for (const auto& [name, count, rate] : parts) {
+    const auto path = folder.path() / ("joined" + extension);
+    std::ofstream joined(path, std::ios::binary);
+    for (const auto& [count, rate] : parts) {
         const auto frames = static_cast<std::size_t>(rate);
         std::vector<std::vector<float>> samples(static_cast<std::size_t>(count), std::vector<float>(frames));
         samples.back() = sine(frames, 1000.0, rate);
-        M4AEncoder::write(folder.path() / name, samples, rate);
-        joined << std::ifstream(folder.path() / name, std::ios::binary).rdbuf();
+        M4AEncoder::write(folder.path() / ("part" + extension), samples, rate);
+        joined << std::ifstream(folder.path() / ("part" + extension), std::ios::binary).rdbuf();
     }
-    return URL::fileURL(folder.path() / "both.aac");
+    return URL::fileURL(path);
 }
 
 std::string openingError(const URL& url)
@@ -116,18 +117,52 @@ TEST(AVAudioFileTest, FileAtAnotherRateIsResampledToTheEngines)
     EXPECT_NEAR(crossings, 2000, 3) << "one second of a 1 kHz tone";
 }
 
+// One stream: 1 s at 48 kHz, then 1 s in other channels or at another rate.
 // Each part is mixed and resampled into the channels the file starts with. The
 // stream states no length: each part keeps its encoder's priming and padding.
 TEST(AVAudioFileTest, SoundWhoseChannelsOrRateChangeMidStreamKeepsItsLengthAndContent)
 {
     TemporaryFolder folder;
     for (const auto& [channels, later, laterRate] : { std::tuple { 2u, 1, 48000 }, { 1u, 2, 22050 } }) {
-        const AVAudioFile file(twoPartSound(folder, static_cast<int>(channels), later, laterRate));
+        const AVAudioFile file(joinedSound(folder, ".aac", { { channels, 48000 }, { later, laterRate } }));
         ASSERT_EQ(file.processingFormat()->channelCount(), channels);
         ASSERT_NEAR(file.length() / 48000.0, 2.0, 0.15);
         // The tone from 1.3 s to 1.8 s: 0.4, or 0.28 where the resampler mixed it.
         for (AVAudioChannelCount index = 0; index < channels; ++index)
             EXPECT_GT(probe::level(channel(file, index), 62400, 24000, 48000, 1000), 0.2) << channels << ' ' << index;
+    }
+}
+
+// The container states only the last link's end, and in the first link's
+// time base.
+TEST(AVAudioFileTest, ChainedOggSoundIsKeptWhole)
+{
+    TemporaryFolder folder;
+    const auto link = AVAudioFile(joinedSound(folder, ".ogg", { { 2, 48000 } })).length();
+    const auto same = AVAudioFile(joinedSound(folder, ".ogg", { { 2, 48000 }, { 2, 48000 }, { 2, 48000 } })).length();
+    EXPECT_GE(same, 3 * link);
+    EXPECT_LE(same, 3 * 48000);
+
+    // The tone from 2.3 s to 2.8 s, in the last link.
+    const AVAudioFile rates(joinedSound(folder, ".ogg", { { 2, 48000 }, { 2, 22050 }, { 2, 44100 } }));
+    ASSERT_NEAR(rates.length() / 48000.0, 3.0, 0.15);
+    EXPECT_GT(probe::level(channel(rates, 1), 110400, 24000, 48000, 1000), 0.3);
+}
+
+// Ten minutes in the engine's two channels take 230 MB. Named arrangements
+// are mixed down; channels in none are taken in order.
+TEST(AVAudioFileTest, SoundOfManyChannelsDecodesToTheEnginesTwo)
+{
+    TemporaryFolder folder;
+    for (const std::size_t channels : { 6, 10, 16 }) {
+        std::vector<std::vector<float>> samples(channels, std::vector<float>(4800));
+        samples[1] = sine(4800, 1000.0, 48000.0);
+        writeWaveFile(folder.path() / "many.wav", samples);
+        const AVAudioFile file(URL::fileURL(folder.path() / "many.wav"));
+        ASSERT_EQ(file.processingFormat()->channelCount(), 2u) << channels;
+        EXPECT_EQ(file.length(), 4800) << channels;
+        EXPECT_EQ(channel(file, 0), std::vector<float>(4800)) << channels;
+        EXPECT_EQ(channel(file, 1), samples[1]) << channels;
     }
 }
 

@@ -61,11 +61,12 @@ void M4AEncoder::check(int status, const char* step) const
 
 void M4AEncoder::open()
 {
-    const char* container = path_.extension() == ".aac" ? "adts" : "ipod";
+    const bool vorbis = path_.extension() == ".ogg";
+    const char* container = vorbis ? "ogg" : path_.extension() == ".aac" ? "adts" : "ipod";
     check(avformat_alloc_output_context2(&format_, nullptr, container, path_.c_str()), "choosing the container");
-    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_AAC);
+    const AVCodec* codec = avcodec_find_encoder(vorbis ? AV_CODEC_ID_VORBIS : AV_CODEC_ID_AAC);
     if (codec == nullptr)
-        throw std::runtime_error("FFmpeg has no AAC encoder.");
+        throw std::runtime_error(std::string("FFmpeg has no ") + (vorbis ? "Vorbis" : "AAC") + " encoder.");
     stream_ = avformat_new_stream(format_, nullptr);
     codec_ = avcodec_alloc_context3(codec);
     packet_ = av_packet_alloc();
@@ -82,7 +83,8 @@ void M4AEncoder::open()
     // synthetic tones at this rate: single blocks came back at a few dB
     // signal to error and peaks at up to twice the input's, above full scale.
     // The fast coder stays within a quarter of a decibel of the input's peak.
-    check(av_opt_set(codec_->priv_data, "aac_coder", "fast", 0), "choosing the coder");
+    if (!vorbis)
+        check(av_opt_set(codec_->priv_data, "aac_coder", "fast", 0), "choosing the coder");
     check(avcodec_open2(codec_, codec, nullptr), "opening the encoder");
     check(avcodec_parameters_from_context(stream_->codecpar, codec_), "describing the stream");
     stream_->time_base = codec_->time_base;

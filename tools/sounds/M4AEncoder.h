@@ -12,7 +12,8 @@ struct AVStream;
 // The file states its exact length in an edit list at the rate of the audio,
 // so a reader can leave out the encoder's priming and padding. A path ending
 // in .aac gets a bare stream of frames instead, which states no length;
-// streams written so can be joined into one whose format changes midway.
+// streams written so can be joined into one whose format changes midway. A
+// path ending in .ogg gets Vorbis in Ogg, whose files joined make a chain.
 class M4AEncoder {
 public:
     static constexpr long kBitRate = 128000;
