@@ -171,7 +171,7 @@ void DefaultsDomain::store(const std::filesystem::path& file,
     try {
         const Data data = PropertyListSerialization::data(content);
         std::filesystem::create_directories(file.parent_path());
-        FileManager::default_().write(data, URL::fileURL(file));
+        FileManager::default_().write(data, file.string());
     } catch (const std::exception& error) {
         Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
                        "' could not be written: " + error.what());

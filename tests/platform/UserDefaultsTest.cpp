@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using ::testing::ElementsAre;
@@ -259,4 +260,28 @@ TEST_F(UserDefaultsTest, LinkToAFolderIsMovedAsideAndTheFolderLeftAlone)
     EXPECT_TRUE(std::filesystem::is_directory(folder / "kept"));
     EXPECT_TRUE(std::filesystem::is_symlink(domainFile("test.folder").string() + ".corrupt"));
     EXPECT_EQ(readPropertyListFile(domainFile("test.folder")), (PropertyListValue::Dictionary{{"third", 3}}));
+}
+
+// Through a ".." after a linked folder, the settings were written back in the
+// configuration folder; every write made a private file everyone's to read.
+TEST_F(UserDefaultsTest, LinkedFileIsReplacedWhereTheSystemLeadsWithItsModeAndOwner)
+{
+    TemporaryFolder other;
+    const auto real = other.path() / "real.plist";
+    std::filesystem::create_directory(other.path() / "deep");
+    std::filesystem::create_symlink(other.path() / "deep", config_.path() / "sub");
+    std::filesystem::create_symlink("sub/../real.plist", domainFile("test.through"));
+    std::ofstream(config_.path() / "real.plist") << "untouched";
+    const auto store = UserDefaults::suite("test.through");
+    store->setInteger(1, "first");
+    ASSERT_EQ(::chmod(real.c_str(), 0600), 0);
+    ASSERT_TRUE(::geteuid() != 0 || ::chown(real.c_str(), 4321, 4322) == 0);
+    struct stat before {}, after {};
+    ::stat(real.c_str(), &before);
+    store->setInteger(2, "second");
+    ::stat(real.c_str(), &after);
+    EXPECT_EQ(readPropertyListFile(real), (PropertyListValue::Dictionary{{"first", 1}, {"second", 2}}));
+    EXPECT_EQ(fileText(config_.path() / "real.plist"), "untouched");
+    EXPECT_EQ(after.st_mode & 07777, 0600u);
+    EXPECT_EQ(std::pair(after.st_uid, after.st_gid), std::pair(before.st_uid, before.st_gid));
 }
