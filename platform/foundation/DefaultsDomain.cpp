@@ -88,12 +88,8 @@ std::optional<std::filesystem::path> DefaultsDomain::file() const
 
 DefaultsDomain::Loaded DefaultsDomain::load(const std::filesystem::path& file) const
 {
-    const auto& files = FileManager::default_();
-    if (!files.fileExists(file.string())) {
-        return {Loaded::Outcome::read, {}};
-    }
     try {
-        auto value = PropertyListSerialization::propertyList(files.contents(file.string()));
+        auto value = PropertyListSerialization::propertyList(FileManager::default_().contents(file.string()));
         if (const auto* dictionary = value.get<PropertyListValue::Dictionary>()) {
             return {Loaded::Outcome::read, *dictionary};
         }
@@ -103,6 +99,11 @@ DefaultsDomain::Loaded DefaultsDomain::load(const std::filesystem::path& file) c
         Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
                        "' cannot be read: " + error.what());
     } catch (const FileManagerError& error) {
+        // Only a file that is not there is missing: a look at it that fails
+        // for any other reason says nothing about whether it is there.
+        if (error.code() == ENOENT) {
+            return {Loaded::Outcome::read, {}};
+        }
         Console::print("UserDefaults::ERROR: " + error.localizedDescription());
         // A failing call to the system says nothing about the file's content.
         if (error.code() != 0) {

@@ -104,6 +104,12 @@ bool keepAttributes(int descriptor, const std::optional<struct stat>& replaced)
     return keepOwner(descriptor, *replaced) && ::fchmod(descriptor, replaced->st_mode & 07777) == 0;
 }
 
+FileManagerError linksError(const std::string& path, int error)
+{
+    return FileManagerError("The links from '" + path + "' cannot be followed: " + std::strerror(error) + ".",
+                            error);
+}
+
 // As many links as the system follows in one path.
 constexpr int kMaximumLinks = 40;
 
@@ -222,17 +228,21 @@ void FileManager::write(const Data& data, const std::string& path) const
 std::string FileManager::destinationOfSymbolicLinks(const std::string& path) const
 {
     std::filesystem::path destination = path;
-    std::error_code error;
-    for (int links = 0; std::filesystem::is_symlink(std::filesystem::symlink_status(destination, error));
-         ++links) {
+    for (int links = 0;; ++links) {
+        std::error_code error;
+        const auto status = std::filesystem::symlink_status(destination, error);
+        if (error && error != std::errc::no_such_file_or_directory) {
+            throw linksError(path, error.value());
+        }
+        if (!std::filesystem::is_symlink(status)) {
+            return destination.string();
+        }
         const auto target = std::filesystem::read_symlink(destination, error);
         if (links == kMaximumLinks || error) {
-            throw FileManagerError("The links from '" + path + "' cannot be followed: " +
-                                   std::strerror(error ? error.value() : ELOOP) + ".");
+            throw linksError(path, error ? error.value() : ELOOP);
         }
         // Never made lexically normal: the system takes a ".." in a target
         // from the folder the link really is in, which a link may lead to.
         destination = destination.parent_path() / target;
     }
-    return destination.string();
 }

@@ -71,7 +71,8 @@ public:
     void write(const Data& data, const std::string& path) const;
     // The path that `path` leads to through symbolic links: each link is
     // followed, a relative one from its own folder, up to a path that is no
-    // link and need not exist. Throws FileManagerError when the links loop
-    // or a link cannot be read.
+    // link and need not exist. Throws FileManagerError when the links loop,
+    // a link cannot be read, or a path on the way cannot be looked at for any
+    // reason other than that nothing is there.
     std::string destinationOfSymbolicLinks(const std::string& path) const;
 };

@@ -285,3 +285,17 @@ TEST_F(UserDefaultsTest, LinkedFileIsReplacedWhereTheSystemLeadsWithItsModeAndOw
     EXPECT_EQ(after.st_mode & 07777, 0600u);
     EXPECT_EQ(std::pair(after.st_uid, after.st_gid), std::pair(before.st_uid, before.st_gid));
 }
+
+// A look at the file that failed for any reason but its absence took it for
+// missing: a get read nothing without a word, and a set went on to replace it.
+TEST_F(UserDefaultsTest, LookAtTheDomainFileThatFailsIsAReadError)
+{
+    std::filesystem::create_directory_symlink("loop", config_.path() / "loop");
+    std::filesystem::create_symlink("loop/real.plist", domainFile("test.look"));
+    const auto store = UserDefaults::suite("test.look");
+    Console::Capture capture;
+    EXPECT_EQ(store->integer("k"), 0);
+    store->setInteger(1, "k");
+    EXPECT_THAT(capture.lines(), ElementsAre(HasSubstr("could not be read: Too many levels of symbolic links."),
+                                             HasSubstr("followed: Too many levels of symbolic links. 'k' was not stored")));
+}
