@@ -13,6 +13,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using ::testing::ElementsAre;
@@ -81,7 +82,7 @@ TEST_F(UserDefaultsTest, ValuesArePersistedAsAnXMLPropertyListPerDomain)
     EXPECT_FALSE(store->object("array"));
     const auto leftovers = std::distance(std::filesystem::directory_iterator(config_.path()),
                                          std::filesystem::directory_iterator());
-    EXPECT_EQ(leftovers, 1) << "temporary files were left behind";
+    EXPECT_EQ(leftovers, 2) << "temporary files were left behind beside the file and its lock";
 }
 
 TEST_F(UserDefaultsTest, TypedGettersConvertLikeThePlatform)
@@ -222,7 +223,8 @@ TEST_F(UserDefaultsTest, DomainFileOutlastsAReadThatFailsForLackOfDescriptors)
     ::getrlimit(RLIMIT_NOFILE, &saved);
     const int lowestFree = ::dup(STDERR_FILENO);
     ::close(lowestFree);
-    const rlimit exhausted {static_cast<rlim_t>(lowestFree), saved.rlim_max};
+    // One descriptor left, for the lock: the read is what runs out.
+    const rlimit exhausted {static_cast<rlim_t>(lowestFree + 1), saved.rlim_max};
     ::setrlimit(RLIMIT_NOFILE, &exhausted);
     store->setInteger(8, "fresh");
     ::setrlimit(RLIMIT_NOFILE, &saved);
@@ -284,6 +286,23 @@ TEST_F(UserDefaultsTest, LinkedFileIsReplacedWhereTheSystemLeadsWithItsModeAndOw
     EXPECT_EQ(fileText(config_.path() / "real.plist"), "untouched");
     EXPECT_EQ(after.st_mode & 07777, 0600u);
     EXPECT_EQ(std::pair(after.st_uid, after.st_gid), std::pair(before.st_uid, before.st_gid));
+}
+
+// The lock held one process only: two storing at once lost half their keys.
+TEST_F(UserDefaultsTest, StoresInTwoProcessesAtOnceLoseNoKey)
+{
+    const pid_t child = ::fork();
+    const auto store = UserDefaults::suite("test.shared");
+    for (int i = 0; i < 20; ++i) {
+        store->setInteger(i, std::to_string(child) + "." + std::to_string(i));
+    }
+    if (child == 0) {
+        std::_Exit(0);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(store->dictionaryRepresentation().size(), 40u);
 }
 
 // A look at the file that failed for any reason but its absence took it for
