@@ -64,8 +64,27 @@ void DefaultsDomain::write(const std::string& key,
     if (!target) {
         return;
     }
-    auto loaded = load(*target);
-    if (!mayReplace(loaded.outcome, *target, key)) {
+    if (const auto held = lockBeside(*target, key)) {
+        update(*target, key, value);
+    }
+}
+
+std::optional<FileLock> DefaultsDomain::lockBeside(const std::filesystem::path& file, const std::string& key) const
+{
+    try {
+        std::filesystem::create_directories(file.parent_path());
+        return std::optional<FileLock>(std::in_place, file.string() + ".lock");
+    } catch (const std::exception& error) {
+        Console::print("UserDefaults::ERROR: " + std::string(error.what()) + " '" + key + "' was not stored.");
+        return std::nullopt;
+    }
+}
+
+void DefaultsDomain::update(const std::filesystem::path& file, const std::string& key,
+                            const std::optional<PropertyListValue>& value) const
+{
+    auto loaded = load(file);
+    if (!mayReplace(loaded.outcome, file, key)) {
         return;
     }
     auto& content = loaded.content;
@@ -74,7 +93,7 @@ void DefaultsDomain::write(const std::string& key,
     } else if (content.erase(key) == 0) {
         return;
     }
-    store(*target, content);
+    store(file, content);
 }
 
 std::optional<std::filesystem::path> DefaultsDomain::file() const
@@ -88,12 +107,8 @@ std::optional<std::filesystem::path> DefaultsDomain::file() const
 
 DefaultsDomain::Loaded DefaultsDomain::load(const std::filesystem::path& file) const
 {
-    const auto& files = FileManager::default_();
-    if (!files.fileExists(file.string())) {
-        return {Loaded::Outcome::read, {}};
-    }
     try {
-        auto value = PropertyListSerialization::propertyList(files.contents(file.string()));
+        auto value = PropertyListSerialization::propertyList(FileManager::default_().contents(file.string()));
         if (const auto* dictionary = value.get<PropertyListValue::Dictionary>()) {
             return {Loaded::Outcome::read, *dictionary};
         }
@@ -103,6 +118,11 @@ DefaultsDomain::Loaded DefaultsDomain::load(const std::filesystem::path& file) c
         Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
                        "' cannot be read: " + error.what());
     } catch (const FileManagerError& error) {
+        // Only a file that is not there is missing: a look at it that fails
+        // for any other reason says nothing about whether it is there.
+        if (error.code() == ENOENT) {
+            return {Loaded::Outcome::read, {}};
+        }
         Console::print("UserDefaults::ERROR: " + error.localizedDescription());
         // A failing call to the system says nothing about the file's content.
         if (error.code() != 0) {
@@ -169,9 +189,7 @@ void DefaultsDomain::store(const std::filesystem::path& file,
                            const PropertyListValue::Dictionary& content) const
 {
     try {
-        const Data data = PropertyListSerialization::data(content);
-        std::filesystem::create_directories(file.parent_path());
-        FileManager::default_().write(data, URL::fileURL(file));
+        FileManager::default_().write(PropertyListSerialization::data(content), file.string());
     } catch (const std::exception& error) {
         Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
                        "' could not be written: " + error.what());

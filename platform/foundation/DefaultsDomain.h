@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileLock.h"
 #include "PropertyListValue.h"
 
 #include <filesystem>
@@ -18,7 +19,8 @@
 // the end of its links (made, with its folder, when missing) is the one
 // replaced or moved aside. Links that end at something other than a file (a
 // folder, a device) are moved aside themselves, and what they lead to is left
-// alone.
+// alone. A write holds a lock on "<file>.lock" beside the file it replaces from
+// its read to its write, so that no write, in any process, is lost to another.
 class DefaultsDomain {
 public:
     explicit DefaultsDomain(std::string name) : name_(std::move(name)) {}
@@ -43,6 +45,12 @@ private:
     // (reported) when they cannot be followed.
     std::optional<std::filesystem::path> endOfLinks(const std::filesystem::path& file,
                                                     const std::string& key) const;
+    // The lock beside `file`, made with its folder when missing; none
+    // (reported) when it cannot be taken.
+    std::optional<FileLock> lockBeside(const std::filesystem::path& file, const std::string& key) const;
+    // Reads, changes and writes `file` under its lock.
+    void update(const std::filesystem::path& file, const std::string& key,
+                const std::optional<PropertyListValue>& value) const;
     // Whether the loaded file may be replaced now, having moved it aside if
     // it is at fault; false (reported) when `key` must not be stored.
     bool mayReplace(Loaded::Outcome outcome, const std::filesystem::path& file,

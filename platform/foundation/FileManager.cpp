@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include <sys/stat.h>
@@ -65,6 +66,48 @@ Data readAll(int descriptor, const std::string& path, std::size_t expected)
 FileManagerError writeError(const std::string& path, int error)
 {
     return FileManagerError("The file '" + path + "' could not be written: " + std::strerror(error) + ".");
+}
+
+// The file a write replaces; none when nothing is there.
+std::optional<struct stat> replacedFile(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0) {
+        return status;
+    }
+    if (errno != ENOENT) {
+        throw writeError(path, errno);
+    }
+    return std::nullopt;
+}
+
+// The owner and group of the replaced file where the process may give them
+// (as root), else its group alone where the process belongs to it; else the
+// new file stays the process's own. False when the system fails otherwise.
+bool keepOwner(int descriptor, const struct stat& replaced)
+{
+    if (::fchown(descriptor, replaced.st_uid, replaced.st_gid) == 0) {
+        return true;
+    }
+    return errno == EPERM &&
+           (::fchown(descriptor, static_cast<uid_t>(-1), replaced.st_gid) == 0 || errno == EPERM);
+}
+
+// mkstemp makes the file private: a new preset or settings file is an
+// ordinary document, and a replaced one is no more open than it was. The
+// owner goes first, as a change of owner clears the set-ID bits.
+bool keepAttributes(int descriptor, const std::optional<struct stat>& replaced)
+{
+    if (!replaced) {
+        return ::fchmod(descriptor, 0644) == 0;
+    }
+    return keepOwner(descriptor, *replaced) && ::fchmod(descriptor, replaced->st_mode & 07777) == 0;
+}
+
+FileManagerError linksError(const std::string& path, int error)
+{
+    return FileManagerError("The links from '" + path + "' cannot be followed: " + std::strerror(error) + ".",
+                            error);
 }
 
 // As many links as the system follows in one path.
@@ -156,7 +199,13 @@ Data FileManager::contents(const std::string& path) const
 
 void FileManager::write(const Data& data, const URL& url) const
 {
-    const std::filesystem::path target = url.path();
+    write(data, url.path());
+}
+
+void FileManager::write(const Data& data, const std::string& path) const
+{
+    const std::filesystem::path target = path;
+    const auto replaced = replacedFile(path);
     // Hidden beside the target, so that nothing listing the folder takes it
     // for a document.
     std::string hiddenName = ".";
@@ -167,8 +216,7 @@ void FileManager::write(const Data& data, const URL& url) const
     if (file.fileDescriptor() < 0) {
         throw writeError(target.string(), errno);
     }
-    // mkstemp makes the file private; a preset file is an ordinary document.
-    if (::fchmod(file.fileDescriptor(), 0644) != 0 || !writeAll(file.fileDescriptor(), data)
+    if (!keepAttributes(file.fileDescriptor(), replaced) || !writeAll(file.fileDescriptor(), data)
         || ::fsync(file.fileDescriptor()) != 0 || !file.close()
         || ::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
@@ -180,17 +228,21 @@ void FileManager::write(const Data& data, const URL& url) const
 std::string FileManager::destinationOfSymbolicLinks(const std::string& path) const
 {
     std::filesystem::path destination = path;
-    std::error_code error;
-    for (int links = 0; std::filesystem::is_symlink(std::filesystem::symlink_status(destination, error));
-         ++links) {
+    for (int links = 0;; ++links) {
+        std::error_code error;
+        const auto status = std::filesystem::symlink_status(destination, error);
+        if (error && error != std::errc::no_such_file_or_directory) {
+            throw linksError(path, error.value());
+        }
+        if (!std::filesystem::is_symlink(status)) {
+            return destination.string();
+        }
         const auto target = std::filesystem::read_symlink(destination, error);
         if (links == kMaximumLinks || error) {
-            throw FileManagerError("The links from '" + path + "' cannot be followed: " +
-                                   std::strerror(error ? error.value() : ELOOP) + ".");
+            throw linksError(path, error ? error.value() : ELOOP);
         }
         // Never made lexically normal: the system takes a ".." in a target
         // from the folder the link really is in, which a link may lead to.
         destination = destination.parent_path() / target;
     }
-    return destination.string();
 }

@@ -60,11 +60,19 @@ public:
     Data contents(const std::string& path) const;
     // Writes data to the file atomically: it is written beside the target and
     // moved over it, so the target holds either its old or all of its new
-    // content. Throws FileManagerError when it cannot.
+    // content. The new file keeps the mode of the one it replaces, and its
+    // owner and group where the process may give them; a file that was not
+    // there is made 0644. Being a new file, it parts from any hard link to the
+    // old one, which keeps the old content. Throws FileManagerError when it
+    // cannot.
     void write(const Data& data, const URL& url) const;
+    // The same for the file at `path` as the system takes it: a ".." after a
+    // linked folder leads out of the folder the link leads to.
+    void write(const Data& data, const std::string& path) const;
     // The path that `path` leads to through symbolic links: each link is
     // followed, a relative one from its own folder, up to a path that is no
-    // link and need not exist. Throws FileManagerError when the links loop
-    // or a link cannot be read.
+    // link and need not exist. Throws FileManagerError when the links loop,
+    // a link cannot be read, or a path on the way cannot be looked at for any
+    // reason other than that nothing is there.
     std::string destinationOfSymbolicLinks(const std::string& path) const;
 };

@@ -12,6 +12,8 @@
 #include <iterator>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using ::testing::ElementsAre;
@@ -80,7 +82,7 @@ TEST_F(UserDefaultsTest, ValuesArePersistedAsAnXMLPropertyListPerDomain)
     EXPECT_FALSE(store->object("array"));
     const auto leftovers = std::distance(std::filesystem::directory_iterator(config_.path()),
                                          std::filesystem::directory_iterator());
-    EXPECT_EQ(leftovers, 1) << "temporary files were left behind";
+    EXPECT_EQ(leftovers, 2) << "temporary files were left behind beside the file and its lock";
 }
 
 TEST_F(UserDefaultsTest, TypedGettersConvertLikeThePlatform)
@@ -221,7 +223,8 @@ TEST_F(UserDefaultsTest, DomainFileOutlastsAReadThatFailsForLackOfDescriptors)
     ::getrlimit(RLIMIT_NOFILE, &saved);
     const int lowestFree = ::dup(STDERR_FILENO);
     ::close(lowestFree);
-    const rlimit exhausted {static_cast<rlim_t>(lowestFree), saved.rlim_max};
+    // One descriptor left, for the lock: the read is what runs out.
+    const rlimit exhausted {static_cast<rlim_t>(lowestFree + 1), saved.rlim_max};
     ::setrlimit(RLIMIT_NOFILE, &exhausted);
     store->setInteger(8, "fresh");
     ::setrlimit(RLIMIT_NOFILE, &saved);
@@ -259,4 +262,59 @@ TEST_F(UserDefaultsTest, LinkToAFolderIsMovedAsideAndTheFolderLeftAlone)
     EXPECT_TRUE(std::filesystem::is_directory(folder / "kept"));
     EXPECT_TRUE(std::filesystem::is_symlink(domainFile("test.folder").string() + ".corrupt"));
     EXPECT_EQ(readPropertyListFile(domainFile("test.folder")), (PropertyListValue::Dictionary{{"third", 3}}));
+}
+
+// Through a ".." after a linked folder, the settings were written back in the
+// configuration folder; every write made a private file everyone's to read.
+TEST_F(UserDefaultsTest, LinkedFileIsReplacedWhereTheSystemLeadsWithItsModeAndOwner)
+{
+    TemporaryFolder other;
+    const auto real = other.path() / "real.plist";
+    std::filesystem::create_directory(other.path() / "deep");
+    std::filesystem::create_symlink(other.path() / "deep", config_.path() / "sub");
+    std::filesystem::create_symlink("sub/../real.plist", domainFile("test.through"));
+    std::ofstream(config_.path() / "real.plist") << "untouched";
+    const auto store = UserDefaults::suite("test.through");
+    store->setInteger(1, "first");
+    ASSERT_EQ(::chmod(real.c_str(), 0600), 0);
+    ASSERT_TRUE(::geteuid() != 0 || ::chown(real.c_str(), 4321, 4322) == 0);
+    struct stat before {}, after {};
+    ::stat(real.c_str(), &before);
+    store->setInteger(2, "second");
+    ::stat(real.c_str(), &after);
+    EXPECT_EQ(readPropertyListFile(real), (PropertyListValue::Dictionary{{"first", 1}, {"second", 2}}));
+    EXPECT_EQ(fileText(config_.path() / "real.plist"), "untouched");
+    EXPECT_EQ(after.st_mode & 07777, 0600u);
+    EXPECT_EQ(std::pair(after.st_uid, after.st_gid), std::pair(before.st_uid, before.st_gid));
+}
+
+// The lock held one process only: two storing at once lost half their keys.
+TEST_F(UserDefaultsTest, StoresInTwoProcessesAtOnceLoseNoKey)
+{
+    const pid_t child = ::fork();
+    const auto store = UserDefaults::suite("test.shared");
+    for (int i = 0; i < 20; ++i) {
+        store->setInteger(i, std::to_string(child) + "." + std::to_string(i));
+    }
+    if (child == 0) {
+        std::_Exit(0);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(store->dictionaryRepresentation().size(), 40u);
+}
+
+// A look at the file that failed for any reason but its absence took it for
+// missing: a get read nothing without a word, and a set went on to replace it.
+TEST_F(UserDefaultsTest, LookAtTheDomainFileThatFailsIsAReadError)
+{
+    std::filesystem::create_directory_symlink("loop", config_.path() / "loop");
+    std::filesystem::create_symlink("loop/real.plist", domainFile("test.look"));
+    const auto store = UserDefaults::suite("test.look");
+    Console::Capture capture;
+    EXPECT_EQ(store->integer("k"), 0);
+    store->setInteger(1, "k");
+    EXPECT_THAT(capture.lines(), ElementsAre(HasSubstr("could not be read: Too many levels of symbolic links."),
+                                             HasSubstr("followed: Too many levels of symbolic links. 'k' was not stored")));
 }
