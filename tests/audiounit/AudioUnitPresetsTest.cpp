@@ -23,6 +23,7 @@
 #include <random>
 #include <utility>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -479,6 +480,28 @@ TEST_F(AudioUnitPresetsTest, FilesThatWouldNeedGigabytesOrMinutesAreRefusedByEve
     EXPECT_THAT(capture.lines(), testing::Each(AnyOf(HasSubstr("bytes of text, data and keys"),
                                      HasSubstr("so many keys, so long"), HasSubstr("more than 131072 values"))));
     EXPECT_EQ(capture.lines().size(), 9u);
+}
+
+// A host's observer that throws stands for anything failing on the way.
+TEST_F(AudioUnitPresetsTest, APresetWhoseApplyingThrowsIsReportedAndSetsEveryValueBack)
+{
+    writePreset("A.velmora", { { 1001, 0.25f }, { 1005, 0.125f } });
+    const auto presets = unit->factoryPresets();
+    const Values before = allValues();
+    int heard = 0;
+    const auto token = unit->parameterTree()->tokenByAddingParameterObserver([&](AUParameterAddress, AUValue) {
+        if (++heard % 3 == 2)
+            throw std::bad_alloc();
+    });
+    Console::Capture capture;
+    EXPECT_NO_THROW(unit->setCurrentPreset(presets.at(0)));
+    EXPECT_NO_THROW(unit->setCurrentPreset(AUAudioUnitPreset(-1, "A")));
+    unit->parameterTree()->removeParameterObserver(token);
+    EXPECT_EQ(unit->currentPreset(), std::nullopt);
+    EXPECT_EQ(allValues(), before);
+    EXPECT_THAT(capture.lines(),
+        testing::Each("AUExtension::ERROR: The preset 'A' could not be applied: std::bad_alloc"));
+    EXPECT_EQ(capture.lines().size(), 2u);
 }
 
 // Each of these ended the process by every way in.
