@@ -6,7 +6,9 @@
 #include "PropertyListSerialization.h"
 
 #include <limits>
+#include <new>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -22,15 +24,22 @@ constexpr std::uint32_t fourCharCode(const char (&code)[5])
 // The format a property-list read starts from and reports when it fails.
 constexpr int kXMLFormat = 100;
 
+void reportUnreadable(std::string_view why)
+{
+    Console::print("AUPresetFile::FEHLER: Die Datei konnte nicht eingelesen werden: " + std::string(why)
+        + ", Format: " + std::to_string(kXMLFormat));
+}
+
 std::optional<PropertyListValue> parsedPropertyList(const Data& bytes)
 {
     try {
         return PropertyListSerialization::propertyList(bytes);
     } catch (const PropertyListError& error) {
-        Console::print(std::string("AUPresetFile::FEHLER: Die Datei konnte nicht eingelesen werden: ") + error.what()
-            + ", Format: " + std::to_string(kXMLFormat));
-        return std::nullopt;
+        reportUnreadable(error.what());
+    } catch (const std::bad_alloc&) {
+        reportUnreadable("out of memory");
     }
+    return std::nullopt;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ZUV_VELMORA_Quillmere_Extension_AudioUnit.h"
 
 #include <algorithm>
+#include <exception>
 #include <limits>
 #include <mutex>
 #include <string>
@@ -369,14 +370,46 @@ void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setCurrentPreset(std::optional<A
         return;
     }
     const auto file = presetFile(*preset);
-    ZUVPreset loaded;
-    // A factory preset applies its values as they are read; a user preset's
-    // file is read first and then written as the full state.
-    if (!file || !loaded.load(URL::fileURL(*file), userPreset ? nullptr : this))
-        return;
-    if (userPreset)
-        applyFullState(loaded.getDictionary());
-    AUAudioUnit::setCurrentPreset(std::move(preset));
+    if (file && applyPresetFile(*preset, *file))
+        AUAudioUnit::setCurrentPreset(std::move(preset));
+}
+
+bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::applyPresetFile(const AUAudioUnitPreset& preset,
+                                                                const std::filesystem::path& file)
+{
+    const bool userPreset = preset.number() < 0;
+    ParameterValues before;
+    try {
+        before = parameterValues();
+        ZUVPreset loaded;
+        // A factory preset applies its values as they are read; a user preset's
+        // file is read first and then written as the full state.
+        if (!loaded.load(URL::fileURL(file), userPreset ? nullptr : this))
+            return false;
+        if (userPreset)
+            applyFullState(loaded.getDictionary());
+        return true;
+    } catch (const std::exception& error) {
+        restore(before);
+        debugprint("AUExtension::ERROR: The preset '" + preset.name() + "' could not be applied: " + error.what());
+        return false;
+    }
+}
+
+ZUV_VELMORA_Quillmere_Extension_AudioUnit::ParameterValues ZUV_VELMORA_Quillmere_Extension_AudioUnit::parameterValues()
+    const
+{
+    ParameterValues values;
+    for (const auto& parameter : parameterTree()->allParameters())
+        values.emplace_back(parameter, parameter->value());
+    return values;
+}
+
+void ZUV_VELMORA_Quillmere_Extension_AudioUnit::restore(const ParameterValues& values)
+{
+    for (const auto& [parameter, value] : values)
+        if (parameter->value() != value)
+            parameter->setValue(value);
 }
 
 PropertyListValue::Dictionary ZUV_VELMORA_Quillmere_Extension_AudioUnit::presetState(const AUAudioUnitPreset& preset)

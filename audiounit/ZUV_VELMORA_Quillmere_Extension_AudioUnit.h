@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "AUAudioUnit.h"
@@ -63,7 +64,8 @@ public:
     // The preset files of the Presets folder in the documents directory.
     std::vector<AUAudioUnitPreset> factoryPresets() override;
     // Applies the preset's file and makes the preset current; a preset that
-    // cannot be found or read is reported and changes nothing.
+    // cannot be found, read or applied, for whatever reason, is reported and
+    // changes nothing.
     void setCurrentPreset(std::optional<AUAudioUnitPreset> preset) override;
     // The dictionary of the preset's file, applying nothing.
     PropertyListValue::Dictionary presetState(const AUAudioUnitPreset& preset) override;
@@ -104,6 +106,13 @@ private:
                                                          AUAudioUnitBusType busType, std::string_view property);
     // Keeps the state and applies it to the parameters; the caller holds stateMutex_.
     void applyFullState(std::optional<PropertyListValue::Dictionary> state);
+    using ParameterValues = std::vector<std::pair<std::shared_ptr<AUParameter>, AUValue>>;
+    // Applies the file; false, every parameter as it was, when it cannot be
+    // read or anything it sets off throws on the way, which is reported.
+    bool applyPresetFile(const AUAudioUnitPreset& preset, const std::filesystem::path& file);
+    ParameterValues parameterValues() const;
+    // Sets back the values that changed since they were taken.
+    static void restore(const ParameterValues& values);
     bool isListed(std::int64_t presetNumber) const;
     // The preset's file, reported when there is none: a listed preset's is the
     // file it was listed from, as files named alike share their preset name.

@@ -21,6 +21,8 @@ void BM_BinaryArrayOfReferences(benchmark::State& state)
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * count);
 }
-BENCHMARK(BM_BinaryArrayOfReferences)->Arg(128 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+// The longest array the limit of values allows, and an eighth of it.
+constexpr auto kLongest = static_cast<std::int64_t>(PropertyListSerialization::kMaximumValues - 1);
+BENCHMARK(BM_BinaryArrayOfReferences)->Arg(kLongest / 8)->Arg(kLongest)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "PropertyListBinaryScan.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -9,7 +10,9 @@ constexpr std::size_t kHeaderSize = 8;
 constexpr std::size_t kTrailerSize = 32;
 // Marks an object whose container is being walked.
 constexpr std::uint16_t kOpen = 0xFFFF;
-// The high four bits of a UTF-16 text's marker.
+// The high four bits of the markers of data, ASCII text and UTF-16 text.
+constexpr int kData = 0x4;
+constexpr int kASCIIText = 0x5;
 constexpr int kUTF16Text = 0x6;
 
 std::uint64_t bigEndian(const Data& data, std::size_t at, std::size_t bytes)
@@ -21,11 +24,13 @@ std::uint64_t bigEndian(const Data& data, std::size_t at, std::size_t bytes)
     return value;
 }
 
-// The references an object holds: a container's, or none.
-struct References {
+// What an object holds: a container's references, or a leaf's bytes of
+// text or data once read.
+struct Contents {
     bool container = false;
     std::size_t at = 0;
     std::uint64_t count = 0;
+    std::uint64_t bytes = 0;
 };
 
 // The trailer's layout of the object table, checked against the data.
@@ -56,9 +61,9 @@ public:
     std::uint64_t count() const { return count_; }
     std::uint64_t top() const { return top_; }
 
-    // The object's references; none when it lies outside the data, or is a
+    // What the object holds; none when it lies outside the data, or is a
     // text the reader cannot hand over.
-    std::optional<References> references(std::uint64_t object) const
+    std::optional<Contents> contents(std::uint64_t object) const
     {
         const std::uint64_t at = bigEndian(data_, table_ + static_cast<std::size_t>(object) * offsetSize_, offsetSize_);
         if (at < kHeaderSize || at >= end()) {
@@ -67,13 +72,15 @@ public:
         const std::uint8_t marker = data_[static_cast<std::size_t>(at)];
         const int kind = marker >> 4;
         if (kind == kUTF16Text) {
-            return readableText(static_cast<std::size_t>(at), marker & 0xF) ? std::optional(References {})
-                                                                           : std::nullopt;
+            return readableText(static_cast<std::size_t>(at), marker & 0xF);
+        }
+        if (kind == kData || kind == kASCIIText) {
+            return leaf(static_cast<std::size_t>(at), marker & 0xF);
         }
         // Arrays, ordered sets and sets hold count references; a dictionary
         // holds count keys and count values.
         if (kind != 0xA && kind != 0xB && kind != 0xC && kind != 0xD) {
-            return References {};
+            return Contents {};
         }
         auto counted = count(static_cast<std::size_t>(at), marker & 0xF);
         if (!counted) {
@@ -84,10 +91,10 @@ public:
         if (count > (end() - first) / perEntry) {
             return std::nullopt;
         }
-        return References { true, first, count * (kind == 0xD ? 2 : 1) };
+        return Contents { true, first, count * (kind == 0xD ? 2 : 1) };
     }
 
-    std::uint64_t reference(const References& references, std::uint64_t index) const
+    std::uint64_t reference(const Contents& references, std::uint64_t index) const
     {
         return bigEndian(data_, references.at + static_cast<std::size_t>(index) * referenceSize_, referenceSize_);
     }
@@ -95,22 +102,36 @@ public:
 private:
     std::size_t end() const { return data_.size() - kTrailerSize; }
 
+    // Data or an ASCII text, whose bytes are read as they are.
+    std::optional<Contents> leaf(std::size_t at, int low) const
+    {
+        const auto counted = count(at, low);
+        if (!counted || counted->second > end() - counted->first) {
+            return std::nullopt;
+        }
+        return Contents { .bytes = counted->second };
+    }
+
     // The reader counts a UTF-16 text's length in code units but hands it
     // over as a C string, and aborts the process when the two differ: a text
     // (or key) holding U+0000 is refused, as is one running past the data.
-    bool readableText(std::size_t at, int low) const
+    // Its bytes are those of UTF-8, at most three for each unit.
+    std::optional<Contents> readableText(std::size_t at, int low) const
     {
         const auto counted = count(at, low);
         if (!counted || counted->second > (end() - counted->first) / 2) {
-            return false;
+            return std::nullopt;
         }
         const auto [first, units] = *counted;
+        std::uint64_t bytes = 0;
         for (std::size_t unit = 0; unit < units; ++unit) {
-            if (data_[first + 2 * unit] == 0 && data_[first + 2 * unit + 1] == 0) {
-                return false;
+            const auto value = static_cast<unsigned>(bigEndian(data_, first + 2 * unit, 2));
+            if (value == 0) {
+                return std::nullopt;
             }
+            bytes += value < 0x80 ? 1 : value < 0x800 ? 2 : 3;
         }
-        return true;
+        return Contents { .bytes = bytes };
     }
 
     // Where a container's references (or a text's characters) start and how
@@ -141,18 +162,13 @@ private:
 
 // Walks the objects below the top one depth first, keeping each object's
 // figures once it has been walked, so that a shared object is walked once.
+// Only the objects reached are kept, which the limits bound however many
+// the table holds.
 class Walk {
 public:
-    Walk(const ObjectTable& table, std::size_t depthLimit, std::uint32_t valueLimit)
-        : table_(table)
-        , depthLimit_(depthLimit)
-        , valueLimit_(valueLimit)
-        , values_(static_cast<std::size_t>(table.count()), 0)
-        , heights_(static_cast<std::size_t>(table.count()), 0)
-    {
-    }
+    Walk(const ObjectTable& table, const PropertyListShape& limits) : table_(table), limits_(limits) {}
 
-    std::optional<PropertyListBinaryScan::Shape> run()
+    std::optional<PropertyListShape> run()
     {
         Frame top { table_.top() };
         if (!enter(top)) {
@@ -163,41 +179,50 @@ public:
                 return std::nullopt;
             }
         }
-        return PropertyListBinaryScan::Shape { deepest_, result_ };
+        return found_;
     }
 
 private:
     struct Frame {
         std::uint64_t object;
-        References references {};
+        Contents references {};
         std::uint64_t next = 0;
         std::uint64_t values = 1;
+        std::uint64_t bytes = 0;
         std::size_t height = 0;
+    };
+
+    // An object's figures once walked; its height is kOpen while it is.
+    struct Walked {
+        std::uint64_t values;
+        std::uint64_t bytes;
+        std::uint16_t height;
     };
 
     // Starts walking the object, or counts it at once when it has been walked
     // before or is no container; false for a loop or an object outside the data.
     bool enter(Frame frame)
     {
-        const auto object = static_cast<std::size_t>(frame.object);
-        if (heights_[object] == kOpen) {
-            return false;
-        }
-        if (values_[object] == 0) {
-            const auto references = table_.references(frame.object);
-            if (!references) {
+        auto [walked, first] = walked_.try_emplace(frame.object, Walked { 0, 0, kOpen });
+        if (!first) {
+            if (walked->second.height == kOpen) {
                 return false;
             }
-            if (references->container) {
-                frame.references = *references;
-                heights_[object] = kOpen;
-                stack_.push_back(frame);
-                note(stack_.size(), 0);
-                return true;
-            }
-            values_[object] = 1;
+            finish(walked->second.values, walked->second.bytes, walked->second.height);
+            return true;
         }
-        finish(values_[object], heights_[object]);
+        const auto contents = table_.contents(frame.object);
+        if (!contents) {
+            return false;
+        }
+        if (contents->container) {
+            frame.references = *contents;
+            stack_.push_back(frame);
+            note(stack_.size(), 0, 0);
+            return true;
+        }
+        walked->second = Walked { 1, contents->bytes, 0 };
+        finish(1, contents->bytes, 0);
         return true;
     }
 
@@ -210,59 +235,51 @@ private:
         }
         const Frame done = frame;
         stack_.pop_back();
-        const auto object = static_cast<std::size_t>(done.object);
-        values_[object] = static_cast<std::uint32_t>(done.values);
-        heights_[object] = static_cast<std::uint16_t>(done.height + 1);
-        finish(done.values, done.height + 1);
+        walked_[done.object] = Walked { done.values, done.bytes, static_cast<std::uint16_t>(done.height + 1) };
+        finish(done.values, done.bytes, done.height + 1);
         return true;
     }
 
     // Adds a walked object's figures to the container holding it.
-    void finish(std::uint64_t values, std::size_t height)
+    void finish(std::uint64_t values, std::uint64_t bytes, std::size_t height)
     {
-        note(stack_.size() + height, 0);
+        note(stack_.size() + height, 0, 0);
         if (stack_.empty()) {
-            result_ = values;
+            note(0, values, bytes);
             return;
         }
         Frame& parent = stack_.back();
         parent.values += values;
+        parent.bytes += bytes;
         parent.height = std::max(parent.height, height);
-        note(0, parent.values);
+        note(0, parent.values, parent.bytes);
     }
 
-    void note(std::size_t depth, std::uint64_t values)
+    // Keeps the figures, each capped at its limit + 1, and stops the walk
+    // once one passes its limit.
+    void note(std::size_t depth, std::uint64_t values, std::uint64_t bytes)
     {
-        deepest_ = std::max(deepest_, depth);
-        if (deepest_ > depthLimit_) {
-            deepest_ = depthLimit_ + 1;
-            overLimit_ = true;
-        }
-        if (values > valueLimit_) {
-            result_ = std::uint64_t { valueLimit_ } + 1;
-            overLimit_ = true;
-        }
+        found_.depth = std::max(found_.depth, std::min(depth, limits_.depth + 1));
+        found_.values = std::max(found_.values, std::min(values, limits_.values + 1));
+        found_.bytes = std::max(found_.bytes, std::min(bytes, limits_.bytes + 1));
+        overLimit_ = found_.depth > limits_.depth || found_.values > limits_.values || found_.bytes > limits_.bytes;
     }
 
     const ObjectTable& table_;
-    std::size_t depthLimit_;
-    std::uint32_t valueLimit_;
-    std::vector<std::uint32_t> values_;
-    std::vector<std::uint16_t> heights_;
+    PropertyListShape limits_;
+    std::unordered_map<std::uint64_t, Walked> walked_;
     std::vector<Frame> stack_;
-    std::size_t deepest_ = 0;
-    std::uint64_t result_ = 0;
+    PropertyListShape found_;
     bool overLimit_ = false;
 };
 
 } // namespace
 
-std::optional<PropertyListBinaryScan::Shape> PropertyListBinaryScan::shape(const Data& data, std::size_t depthLimit,
-                                                                           std::uint32_t valueLimit)
+std::optional<PropertyListShape> PropertyListBinaryScan::shape(const Data& data, const PropertyListShape& limits)
 {
     ObjectTable table(data);
     if (!table.read()) {
         return std::nullopt;
     }
-    return Walk(table, depthLimit, valueLimit).run();
+    return Walk(table, limits).run();
 }

@@ -179,6 +179,12 @@ bool isBinary(const Data& data)
     return data.size() >= magic.size() && std::equal(magic.begin(), magic.end(), data.begin());
 }
 
+PropertyListError tooLarge(const std::string& figure)
+{
+    return PropertyListError("PropertyListSerialization: the property list would hold more than " + figure +
+                             ", counting a shared object wherever it is used");
+}
+
 PropertyListError notAPropertyList(const Data& data, std::string_view kind)
 {
     return PropertyListError("PropertyListSerialization: the data (" + std::to_string(data.size()) +
@@ -187,37 +193,37 @@ PropertyListError notAPropertyList(const Data& data, std::string_view kind)
 
 // The library's reader, and its copying and freeing of a tree, recurse once
 // per level, so a list nested deeply enough ends the process before the
-// conversion below could refuse it; a binary list whose objects are shared
-// many times over is copied into every place that uses it; and a binary text
-// holding U+0000 trips the library's own assertion. All are turned away from
-// the bytes alone, as is an XML document the scan cannot follow as the reader
-// would.
+// conversion below could refuse it; a list whose values or texts, counted
+// wherever a binary list shares them, are out of all proportion to any real
+// one needs more memory than the process may have, and the reader then
+// crashes on an allocation that failed; and a binary text holding U+0000
+// trips the library's own assertion. All are turned away from the bytes
+// alone, as is an XML document the scan cannot follow as the reader would.
 void checkShape(const Data& data)
 {
-    constexpr auto limit = PropertyListSerialization::kMaximumDepth;
-    if (!isBinary(data)) {
-        const std::string_view document(reinterpret_cast<const char*>(data.data()), data.size());
-        const auto depth = PropertyListXMLScan::depth(document, limit);
-        if (!depth) {
-            throw notAPropertyList(data, "");
-        }
-        if (*depth > limit) {
-            throw tooDeep();
-        }
-        return;
-    }
-    const auto valueLimit = static_cast<std::uint32_t>(data.size());
-    const auto shape = PropertyListBinaryScan::shape(data, limit, valueLimit);
+    const PropertyListShape limits { PropertyListSerialization::kMaximumDepth,
+                                     PropertyListSerialization::kMaximumValues,
+                                     PropertyListSerialization::kMaximumBytes,
+                                     PropertyListSerialization::kMaximumKeySearch };
+    const bool binary = isBinary(data);
+    const std::string_view document(reinterpret_cast<const char*>(data.data()), data.size());
+    const auto shape =
+        binary ? PropertyListBinaryScan::shape(data, limits) : PropertyListXMLScan::shape(document, limits);
     if (!shape) {
-        throw notAPropertyList(data, "binary ");
+        throw notAPropertyList(data, binary ? "binary " : "");
     }
-    if (shape->depth > limit) {
+    if (shape->depth > limits.depth) {
         throw tooDeep();
     }
-    if (shape->values > valueLimit) {
-        throw PropertyListError("PropertyListSerialization: the binary property list shares its objects so often "
-                                "that it would hold more values than its " + std::to_string(data.size()) +
-                                " bytes");
+    if (shape->values > limits.values) {
+        throw tooLarge(std::to_string(limits.values) + " values");
+    }
+    if (shape->bytes > limits.bytes) {
+        throw tooLarge(std::to_string(limits.bytes) + " bytes of text, data and keys");
+    }
+    if (shape->keySearch > limits.keySearch) {
+        throw PropertyListError("PropertyListSerialization: the property list's dictionaries hold so many keys, "
+                                "so long, that reading them would take too long");
     }
 }
 

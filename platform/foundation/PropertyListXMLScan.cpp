@@ -49,6 +49,12 @@ bool isValue(std::string_view name)
     return std::find(kNames.begin(), kNames.end(), name) != kNames.end();
 }
 
+// Elements whose text the reader keeps.
+bool keepsText(std::string_view name)
+{
+    return name == "key" || name == "string" || name == "data";
+}
+
 // An element that stays open until its closing tag.
 enum class Open : std::uint8_t { plist, dict, array };
 
@@ -66,21 +72,21 @@ std::optional<Open> containerNamed(std::string_view name)
 
 class Scan {
 public:
-    Scan(std::string_view document, std::size_t limit) : document_(document), limit_(limit) {}
+    Scan(std::string_view document, const PropertyListShape& limits) : document_(document), limits_(limits) {}
 
-    std::optional<std::size_t> run()
+    std::optional<PropertyListShape> run()
     {
         for (;;) {
             skipSpace();
             if (at_ == document_.size()) {
-                return deepest_;
+                return found_;
             }
             const Step step = document_[at_] == '<' ? markup() : Step::refused;
             if (step == Step::refused) {
                 return std::nullopt;
             }
             if (step == Step::finished) {
-                return deepest_;
+                return found_;
             }
         }
     }
@@ -177,8 +183,13 @@ private:
             return openContainer(*container, empty);
         }
         if (isValue(name)) {
+            const auto start = at_;
             if (!empty && !skipText(name)) {
                 return Step::refused;
+            }
+            const auto bytes = keepsText(name) ? at_ - start : 0;
+            if (!count(bytes) || (name == "key" && !countKey(bytes))) {
+                return Step::finished;
             }
             // A value on top is all the reader reads.
             return rooted_ ? Step::next : Step::finished;
@@ -215,9 +226,12 @@ private:
     Step openContainer(Open container, bool empty)
     {
         const auto level = holderLevel_ + 1;
-        deepest_ = std::max(deepest_, level);
-        if (deepest_ > limit_) {
-            deepest_ = limit_ + 1;
+        found_.depth = std::max(found_.depth, level);
+        if (found_.depth > limits_.depth) {
+            found_.depth = limits_.depth + 1;
+            return Step::finished;
+        }
+        if (!count(0)) {
             return Step::finished;
         }
         if (!empty) {
@@ -225,6 +239,8 @@ private:
         }
         if (!empty || !rooted_) {
             holderLevel_ = level;
+            keys_.resize(level + 1);
+            keys_[level] = 0;
         }
         rooted_ = true;
         return Step::next;
@@ -238,6 +254,26 @@ private:
         }
         open_.pop_back();
         return --holderLevel_ == 0 ? Step::finished : Step::next;
+    }
+
+    // Counts one value holding bytes of text; false once a figure passes its
+    // limit, which it then shows as limit + 1.
+    bool count(std::size_t bytes)
+    {
+        found_.values = std::min(found_.values + 1, limits_.values + 1);
+        found_.bytes = std::min(found_.bytes + bytes, limits_.bytes + 1);
+        return found_.values <= limits_.values && found_.bytes <= limits_.bytes;
+    }
+
+    // Counts a key of bytes, which the reader looks for among the keys its
+    // container got before, comparing up to its bytes with each.
+    bool countKey(std::size_t bytes)
+    {
+        auto& before = keys_[holderLevel_];
+        const auto search = found_.keySearch + before * (bytes + PropertyListShape::kKeyComparison);
+        found_.keySearch = std::min(search, limits_.keySearch + 1);
+        ++before;
+        return found_.keySearch <= limits_.keySearch;
     }
 
     // Just after a value element's opening tag: skips its text, comments and
@@ -293,13 +329,15 @@ private:
     }
 
     std::string_view document_;
-    std::size_t limit_;
+    PropertyListShape limits_;
     std::size_t at_ = 0;
     // The open dictionaries, arrays and plist elements, innermost last.
     std::vector<Open> open_;
     // The level of the container that holds the next value; 0 before the top one.
     std::size_t holderLevel_ = 0;
-    std::size_t deepest_ = 0;
+    // The keys of the container at each level up to the holder's.
+    std::vector<std::uint64_t> keys_ {0};
+    PropertyListShape found_;
     bool rooted_ = false;
     // Whether anything but a plist element came since the last plist element opened.
     bool hasContent_ = false;
@@ -307,7 +345,7 @@ private:
 
 } // namespace
 
-std::optional<std::size_t> PropertyListXMLScan::depth(std::string_view document, std::size_t limit)
+std::optional<PropertyListShape> PropertyListXMLScan::shape(std::string_view document, const PropertyListShape& limits)
 {
-    return Scan(document, limit).run();
+    return Scan(document, limits).run();
 }

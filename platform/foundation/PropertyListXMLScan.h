@@ -1,13 +1,15 @@
 #pragma once
 
-#include <cstddef>
+#include "PropertyListShape.h"
+
 #include <optional>
 #include <string_view>
 
 // How deeply the property-list reader nests containers when it reads an XML
-// document, found from the bytes without building anything, so that a
-// document too deep for the reader's recursive freeing is turned away before
-// the reader sees it. The scan follows the document token by token as that
+// document, and how many values and bytes it builds, found from the bytes
+// without building anything, so that a document too deep for the reader's
+// recursive freeing, or too large for its memory, is turned away before the
+// reader sees it. The scan follows the document token by token as that
 // reader does, since any difference would let tags the scan skips be read as
 // containers: outside of tags only comments, processing instructions and a
 // document type declaration are skipped; inside tags, declarations and
@@ -18,11 +20,16 @@
 // no container.
 class PropertyListXMLScan {
 public:
-    // The deepest nesting of containers the reader builds, the top one being
-    // level 1 and an empty container counting as a level. Once the nesting
-    // passes limit the scan stops and limit + 1 is returned. None when the
-    // reader would stop at malformed markup before that, or a NUL byte comes
-    // in a tag or a value's text (the reader would see a shorter name, or
-    // abort over a text shorter than it counts).
-    static std::optional<std::size_t> depth(std::string_view document, std::size_t limit);
+    // The depth is the deepest nesting of containers the reader builds, the
+    // top one being level 1 and an empty container counting as a level; the
+    // values are its containers and value elements, keys included; the bytes
+    // are those of every key, text and data element from the end of its
+    // opening tag, no fewer than the reader keeps once it has decoded
+    // references and Base64. The scan
+    // stops as soon as a figure passes its limit, and then reports that
+    // figure as its limit + 1. None when the reader would stop at malformed
+    // markup before that, or a NUL byte comes in a tag or a value's text (the
+    // reader would see a shorter name, or abort over a text shorter than it
+    // counts).
+    static std::optional<PropertyListShape> shape(std::string_view document, const PropertyListShape& limits);
 };

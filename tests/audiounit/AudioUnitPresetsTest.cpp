@@ -23,6 +23,7 @@
 #include <random>
 #include <utility>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -429,19 +430,78 @@ TEST_F(AudioUnitPresetsTest, DeepEndlessOrHugeFilesAreRefusedByEveryWayInAndChan
 }
 
 // Each item reached by its index walked the array from its start: a file
-// this long took days.
-TEST_F(AudioUnitPresetsTest, ABinaryPresetWithAMillionItemArrayIsApplied)
+// this long took hours. Its array is as long as the limit of values allows.
+TEST_F(AudioUnitPresetsTest, ABinaryPresetWithALongArrayIsApplied)
 {
     const Data value { 0x23, 0x3F, 0xC0, 0, 0, 0, 0, 0, 0 };
+    const auto items = static_cast<std::uint32_t>(PropertyListSerialization::kMaximumValues - 11);
     writeBytes("Long.velmora",
         binaryObjects({ { 0xD2, 1, 2, 3, 4 }, binaryText("group 0"), binaryText("notes"), { 0xD1, 5, 6 },
-            binaryArrayOf(7, 1 << 20), binaryText("param 0"), { 0xD2, 8, 9, 10, 11 }, { 0x09 }, binaryText("address"),
+            binaryArrayOf(7, items), binaryText("param 0"), { 0xD2, 8, 9, 10, 11 }, { 0x09 }, binaryText("address"),
             binaryText("value"), { 0x11, 0x03, 0xED }, value }));
     const auto presets = unit->factoryPresets();
     ASSERT_EQ(presets.size(), 1u);
     unit->setCurrentPreset(presets[0]);
     EXPECT_EQ(unit->currentPreset(), presets[0]);
     EXPECT_EQ(unit->getParameter(1005), 0.125f);
+}
+
+// Read, the first took 2 GB, the second most of a minute: keys that "Az" and
+// "BY" make alike share one place of the reader's table. The third passes
+// the limit of values by one.
+TEST_F(AudioUnitPresetsTest, FilesThatWouldNeedGigabytesOrMinutesAreRefusedByEveryWayIn)
+{
+    Data text { 0x5F, 0x12 };
+    appendBigEndian(text, 32 << 10, 4);
+    text.insert(text.end(), 32 << 10, 'x');
+    writeBytes("shared.velmora", binaryObjects({ binaryArrayOf(1, 32 << 10), text }));
+    std::string keys;
+    for (std::uint32_t i = 0; i < 1 << 16; ++i) {
+        keys += "<key>";
+        for (int bit = 15; bit >= 0; --bit)
+            keys += (i >> bit & 1) ? "BY" : "Az";
+        keys += "</key><true/>";
+    }
+    writeText("keys.velmora", "<plist><dict>" + keys + "</dict></plist>");
+    Data pairs { 0xDF, 0x12 };
+    appendBigEndian(pairs, PropertyListSerialization::kMaximumValues / 2, 4);
+    pairs.insert(pairs.end(), PropertyListSerialization::kMaximumValues, 1);
+    writeBytes("pairs.velmora", binaryObjects({ pairs, binaryText("k") }));
+
+    const Values before = allValues();
+    Console::Capture capture;
+    for (const auto& preset : unit->factoryPresets()) {
+        unit->setCurrentPreset(preset);
+        unit->setCurrentPreset(AUAudioUnitPreset(-1, preset.name()));
+        unit->setFullState(unit->presetState(preset));
+        EXPECT_EQ(unit->currentPreset(), std::nullopt) << preset.name();
+        EXPECT_EQ(allValues(), before) << preset.name();
+    }
+    EXPECT_THAT(capture.lines(), testing::Each(AnyOf(HasSubstr("bytes of text, data and keys"),
+                                     HasSubstr("so many keys, so long"), HasSubstr("more than 131072 values"))));
+    EXPECT_EQ(capture.lines().size(), 9u);
+}
+
+// A host's observer that throws stands for anything failing on the way.
+TEST_F(AudioUnitPresetsTest, APresetWhoseApplyingThrowsIsReportedAndSetsEveryValueBack)
+{
+    writePreset("A.velmora", { { 1001, 0.25f }, { 1005, 0.125f } });
+    const auto presets = unit->factoryPresets();
+    const Values before = allValues();
+    int heard = 0;
+    const auto token = unit->parameterTree()->tokenByAddingParameterObserver([&](AUParameterAddress, AUValue) {
+        if (++heard % 3 == 2)
+            throw std::bad_alloc();
+    });
+    Console::Capture capture;
+    EXPECT_NO_THROW(unit->setCurrentPreset(presets.at(0)));
+    EXPECT_NO_THROW(unit->setCurrentPreset(AUAudioUnitPreset(-1, "A")));
+    unit->parameterTree()->removeParameterObserver(token);
+    EXPECT_EQ(unit->currentPreset(), std::nullopt);
+    EXPECT_EQ(allValues(), before);
+    EXPECT_THAT(capture.lines(),
+        testing::Each("AUExtension::ERROR: The preset 'A' could not be applied: std::bad_alloc"));
+    EXPECT_EQ(capture.lines().size(), 2u);
 }
 
 // Each of these ended the process by every way in.

@@ -21,6 +21,13 @@ using testing::HasSubstr;
 namespace {
 
 constexpr std::size_t kLimit = PropertyListSerialization::kMaximumDepth;
+constexpr PropertyListShape kLimits { kLimit, 1000, 1000, 1000 };
+
+std::optional<std::size_t> scannedDepth(const std::string& document)
+{
+    const auto shape = PropertyListXMLScan::shape(document, {1000, 1 << 20, 1 << 20, 1 << 30});
+    return shape ? std::optional(shape->depth) : std::nullopt;
+}
 
 Data bytes(const std::string& text) { return Data(text.begin(), text.end()); }
 
@@ -154,7 +161,7 @@ TEST(PropertyListShape, TheXMLScanCountsContainersAsTheReaderNestsThem)
         {"<plist><array b='>'><true/></array></plist>", std::nullopt},
     };
     for (const auto& [document, depth] : cases) {
-        EXPECT_EQ(PropertyListXMLScan::depth(document, 1000), depth) << document;
+        EXPECT_EQ(scannedDepth(document), depth) << document;
         EXPECT_EQ(readerDepth(document), depth) << document;
     }
     // A NUL byte shortens a name for the reader, and a text it aborts over.
@@ -162,9 +169,9 @@ TEST(PropertyListShape, TheXMLScanCountsContainersAsTheReaderNestsThem)
     EXPECT_EQ(readerDepth(nul), 1u);
     for (const auto& document : {nul, std::string("<plist><array><string>A\0</string></array></plist>", 49),
                                  std::string("<plist><array><key><![CDATA[\0]]></key></array></plist>", 54)}) {
-        EXPECT_EQ(PropertyListXMLScan::depth(document, 1000), std::nullopt);
+        EXPECT_EQ(scannedDepth(document), std::nullopt);
     }
-    EXPECT_EQ(PropertyListXMLScan::depth(repeated("<array>", 5000), 1000), 1001u);
+    EXPECT_EQ(scannedDepth(repeated("<array>", 5000)), 1001u);
 }
 
 TEST(PropertyListShape, TheXMLScanAgreesWithTheReaderOnRandomMarkup)
@@ -183,7 +190,7 @@ TEST(PropertyListShape, TheXMLScanAgreesWithTheReaderOnRandomMarkup)
         }
         if (const auto depth = readerDepth(document)) {
             ++read;
-            ASSERT_EQ(PropertyListXMLScan::depth(document, 1000), depth) << document;
+            ASSERT_EQ(scannedDepth(document), depth) << document;
         }
     }
     EXPECT_GT(read, 2000u);
@@ -192,7 +199,7 @@ TEST(PropertyListShape, TheXMLScanAgreesWithTheReaderOnRandomMarkup)
 TEST(PropertyListShape, BinaryTextsHoldingNulAreRefusedAndOthersRead)
 {
     for (const auto& list : binaryTextsWithNul()) {
-        EXPECT_FALSE(PropertyListBinaryScan::shape(list, kLimit, 1000));
+        EXPECT_FALSE(PropertyListBinaryScan::shape(list, kLimits));
         EXPECT_THROW(PropertyListSerialization::propertyList(list), PropertyListError);
     }
     // "é☃" in UTF-16, as a key and as a value.
@@ -224,17 +231,45 @@ TEST(PropertyListShape, BinaryListsAreReadAsTheyAreSharedButNotExpandedWithoutBo
         doubling[i] = {i + 1, i + 1};
     }
     EXPECT_THROW(PropertyListSerialization::propertyList(binaryArrays(doubling)), PropertyListError);
-    const auto shape = PropertyListBinaryScan::shape(binaryArrays({{1, 1}, {2, 2, 2}}), kLimit, 1000);
+    const auto shape = PropertyListBinaryScan::shape(binaryArrays({{1, 1}, {2, 2, 2}}), kLimits);
     ASSERT_TRUE(shape);
     EXPECT_EQ(shape->depth, 2u);
     EXPECT_EQ(shape->values, 1u + 2 * (1 + 3));
 
     for (const auto& broken : std::vector<std::vector<std::vector<std::uint32_t>>>{
              {{0}}, {{1}, {0}}, {{7}}}) {
-        EXPECT_FALSE(PropertyListBinaryScan::shape(binaryArrays(broken), kLimit, 1000));
+        EXPECT_FALSE(PropertyListBinaryScan::shape(binaryArrays(broken), kLimits));
         EXPECT_THROW(PropertyListSerialization::propertyList(binaryArrays(broken)), PropertyListError);
     }
     Data truncated = nestedBinary(3);
     truncated.erase(truncated.begin() + 10, truncated.begin() + 12);
     EXPECT_THROW(PropertyListSerialization::propertyList(truncated), PropertyListError);
+}
+
+TEST(PropertyListShape, ValuesAndBytesCountWhereverASharedObjectIsUsedAndStopPastTheirLimit)
+{
+    // "abc" twice, "é☃" in UTF-16 (five bytes in UTF-8) and four bytes of data.
+    const Data list = binaryObjects({{0xA4, 1, 1, 2, 3}, binaryText("abc"), {0x62, 0x00, 0xE9, 0x26, 0x03},
+                                     {0x44, 1, 2, 3, 4}});
+    const auto shape = PropertyListBinaryScan::shape(list, kLimits);
+    ASSERT_TRUE(shape);
+    EXPECT_EQ(shape->values, 5u);
+    EXPECT_EQ(shape->bytes, 2 * 3 + 5 + 4u);
+    EXPECT_EQ(PropertyListBinaryScan::shape(binaryObjects({binaryArrayOf(1, 5000), {0x09}}), kLimits)->values, 1001u);
+    EXPECT_EQ(PropertyListBinaryScan::shape(binaryObjects({binaryArrayOf(1, 400), binaryText("abc")}), kLimits)->bytes,
+              1001u);
+
+    const auto xml = PropertyListXMLScan::shape(
+        "<plist><dict><key>ab</key><string>c&amp;</string><key>d</key><data>AAEC</data></dict></plist>", kLimits);
+    ASSERT_TRUE(xml);
+    EXPECT_EQ(xml->values, 5u);
+    EXPECT_GE(xml->bytes, 2 + 2 + 1 + 3u);
+    const auto keys = [](std::size_t count) { return repeated("<key>k</key><true/>", count); };
+    const auto search = [&](const std::string& dictionaries) {
+        return PropertyListXMLScan::shape("<plist><array>" + dictionaries + "</array></plist>", kLimits)->keySearch;
+    };
+    // Each key is looked for among those of its own dictionary only.
+    const std::string twoDictionaries = "<dict>" + keys(2) + "</dict><dict>" + keys(2) + "</dict>";
+    EXPECT_EQ(search("<dict>" + keys(4) + "</dict>"), 3 * search(twoDictionaries));
+    EXPECT_EQ(search("<dict>" + keys(10) + "</dict>"), 1001u);
 }

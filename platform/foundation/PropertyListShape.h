@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// What a property list becomes once it is read: how deeply its containers
+// nest, how many values it holds (keys included), how many bytes of text,
+// data and keys, a shared object counted wherever it is used, and how much
+// reading its keys costs. The scans take one as their limits and give one as
+// their finding.
+struct PropertyListShape {
+    // Containers on the deepest path from the top value.
+    std::size_t depth = 0;
+    std::uint64_t values = 0;
+    std::uint64_t bytes = 0;
+    // The bytes an XML reader may compare while it looks for each key of a
+    // dictionary among those before it, each comparison costing at least
+    // kKeyComparison. Keys built to share one place of its table make the
+    // search as slow as it can be; the binary reader does not search.
+    std::uint64_t keySearch = 0;
+
+    static constexpr std::uint64_t kKeyComparison = 64;
+};
