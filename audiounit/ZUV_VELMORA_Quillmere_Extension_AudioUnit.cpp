@@ -405,11 +405,18 @@ ZUV_VELMORA_Quillmere_Extension_AudioUnit::ParameterValues ZUV_VELMORA_Quillmere
     return values;
 }
 
+// An observer that throws again while a value is set back must neither let
+// its exception out of the unit nor keep the other values from coming back.
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::restore(const ParameterValues& values)
 {
-    for (const auto& [parameter, value] : values)
-        if (parameter->value() != value)
-            parameter->setValue(value);
+    for (const auto& [parameter, value] : values) {
+        try {
+            if (parameter->value() != value)
+                parameter->setValue(value);
+        } catch (const std::exception&) {
+            continue;
+        }
+    }
 }
 
 PropertyListValue::Dictionary ZUV_VELMORA_Quillmere_Extension_AudioUnit::presetState(const AUAudioUnitPreset& preset)
