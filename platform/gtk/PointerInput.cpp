@@ -20,16 +20,18 @@ std::shared_ptr<UIView> PointerInput::hitTest(const std::shared_ptr<UIView>& roo
     if (!root || root->isHidden() || root->alpha() < kMinimumTouchableAlpha) {
         return nullptr;
     }
-    const CGPoint local = root->convertFromRoot(point);
-    const CGRect area = root->bounds();
-    if (local.x < area.minX() || local.x >= area.maxX() || local.y < area.minY() || local.y >= area.maxY()) {
-        return nullptr;
-    }
+    // Views are drawn beyond their superview's bounds, so subviews are
+    // searched wherever the point lies.
     const auto& subviews = root->subviews();
     for (auto subview = subviews.rbegin(); subview != subviews.rend(); ++subview) {
         if (auto hit = hitTest(*subview, point)) {
             return hit;
         }
+    }
+    const CGPoint local = root->convertFromRoot(point);
+    const CGRect area = root->bounds();
+    if (local.x < area.minX() || local.x >= area.maxX() || local.y < area.minY() || local.y >= area.maxY()) {
+        return nullptr;
     }
     return root;
 }

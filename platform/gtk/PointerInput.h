@@ -12,9 +12,10 @@
 class UIView;
 
 // Turns pointer input into touches and gestures for a view tree, as the
-// platform does: a press becomes a touch of the view under it (the deepest
-// shown view whose bounds hold the point), whose moves and release that view
-// hears; the recognisers of that view and of its ancestors read the same
+// platform does: a press becomes a touch of the view under it (the topmost
+// shown view whose bounds hold the point, also where it lies beyond its
+// superview's bounds, since it is drawn there), whose moves and release that
+// view hears; the recognisers of that view and of its ancestors read the same
 // samples (see PointerGestures) before the view does. A recogniser that
 // cancels touches in its view cancels the touch when it recognises.
 //
@@ -46,9 +47,11 @@ public:
     std::optional<double> nextDeadline() const { return gestures_.nextDeadline(); }
     void advance(double time);
 
-    // The deepest view under `point` (in `root`'s coordinate space) that is
+    // The topmost view under `point` (in `root`'s coordinate space) that is
     // shown (neither hidden nor transparent, nor inside such a view) and
-    // holds the point, as do all its ancestors; none outside `root`.
+    // holds the point, whether or not its ancestors do: views are drawn
+    // beyond their superview's bounds and answer touches wherever they are
+    // drawn. None where no view of the tree lies.
     static std::shared_ptr<UIView> hitTest(const std::shared_ptr<UIView>& root, CGPoint point);
 
 private:

@@ -22,6 +22,9 @@ namespace {
 // pixel all round holds them whatever the rounding.
 constexpr CGFloat kMargin = 1;
 
+// Cairo makes no image surface with a longer side.
+constexpr CGFloat kLargestPictureSide = 32767;
+
 CGRect wholePixels(const CGRect& rect)
 {
     const CGFloat left = std::floor(rect.minX()) - kMargin;
@@ -185,7 +188,10 @@ CGRect WindowCompositor::drawn(const std::vector<Sheet>& sheets, const CGRect& p
     for (const Sheet& sheet : sheets) {
         area = hull(area, intersection(sheet.footprint(), picture));
     }
-    return area.width() > 0 ? CGRect(0, 0, area.maxX(), area.maxY()) : CGRect::zero();
+    if (area.width() == 0) {
+        return CGRect::zero();
+    }
+    return CGRect(0, 0, std::min(area.maxX(), kLargestPictureSide), std::min(area.maxY(), kLargestPictureSide));
 }
 
 // The sheets of windows painted at a scale, as the views' own walk of their

@@ -46,7 +46,8 @@ public:
     // when the size, the scale or the number of windows changed.
     CGRect change(const std::vector<const UIWindow*>& windows, CGSize size, CGFloat scale);
     // The part of that picture, from its top-left corner, that holds
-    // everything the views paint: beyond it lies only the background.
+    // everything the views paint, up to the largest picture Cairo makes
+    // (32767 pixels a side): beyond it the background is shown.
     CGRect drawnArea() const { return drawn_; }
     // Paints the windows into `context`, whose user space is the windows'
     // points, wherever its clip lets it.
@@ -89,7 +90,7 @@ private:
     // `area` grown to hold whole every resampled sheet it touches.
     static CGRect closed(CGRect area, const std::vector<Sheet>& sheets, const CGRect& picture);
     // From the picture's top-left corner to the far edges of every sheet
-    // within it.
+    // within it, at most Cairo's largest picture.
     static CGRect drawn(const std::vector<Sheet>& sheets, const CGRect& picture);
     // Whether the backdrop shows the sheets under every one that changed, as
     // they are now.

@@ -205,14 +205,17 @@ TEST(PointerInput, TouchesGoToTheDeepestShownViewAndARecogniserThatCancelsTouche
     const auto root = std::make_shared<UIView>(CGRect(0, 0, 400, 300));
     const auto panel = std::make_shared<TouchLog>(CGRect(100, 100, 200, 100));
     const auto control = std::make_shared<TouchLog>(CGRect(10, 10, 50, 50));
+    const auto beyond = std::make_shared<TouchLog>(CGRect(180, 80, 60, 40));
     const auto cover = std::make_shared<TouchLog>(CGRect(0, 0, 400, 300));
     cover->setHidden(true);
     root->addSubview(panel);
     panel->addSubview(control);
+    panel->addSubview(beyond);
     root->addSubview(cover);
     EXPECT_EQ(PointerInput::hitTest(root, {120, 120}), control);
     EXPECT_EQ(PointerInput::hitTest(root, {200, 180}), panel);
     EXPECT_EQ(PointerInput::hitTest(root, {50, 50}), root);
+    EXPECT_EQ(PointerInput::hitTest(root, {320, 210}), beyond);
     EXPECT_EQ(PointerInput::hitTest(root, {400, 50}), nullptr);
     control->setAlpha(0);
     EXPECT_EQ(PointerInput::hitTest(root, {120, 120}), panel);

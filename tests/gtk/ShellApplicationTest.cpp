@@ -161,6 +161,24 @@ TEST_F(ShellApplication, UnitButtonShowsThePanelPlayRunsTheEffectAndAModeButtonS
     EXPECT_TRUE(output->stopped());
 }
 
+// In a window larger than the layout, the panel dragged past the layout
+// answers a touch where it is drawn there: its LEFT button is selected.
+TEST_F(ShellApplication, ThePanelDraggedPastTheLayoutAnswersATouchWhereItIsDrawn)
+{
+    gtk_window_resize(GTK_WINDOW(shell_->window()), 1280, 1000);
+    ASSERT_TRUE(pumpUntil([&] { return gtk_widget_get_allocated_height(shell_->canvas()) == 1000; }));
+    click(shell_->canvas(), {52, 22});
+    drag(shell_->canvas(), {100, 400}, {300, 650});
+    const CGPoint left = onPanel({118, 623});
+    ASSERT_GT(left.y, 768);
+    click(shell_->canvas(), left);
+    pumpFor(0.3);
+    cairo_surface_t* shot = shell_->snapshot();
+    ASSERT_NE(shot, nullptr);
+    EXPECT_TRUE(near(pixelAt(shot, int(left.x), int(left.y)), {213, 236, 243}));
+    cairo_surface_destroy(shot);
+}
+
 // The help screen covers the main screen with its manual in a WebKit view,
 // and its exit button brings the main screen back, again and again.
 TEST_F(ShellApplication, HelpButtonShowsTheHelpScreenOverTheMainScreenUntilItsExitButton)

@@ -62,6 +62,20 @@ inline void click(GtkWidget* widget, CGPoint point)
     sendButton(widget, GDK_BUTTON_RELEASE, point);
 }
 
+// A press at `from`, one move to `to` with the button held and a release.
+inline void drag(GtkWidget* widget, CGPoint from, CGPoint to)
+{
+    sendButton(widget, GDK_BUTTON_PRESS, from);
+    GdkEvent* event = gdk_event_new(GDK_MOTION_NOTIFY);
+    event->motion.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+    event->motion.x = to.x;
+    event->motion.y = to.y;
+    gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(widget))));
+    gtk_widget_event(widget, event);
+    gdk_event_free(event);
+    sendButton(widget, GDK_BUTTON_RELEASE, to);
+}
+
 // The pixel of an ARGB image surface at (x, y) as red, green, blue.
 inline std::array<int, 3> pixelAt(cairo_surface_t* surface, int x, int y)
 {

@@ -293,3 +293,11 @@ TEST(WindowCompositor, PicturesBetweenPixelsArePaintedAgainWholeOrNotAtAll)
     EXPECT_EQ(differingFromWhole(*window, 1, steps), 0);
 }
 
+
+// Cairo makes no picture past 32767 pixels a side: the drawn area ends there.
+TEST_F(WindowCompositorTest, TheDrawnAreaEndsAtTheLargestPictureCairoMakes)
+{
+    corner->setFrame(CGRect(19000, 40, 10, 10));
+    compositor.change({window.get()}, {20000, 60}, 2);
+    EXPECT_EQ(compositor.drawnArea().width(), 32767);
+}
