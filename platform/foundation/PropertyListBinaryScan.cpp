@@ -208,6 +208,7 @@ private:
             if (walked->second.height == kOpen) {
                 return false;
             }
+            count(walked->second.values, walked->second.bytes);
             finish(walked->second.values, walked->second.bytes, walked->second.height);
             return true;
         }
@@ -218,10 +219,12 @@ private:
         if (contents->container) {
             frame.references = *contents;
             stack_.push_back(frame);
-            note(stack_.size(), 0, 0);
+            count(1, 0);
+            noteDepth(stack_.size());
             return true;
         }
         walked->second = Walked { 1, contents->bytes, 0 };
+        count(1, contents->bytes);
         finish(1, contents->bytes, 0);
         return true;
     }
@@ -243,25 +246,37 @@ private:
     // Adds a walked object's figures to the container holding it.
     void finish(std::uint64_t values, std::uint64_t bytes, std::size_t height)
     {
-        note(stack_.size() + height, 0, 0);
+        noteDepth(stack_.size() + height);
         if (stack_.empty()) {
-            note(0, values, bytes);
             return;
         }
         Frame& parent = stack_.back();
         parent.values += values;
         parent.bytes += bytes;
         parent.height = std::max(parent.height, height);
-        note(0, parent.values, parent.bytes);
     }
 
-    // Keeps the figures, each capped at its limit + 1, and stops the walk
-    // once one passes its limit.
-    void note(std::size_t depth, std::uint64_t values, std::uint64_t bytes)
+    // Adds what the list gains where an object is reached to the whole
+    // list's figures, rather than to a container's once it is walked: the
+    // containers still open could otherwise hold many times the limit between
+    // them, every object of it kept.
+    void count(std::uint64_t values, std::uint64_t bytes)
+    {
+        found_.values = std::min(found_.values + values, limits_.values + 1);
+        found_.bytes = std::min(found_.bytes + bytes, limits_.bytes + 1);
+        stopPastLimits();
+    }
+
+    void noteDepth(std::size_t depth)
     {
         found_.depth = std::max(found_.depth, std::min(depth, limits_.depth + 1));
-        found_.values = std::max(found_.values, std::min(values, limits_.values + 1));
-        found_.bytes = std::max(found_.bytes, std::min(bytes, limits_.bytes + 1));
+        stopPastLimits();
+    }
+
+    // The figures are capped at their limit + 1; the walk stops once one
+    // passes its limit.
+    void stopPastLimits()
+    {
         overLimit_ = found_.depth > limits_.depth || found_.values > limits_.values || found_.bytes > limits_.bytes;
     }
 

@@ -258,6 +258,15 @@ TEST(PropertyListShape, ValuesAndBytesCountWhereverASharedObjectIsUsedAndStopPas
     EXPECT_EQ(PropertyListBinaryScan::shape(binaryObjects({binaryArrayOf(1, 5000), {0x09}}), kLimits)->values, 1001u);
     EXPECT_EQ(PropertyListBinaryScan::shape(binaryObjects({binaryArrayOf(1, 400), binaryText("abc")}), kLimits)->bytes,
               1001u);
+    // Between them the arrays still open pass the limit before the walk comes
+    // to the reference past the table that ends the inner one.
+    Data outer = binaryArrayOf(2, 601);
+    outer.back() = 1;
+    Data inner = binaryArrayOf(2, 601);
+    inner.back() = 9;
+    const auto open = PropertyListBinaryScan::shape(binaryObjects({outer, inner, {0x09}}), kLimits);
+    ASSERT_TRUE(open);
+    EXPECT_EQ(open->values, 1001u);
 
     const auto xml = PropertyListXMLScan::shape(
         "<plist><dict><key>ab</key><string>c&amp;</string><key>d</key><data>AAEC</data></dict></plist>", kLimits);
