@@ -163,7 +163,9 @@ private:
 // Walks the objects below the top one depth first, keeping each object's
 // figures once it has been walked, so that a shared object is walked once.
 // Only the objects reached are kept, which the limits bound however many
-// the table holds.
+// the table holds: each adds to the whole list's figures where it is reached,
+// not to its container's once walked, as the containers still open could
+// otherwise hold many times the limit between them.
 class Walk {
 public:
     Walk(const ObjectTable& table, const PropertyListShape& limits) : table_(table), limits_(limits) {}
@@ -174,7 +176,7 @@ public:
         if (!enter(top)) {
             return std::nullopt;
         }
-        while (!stack_.empty() && !overLimit_) {
+        while (!stack_.empty() && found_.within(limits_)) {
             if (!step()) {
                 return std::nullopt;
             }
@@ -208,7 +210,7 @@ private:
             if (walked->second.height == kOpen) {
                 return false;
             }
-            count(walked->second.values, walked->second.bytes);
+            found_.add(walked->second.values, walked->second.bytes, limits_);
             finish(walked->second.values, walked->second.bytes, walked->second.height);
             return true;
         }
@@ -219,12 +221,12 @@ private:
         if (contents->container) {
             frame.references = *contents;
             stack_.push_back(frame);
-            count(1, 0);
-            noteDepth(stack_.size());
+            found_.add(1, 0, limits_);
+            found_.reach(stack_.size(), limits_);
             return true;
         }
         walked->second = Walked { 1, contents->bytes, 0 };
-        count(1, contents->bytes);
+        found_.add(1, contents->bytes, limits_);
         finish(1, contents->bytes, 0);
         return true;
     }
@@ -246,7 +248,7 @@ private:
     // Adds a walked object's figures to the container holding it.
     void finish(std::uint64_t values, std::uint64_t bytes, std::size_t height)
     {
-        noteDepth(stack_.size() + height);
+        found_.reach(stack_.size() + height, limits_);
         if (stack_.empty()) {
             return;
         }
@@ -256,36 +258,11 @@ private:
         parent.height = std::max(parent.height, height);
     }
 
-    // Adds what the list gains where an object is reached to the whole
-    // list's figures, rather than to a container's once it is walked: the
-    // containers still open could otherwise hold many times the limit between
-    // them, every object of it kept.
-    void count(std::uint64_t values, std::uint64_t bytes)
-    {
-        found_.values = std::min(found_.values + values, limits_.values + 1);
-        found_.bytes = std::min(found_.bytes + bytes, limits_.bytes + 1);
-        stopPastLimits();
-    }
-
-    void noteDepth(std::size_t depth)
-    {
-        found_.depth = std::max(found_.depth, std::min(depth, limits_.depth + 1));
-        stopPastLimits();
-    }
-
-    // The figures are capped at their limit + 1; the walk stops once one
-    // passes its limit.
-    void stopPastLimits()
-    {
-        overLimit_ = found_.depth > limits_.depth || found_.values > limits_.values || found_.bytes > limits_.bytes;
-    }
-
     const ObjectTable& table_;
     PropertyListShape limits_;
     std::unordered_map<std::uint64_t, Walked> walked_;
     std::vector<Frame> stack_;
     PropertyListShape found_;
-    bool overLimit_ = false;
 };
 
 } // namespace

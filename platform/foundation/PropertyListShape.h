@@ -20,4 +20,13 @@ struct PropertyListShape {
     std::uint64_t keySearch = 0;
 
     static constexpr std::uint64_t kKeyComparison = 64;
+
+    // These grow a finding as a scan meets the list. A figure that passes its
+    // limit stays at limit + 1, which is how the scan reports it; each answers
+    // whether every figure is still within its limit, as the scan stops once
+    // one is not.
+    bool reach(std::size_t level, const PropertyListShape& limits);
+    bool add(std::uint64_t addedValues, std::uint64_t addedBytes, const PropertyListShape& limits);
+    bool addKeySearch(std::uint64_t search, const PropertyListShape& limits);
+    bool within(const PropertyListShape& limits) const;
 };

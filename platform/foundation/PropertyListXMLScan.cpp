@@ -188,7 +188,7 @@ private:
                 return Step::refused;
             }
             const auto bytes = keepsText(name) ? at_ - start : 0;
-            if (!count(bytes) || (name == "key" && !countKey(bytes))) {
+            if (!found_.add(1, bytes, limits_) || (name == "key" && !countKey(bytes))) {
                 return Step::finished;
             }
             // A value on top is all the reader reads.
@@ -226,12 +226,7 @@ private:
     Step openContainer(Open container, bool empty)
     {
         const auto level = holderLevel_ + 1;
-        found_.depth = std::max(found_.depth, level);
-        if (found_.depth > limits_.depth) {
-            found_.depth = limits_.depth + 1;
-            return Step::finished;
-        }
-        if (!count(0)) {
+        if (!found_.reach(level, limits_) || !found_.add(1, 0, limits_)) {
             return Step::finished;
         }
         if (!empty) {
@@ -256,24 +251,14 @@ private:
         return --holderLevel_ == 0 ? Step::finished : Step::next;
     }
 
-    // Counts one value holding bytes of text; false once a figure passes its
-    // limit, which it then shows as limit + 1.
-    bool count(std::size_t bytes)
-    {
-        found_.values = std::min(found_.values + 1, limits_.values + 1);
-        found_.bytes = std::min(found_.bytes + bytes, limits_.bytes + 1);
-        return found_.values <= limits_.values && found_.bytes <= limits_.bytes;
-    }
-
     // Counts a key of bytes, which the reader looks for among the keys its
     // container got before, comparing up to its bytes with each.
     bool countKey(std::size_t bytes)
     {
         auto& before = keys_[holderLevel_];
-        const auto search = found_.keySearch + before * (bytes + PropertyListShape::kKeyComparison);
-        found_.keySearch = std::min(search, limits_.keySearch + 1);
+        const auto search = before * (bytes + PropertyListShape::kKeyComparison);
         ++before;
-        return found_.keySearch <= limits_.keySearch;
+        return found_.addKeySearch(search, limits_);
     }
 
     // Just after a value element's opening tag: skips its text, comments and

@@ -25,11 +25,10 @@ public:
     // values are its containers and value elements, keys included; the bytes
     // are those of every key, text and data element from the end of its
     // opening tag, no fewer than the reader keeps once it has decoded
-    // references and Base64. The scan
-    // stops as soon as a figure passes its limit, and then reports that
-    // figure as its limit + 1. None when the reader would stop at malformed
-    // markup before that, or a NUL byte comes in a tag or a value's text (the
-    // reader would see a shorter name, or abort over a text shorter than it
-    // counts).
+    // references and Base64. The scan stops as soon as a figure passes its
+    // limit, and then reports that figure as its limit + 1. None when the
+    // reader would stop at malformed markup before that, or a NUL byte comes
+    // in a tag or a value's text (the reader would see a shorter name, or
+    // abort over a text shorter than it counts).
     static std::optional<PropertyListShape> shape(std::string_view document, const PropertyListShape& limits);
 };
