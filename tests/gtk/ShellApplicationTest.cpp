@@ -175,6 +175,7 @@ TEST_F(ShellApplication, ThePanelDraggedPastTheLayoutAnswersATouchWhereItIsDrawn
     pumpFor(0.3);
     cairo_surface_t* shot = shell_->snapshot();
     ASSERT_NE(shot, nullptr);
+    keepSurface(shot);
     EXPECT_TRUE(near(pixelAt(shot, int(left.x), int(left.y)), {213, 236, 243}));
     cairo_surface_destroy(shot);
 }
