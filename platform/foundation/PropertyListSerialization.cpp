@@ -204,7 +204,8 @@ void checkShape(const Data& data)
     const PropertyListShape limits { PropertyListSerialization::kMaximumDepth,
                                      PropertyListSerialization::kMaximumValues,
                                      PropertyListSerialization::kMaximumBytes,
-                                     PropertyListSerialization::kMaximumKeySearch };
+                                     PropertyListSerialization::kMaximumKeySearch,
+                                     PropertyListSerialization::kMaximumReferenceMoves };
     const bool binary = isBinary(data);
     const std::string_view document(reinterpret_cast<const char*>(data.data()), data.size());
     const auto shape =
@@ -224,6 +225,10 @@ void checkShape(const Data& data)
     if (shape->keySearch > limits.keySearch) {
         throw PropertyListError("PropertyListSerialization: the property list's dictionaries hold so many keys, "
                                 "so long, that reading them would take too long");
+    }
+    if (shape->referenceMoves > limits.referenceMoves) {
+        throw PropertyListError("PropertyListSerialization: the property list's keys and texts hold so many "
+                                "character references, in texts so long, that reading them would take too long");
     }
 }
 
