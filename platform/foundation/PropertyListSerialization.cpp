@@ -244,8 +244,12 @@ Data PropertyListSerialization::data(const PropertyListValue& value)
         throw PropertyListError("PropertyListSerialization: the value could not be written");
     }
     const std::unique_ptr<char, MallocDeleter> owned(xml);
-    return Data(reinterpret_cast<const std::uint8_t*>(xml),
-                reinterpret_cast<const std::uint8_t*>(xml) + length);
+    Data written(reinterpret_cast<const std::uint8_t*>(xml), reinterpret_cast<const std::uint8_t*>(xml) + length);
+    // The writer turns each "&", "<" and ">" into a reference: a list the
+    // reader would refuse is not written, so that it never replaces one that
+    // can be read.
+    checkShape(written);
+    return written;
 }
 
 PropertyListValue PropertyListSerialization::propertyList(const Data& data)

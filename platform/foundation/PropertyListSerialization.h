@@ -37,7 +37,8 @@ public:
     static constexpr std::uint64_t kMaximumReferenceMoves = std::uint64_t{1} << 31;
 
     // The value as an XML property list. Throws PropertyListError for texts
-    // or keys holding a NUL character, which the format cannot carry.
+    // or keys holding a NUL character, which the format cannot carry, and
+    // for a list that propertyList would refuse.
     static Data data(const PropertyListValue& value);
     // The value of an XML (or binary) property list. Throws PropertyListError
     // for content that is not a property list, holds dates or UIDs, nests
