@@ -204,7 +204,8 @@ void checkShape(const Data& data)
     const PropertyListShape limits { PropertyListSerialization::kMaximumDepth,
                                      PropertyListSerialization::kMaximumValues,
                                      PropertyListSerialization::kMaximumBytes,
-                                     PropertyListSerialization::kMaximumKeySearch };
+                                     PropertyListSerialization::kMaximumKeySearch,
+                                     PropertyListSerialization::kMaximumReferenceMoves };
     const bool binary = isBinary(data);
     const std::string_view document(reinterpret_cast<const char*>(data.data()), data.size());
     const auto shape =
@@ -225,6 +226,10 @@ void checkShape(const Data& data)
         throw PropertyListError("PropertyListSerialization: the property list's dictionaries hold so many keys, "
                                 "so long, that reading them would take too long");
     }
+    if (shape->referenceMoves > limits.referenceMoves) {
+        throw PropertyListError("PropertyListSerialization: the property list's keys and texts hold so many "
+                                "character references, in texts so long, that reading them would take too long");
+    }
 }
 
 } // namespace
@@ -239,8 +244,12 @@ Data PropertyListSerialization::data(const PropertyListValue& value)
         throw PropertyListError("PropertyListSerialization: the value could not be written");
     }
     const std::unique_ptr<char, MallocDeleter> owned(xml);
-    return Data(reinterpret_cast<const std::uint8_t*>(xml),
-                reinterpret_cast<const std::uint8_t*>(xml) + length);
+    Data written(reinterpret_cast<const std::uint8_t*>(xml), reinterpret_cast<const std::uint8_t*>(xml) + length);
+    // The writer turns each "&", "<" and ">" into a reference: a list the
+    // reader would refuse is not written, so that it never replaces one that
+    // can be read.
+    checkShape(written);
+    return written;
 }
 
 PropertyListValue PropertyListSerialization::propertyList(const Data& data)

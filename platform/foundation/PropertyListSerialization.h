@@ -29,15 +29,23 @@ public:
     // each up among those before it could take a tenth of a second is
     // refused; a real preset's keys cost a seventieth of this.
     static constexpr std::uint64_t kMaximumKeySearch = 1 << 28;
+    // An XML list whose keys and texts hold so many character references,
+    // so far from the ends of their texts, that decoding them could take a
+    // tenth of a second is refused; a text of 128 KiB of nothing but
+    // references is about as much as this allows, and a real preset holds
+    // none.
+    static constexpr std::uint64_t kMaximumReferenceMoves = std::uint64_t{1} << 31;
 
     // The value as an XML property list. Throws PropertyListError for texts
-    // or keys holding a NUL character, which the format cannot carry.
+    // or keys holding a NUL character, which the format cannot carry, and
+    // for a list that propertyList would refuse.
     static Data data(const PropertyListValue& value);
     // The value of an XML (or binary) property list. Throws PropertyListError
     // for content that is not a property list, holds dates or UIDs, nests
     // containers deeper than kMaximumDepth, would hold more than
     // kMaximumValues values or kMaximumBytes bytes, (XML) holds keys costing
-    // more than kMaximumKeySearch to look up, or (binary) holds a UTF-16 text
-    // or key with the character U+0000.
+    // more than kMaximumKeySearch to look up or references costing more than
+    // kMaximumReferenceMoves to decode, or (binary) holds a UTF-16 text or key
+    // with the character U+0000.
     static PropertyListValue propertyList(const Data& data);
 };

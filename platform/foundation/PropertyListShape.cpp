@@ -30,8 +30,14 @@ bool PropertyListShape::addKeySearch(std::uint64_t search, const PropertyListSha
     return within(limits);
 }
 
+bool PropertyListShape::addReferenceMoves(std::uint64_t moves, const PropertyListShape& limits)
+{
+    referenceMoves = cappedSum(referenceMoves, moves, limits.referenceMoves);
+    return within(limits);
+}
+
 bool PropertyListShape::within(const PropertyListShape& limits) const
 {
     return depth <= limits.depth && values <= limits.values && bytes <= limits.bytes
-        && keySearch <= limits.keySearch;
+        && keySearch <= limits.keySearch && referenceMoves <= limits.referenceMoves;
 }

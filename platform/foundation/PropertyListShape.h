@@ -18,6 +18,11 @@ struct PropertyListShape {
     // kKeyComparison. Keys built to share one place of its table make the
     // search as slow as it can be; the binary reader does not search.
     std::uint64_t keySearch = 0;
+    // The bytes an XML reader moves while it decodes the character references
+    // of keys and texts: each one moves the rest of its stretch of text, up
+    // to the next comment, CDATA section or closing tag, so a text full of
+    // them takes time in the square of its length.
+    std::uint64_t referenceMoves = 0;
 
     static constexpr std::uint64_t kKeyComparison = 64;
 
@@ -28,5 +33,6 @@ struct PropertyListShape {
     bool reach(std::size_t level, const PropertyListShape& limits);
     bool add(std::uint64_t addedValues, std::uint64_t addedBytes, const PropertyListShape& limits);
     bool addKeySearch(std::uint64_t search, const PropertyListShape& limits);
+    bool addReferenceMoves(std::uint64_t moves, const PropertyListShape& limits);
     bool within(const PropertyListShape& limits) const;
 };

@@ -55,6 +55,12 @@ bool keepsText(std::string_view name)
     return name == "key" || name == "string" || name == "data";
 }
 
+// Elements whose character references the reader decodes.
+bool decodesReferences(std::string_view name)
+{
+    return name == "key" || name == "string";
+}
+
 // An element that stays open until its closing tag.
 enum class Open : std::uint8_t { plist, dict, array };
 
@@ -262,10 +268,12 @@ private:
     }
 
     // Just after a value element's opening tag: skips its text, comments and
-    // CDATA sections up to and past its closing tag. False when anything else
-    // comes first, the closing tag does not match, or the text holds a NUL
-    // byte: the reader would hand over a shorter text than it counts, and
-    // end the process over the difference.
+    // CDATA sections up to and past its closing tag, counting each comment and
+    // section as a value, since the reader builds a node for each, and the
+    // bytes it moves to decode references. False when anything else comes
+    // first, the closing tag does not match, or the text holds a NUL byte:
+    // the reader would hand over a shorter text than it counts, and end the
+    // process over the difference.
     bool skipText(std::string_view name)
     {
         const auto start = at_;
@@ -274,6 +282,9 @@ private:
             if (open == npos || open + 1 == document_.size()) {
                 return false;
             }
+            if (decodesReferences(name)) {
+                found_.addReferenceMoves(referenceMoves(at_, open), limits_);
+            }
             at_ = open + 1;
             if (document_[at_] == '/') {
                 break;
@@ -281,6 +292,7 @@ private:
             if (document_[at_] != '!' || !skipHidden()) {
                 return false;
             }
+            found_.add(1, 0, limits_);
         }
         if (document_.substr(start, at_ - start).find('\0') != npos) {
             return false;
@@ -292,6 +304,19 @@ private:
         at_ += name.size();
         skipSpace();
         return at_ < document_.size() && document_[at_++] == '>';
+    }
+
+    // The bytes the reader moves to decode the references in the text from
+    // from to end: it takes each "&" for one, and moves all that follows it
+    // in the text over the bytes the reference shrinks by.
+    std::uint64_t referenceMoves(std::size_t from, std::size_t end) const
+    {
+        const auto text = document_.substr(from, end - from);
+        std::uint64_t moves = 0;
+        for (auto at = text.find('&'); at != npos; at = text.find('&', at + 1)) {
+            moves += text.size() - at;
+        }
+        return moves;
     }
 
     // At the "!" of a comment or CDATA section inside a value's text.

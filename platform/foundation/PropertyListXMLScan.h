@@ -22,11 +22,13 @@ class PropertyListXMLScan {
 public:
     // The depth is the deepest nesting of containers the reader builds, the
     // top one being level 1 and an empty container counting as a level; the
-    // values are its containers and value elements, keys included; the bytes
-    // are those of every key, text and data element from the end of its
-    // opening tag, no fewer than the reader keeps once it has decoded
-    // references and Base64. The scan stops as soon as a figure passes its
-    // limit, and then reports that figure as its limit + 1. None when the
+    // values are its containers and value elements, keys included, and the
+    // comments and CDATA sections in their text; the bytes are those of every
+    // key, text and data element from the end of its opening tag, no fewer
+    // than the reader keeps once it has decoded references and Base64; the
+    // reference moves are those of its keys and texts. The scan stops as
+    // soon as a figure passes its limit (at the end of the value, in a
+    // value's text), and then reports that figure as its limit + 1. None when the
     // reader would stop at malformed markup before that, or a NUL byte comes
     // in a tag or a value's text (the reader would see a shorter name, or
     // abort over a text shorter than it counts).

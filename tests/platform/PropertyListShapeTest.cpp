@@ -21,11 +21,11 @@ using testing::HasSubstr;
 namespace {
 
 constexpr std::size_t kLimit = PropertyListSerialization::kMaximumDepth;
-constexpr PropertyListShape kLimits { kLimit, 1000, 1000, 1000 };
+constexpr PropertyListShape kLimits { kLimit, 1000, 1000, 1000, 1000 };
 
 std::optional<std::size_t> scannedDepth(const std::string& document)
 {
-    const auto shape = PropertyListXMLScan::shape(document, {1000, 1 << 20, 1 << 20, 1 << 30});
+    const auto shape = PropertyListXMLScan::shape(document, {1000, 1 << 20, 1 << 20, 1 << 30, 1 << 30});
     return shape ? std::optional(shape->depth) : std::nullopt;
 }
 
@@ -281,4 +281,26 @@ TEST(PropertyListShape, ValuesAndBytesCountWhereverASharedObjectIsUsedAndStopPas
     const std::string twoDictionaries = "<dict>" + keys(2) + "</dict><dict>" + keys(2) + "</dict>";
     EXPECT_EQ(search("<dict>" + keys(4) + "</dict>"), 3 * search(twoDictionaries));
     EXPECT_EQ(search("<dict>" + keys(10) + "</dict>"), 1001u);
+}
+
+TEST(PropertyListShape, TheXMLScanCountsWhatTheReaderBuildsAndMovesInsideValueTexts)
+{
+    const auto shape = [](const std::string& values) {
+        return PropertyListXMLScan::shape("<plist><array>" + values + "</array></plist>", kLimits);
+    };
+    // Each "&" of a key or text moves the rest of its stretch of text, which
+    // a comment or CDATA section ends.
+    EXPECT_EQ(shape("<string>&lt;&lt;ab</string>")->referenceMoves, 10u + 6);
+    EXPECT_EQ(shape("<dict><key>&amp;xy<!---->&lt;</key><true/></dict>")->referenceMoves, 7u + 4);
+    EXPECT_EQ(shape("<integer>&#49;</integer><data>&lt;</data><string><![CDATA[&lt;]]></string>")->referenceMoves, 0u);
+    EXPECT_EQ(shape("<string>" + repeated("&lt;", 100) + "</string>")->referenceMoves, 1001u);
+    // Each comment and CDATA section inside a value is a node of its own.
+    EXPECT_EQ(shape("<integer>1<!---->2<![CDATA[3]]></integer><string>a<!-- b --></string>")->values, 1u + 3 + 2);
+    EXPECT_EQ(shape("<real>1" + repeated("<!---->1", 2000) + "</real>")->values, 1001u);
+    // Read, the first would take the reader a second, the second a node of
+    // about 50 bytes for each comment.
+    for (const auto& document : {"<plist><string>" + repeated("&lt;", 200'000) + "</string></plist>",
+                                 "<plist><integer>1" + repeated("<!---->", 200'000) + "</integer></plist>"}) {
+        EXPECT_THROW(PropertyListSerialization::propertyList(bytes(document)), PropertyListError);
+    }
 }

@@ -95,6 +95,8 @@ TEST(PropertyList, UnsupportedContentGivesAnError)
                      bytes("<plist version=\"1.0\"><date>2024-01-01T00:00:00Z</date></plist>")),
                  PropertyListError);
     EXPECT_THROW(PropertyListSerialization::data(std::string("nul\0inside", 10)), PropertyListError);
+    // Written as references, it would be refused when read.
+    EXPECT_THROW(PropertyListSerialization::data(std::string(200'000, '&')), PropertyListError);
     EXPECT_THROW(PropertyListSerialization::data(
                      PropertyListValue::Dictionary{{std::string("k\0", 2), 1}}),
                  PropertyListError);
