@@ -31,6 +31,8 @@ public:
 
     std::vector<std::size_t>
     supportedViewConfigurations(const std::vector<AUAudioUnitViewConfiguration>& availableViewConfigurations) override;
+    // From any thread, the render thread's included: the next render cycle
+    // starts with the signal state cleared.
     void reset() override;
     std::shared_ptr<AUAudioUnitBusArray> inputBusses() override;
     std::shared_ptr<AUAudioUnitBusArray> outputBusses() override;

@@ -30,6 +30,7 @@ AUAudioFrameCount framesUntil(AUEventSampleTime eventTime, AUEventSampleTime now
 void DSPKernel::processWithEvents(const AudioTimeStamp* timestamp, AUAudioFrameCount frameCount,
                                   const AURenderEvent* events, const AUMIDIOutputEventBlock* midiOutput)
 {
+    resetIfRequested();
     midiOut = midiOutput;
     AUEventSampleTime now = startTime(timestamp);
     AUAudioFrameCount remaining = frameCount;
@@ -51,6 +52,18 @@ void DSPKernel::processWithEvents(const AudioTimeStamp* timestamp, AUAudioFrameC
         performAllSimultaneousEvents(now, event);
     }
     midiOut = nullptr;
+}
+
+void DSPKernel::requestReset()
+{
+    resetRequested.store(true, std::memory_order_release);
+}
+
+// A plain load first: a cycle without a request costs no read-modify-write.
+void DSPKernel::resetIfRequested()
+{
+    if (resetRequested.load(std::memory_order_relaxed) && resetRequested.exchange(false, std::memory_order_acquire))
+        reset();
 }
 
 void DSPKernel::performAllSimultaneousEvents(AUEventSampleTime now, const AURenderEvent*& event)
@@ -77,6 +90,8 @@ void DSPKernel::handleOneEvent(const AURenderEvent* event)
         break;
     }
 }
+
+void DSPKernel::reset() {}
 
 void DSPKernel::process(AUAudioFrameCount, AUAudioFrameCount) {}
 

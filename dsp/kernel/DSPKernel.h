@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "AUBlockTypes.h"
 #include "AURenderEvent.h"
 #include "AudioTimeStamp.h"
@@ -16,8 +18,13 @@ public:
     // last frame are not applied and never lengthen a segment.
     void processWithEvents(const AudioTimeStamp* timestamp, AUAudioFrameCount frameCount,
                            const AURenderEvent* events, const AUMIDIOutputEventBlock* midiOutput);
+    // From any thread, rendering or not: the next cycle starts with reset() on
+    // the render thread, so that the state never changes under a cycle running.
+    void requestReset();
 
 protected:
+    // Clears the signal state. On the render thread, or while no cycle runs.
+    virtual void reset();
     virtual void process(AUAudioFrameCount frameCount, AUAudioFrameCount bufferOffset);
     virtual void setParameterAutomated(AUParameterAddress address, AUValue value, AUEventSampleTime time);
     virtual void handleMIDIEvent(const AUMIDIEvent& event);
@@ -26,6 +33,9 @@ protected:
     const AUMIDIOutputEventBlock* midiOut = nullptr;
 
 private:
+    void resetIfRequested();
     void performAllSimultaneousEvents(AUEventSampleTime now, const AURenderEvent*& event);
     void handleOneEvent(const AURenderEvent* event);
+
+    std::atomic<bool> resetRequested{false};
 };

@@ -89,7 +89,7 @@ void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::deallocateRenderResources(
 
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::reset()
 {
-    _kernel.reset();
+    _kernel.requestReset();
 }
 
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setMathPath(VELMORA::BinMath::Path path)

@@ -17,8 +17,8 @@
 // and turns each render call into one pass of the kernel over the host's buffers.
 //
 // render() and internalRenderBlock() run on the render thread; everything else on
-// the caller's thread. allocateRenderResources(), deallocateRenderResources(),
-// reset() and setMathPath() must not overlap rendering; parameters, tables,
+// the caller's thread. allocateRenderResources(), deallocateRenderResources()
+// and setMathPath() must not overlap rendering; reset(), parameters, tables,
 // meters and the MIDI output block may change or be read at any time.
 class ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter {
 public:
@@ -46,6 +46,7 @@ public:
 
     void allocateRenderResources();
     void deallocateRenderResources();
+    // The next render cycle starts with the signal state cleared; until then it stands.
     void reset();
     // The vector functions of the spectral frames (the default) or the C library's.
     void setMathPath(VELMORA::BinMath::Path path);

@@ -1,6 +1,7 @@
 #include "ZUV_VELMORA_Quillmere_Extension_DSPKernel.h"
 
 #include "ParameterAddress.h"
+#include "UsableSample.h"
 
 #include <algorithm>
 #include <cmath>
@@ -423,13 +424,15 @@ void ZUV_VELMORA_Quillmere_Extension_DSPKernel::process(AUAudioFrameCount frameC
     mixWithDry(left, right, n);
 }
 
+// A dry sample that is not finite is silence, as the wet frames take it: even
+// fully wet, its share of 0 would still be a NaN in the output.
 void ZUV_VELMORA_Quillmere_Extension_DSPKernel::mixWithDry(float* left, float* right, std::int32_t frameCount)
 {
     const float mix = fMix.load(std::memory_order_relaxed);
     const float volumeOut = fVolumeOut.load(std::memory_order_relaxed);
     for (std::int32_t i = 0; i < frameCount; ++i) {
-        left[i] = left[i] * (1.0f - mix) + leftBuffer[i] * mix;
-        right[i] = right[i] * (1.0f - mix) + rightBuffer[i] * mix;
+        left[i] = VELMORA::usableOrSilence(left[i]) * (1.0f - mix) + leftBuffer[i] * mix;
+        right[i] = VELMORA::usableOrSilence(right[i]) * (1.0f - mix) + rightBuffer[i] * mix;
         left[i] *= volumeOut;
         right[i] *= volumeOut;
     }

@@ -30,7 +30,8 @@ public:
     // Not while rendering.
     void init(std::uint32_t channels, double sampleRate);
     void setSamplerate(float rate);
-    void reset();
+    // Not while rendering either; while it may run, requestReset().
+    void reset() override;
     // Which arc tangent, sine and cosine the spectral frames use. Not while rendering.
     void setMathPath(VELMORA::BinMath::Path path);
 

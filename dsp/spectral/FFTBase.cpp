@@ -1,6 +1,7 @@
 #include "FFTBase.h"
 
 #include "FlushToZero.h"
+#include "UsableSample.h"
 
 #include <algorithm>
 #include <cmath>
@@ -185,8 +186,7 @@ bool FFTBase::newestSamplesUsable() {
     const float* in = input.getBuffer();
     bool usable = true;
     for (int32_t k = inFifoLatency; k < fftFrameSize; ++k) {
-        // False for a NaN too.
-        usable &= std::fabs(in[k]) <= kLargestSample;
+        usable &= isUsableSample(in[k], kLargestSample);
     }
     return usable;
 }

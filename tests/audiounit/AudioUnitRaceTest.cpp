@@ -50,6 +50,38 @@ TEST(AudioUnitRaceTest, InterfaceAndRenderThreadShareTheUnit)
     EXPECT_GT(heard.load(), 300);
 }
 
+// Hosts reset the unit from a thread of their own, on stop or on seek, while
+// the audio thread may still be rendering.
+TEST(AudioUnitRaceTest, ResetWhileTheHostRenders)
+{
+    Console::Capture capture;
+    const auto unit = makeUnit();
+    unit->allocateRenderResources();
+    constexpr int kCycles = 100;
+    std::atomic<int> cycles { 0 };
+    std::thread render([&, block = unit->renderBlock()] {
+        StereoOutput output(512);
+        std::int64_t position = 0;
+        const AURenderPullInputBlock pull = sinePull(0.05, position);
+        for (; cycles.load() < kCycles; cycles.fetch_add(1))
+            EXPECT_EQ(output.render(block, 512, pull), noErr);
+    });
+    while (cycles.load() == 0)
+        std::this_thread::yield();
+    for (int round = 0; round < 20000 && cycles.load() < kCycles; ++round)
+        unit->reset();
+    render.join();
+
+    // Asked for with no render running, the reset still comes before the next
+    // cycle: silence in gives silence out, the sine gone from the dry delay.
+    unit->reset();
+    std::int64_t position = 0;
+    StereoOutput output(512);
+    ASSERT_EQ(output.render(unit->renderBlock(), 512, sinePull(0.0, position)), noErr);
+    EXPECT_EQ(output.left, std::vector<float>(512, 0.0f));
+    EXPECT_EQ(output.right, std::vector<float>(512, 0.0f));
+}
+
 namespace {
 
 using Bands = std::set<std::uint32_t>;

@@ -314,6 +314,34 @@ TEST(KernelChainTest, OneBlockOfNonFiniteInputLeavesNoTraceHalfASecondLater)
     }
 }
 
+// A sample that is not finite is silence in the delayed dry share as in the
+// wet one: at every mix only finite samples come out, and fully dry the output
+// is the input 4096 frames late with silence in place of the bad samples.
+TEST(KernelChainTest, NonFiniteInputIsSilenceInTheDryShareAtEveryMix)
+{
+    auto input = sine(440.0, kRate, 3 * kDelay, 0.5);
+    const float bad[] = {std::nanf(""), std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
+    for (std::size_t t = 1000; t < 1096; ++t)
+        input[t] = bad[t % 3];
+    for (const float mix : {0.0f, 0.5f, 1.0f}) {
+        for (const float operationMode : {0.0f, 1.0f, 2.0f, 3.0f}) {
+            for (const float processingMode : {0.0f, 1.0f, 2.0f, 3.0f, 4.0f}) {
+                auto rig = rigWith(operationMode, processingMode, mix);
+                rig->setInput(input, input);
+                const auto [left, right] = rig->renderAll(512);
+                for (std::size_t t = 0; t < left.size(); ++t) {
+                    ASSERT_TRUE(std::isfinite(left[t]) && std::isfinite(right[t]))
+                        << "mix " << mix << ", modes " << operationMode << " " << processingMode << ", frame " << t;
+                    const float dry = t < kDelay || !std::isfinite(input[t - kDelay]) ? 0.0f : input[t - kDelay];
+                    if (mix == 0.0f) {
+                        ASSERT_EQ(left[t], dry) << operationMode << " " << processingMode << ", frame " << t;
+                    }
+                }
+            }
+        }
+    }
+}
+
 // Finite samples at the top of the float range once overflowed the transform
 // sums and left NaN output for 7168 frames in the left/right modes.
 TEST(KernelChainTest, OneBlockAtTheTopOfTheFloatRangeGivesFiniteOutputAndLeavesNoTrace)
