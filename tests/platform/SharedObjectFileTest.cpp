@@ -9,10 +9,12 @@
 
 #include <elf.h>
 #include <link.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -109,4 +111,45 @@ TEST(SharedObjectFileTest, WhatIsNoRegularFileIsRefusedUnopened)
     EXPECT_EQ(defectOf(folder.path() / "zero.so"), "The file '" + (folder.path() / "zero.so").string()
                                                        + "' could not be read: it is a device, not a regular file.");
     EXPECT_FALSE(trap.wasOpened());
+}
+
+// The loader maps the loadable segments in whole pages, one after another in
+// address order: a library whose second segment was moved onto the first
+// stopped the loading process on the loader's own assertion.
+TEST(SharedObjectFileTest, LoadableSegmentsSharingAPageOrOutOfAddressOrderAreRefused)
+{
+    using Segments = std::vector<ElfW(Phdr)*>;
+    const TemporaryFolder folder;
+    const auto page = static_cast<ElfW(Addr)>(sysconf(_SC_PAGESIZE));
+    // What the copy's refusal says before its details.
+    const auto reason = [&](auto change) {
+        const auto copy = withLoadableSegments(FAKE_PLUGIN, folder.path() / "moved.so", change);
+        const auto defect = defectOf(copy);
+        const std::string prefix = "The library '" + copy.string() + "' cannot be loaded: ";
+        if (!defect.starts_with(prefix)) {
+            return defect;
+        }
+        return defect.substr(prefix.size(), defect.find(": ", prefix.size()) - prefix.size());
+    };
+    const auto unchanged = [&](const Segments& segments) {
+        const auto& before = *segments.at(segments.size() - 2);
+        EXPECT_EQ(segments.back()->p_vaddr / page, (before.p_vaddr + before.p_memsz - 1) / page + 1)
+            << "the last segment starts on the page boundary after the one before it";
+    };
+    const auto ontoTheFirst = [](const Segments& segments) {
+        segments.at(1)->p_vaddr = segments.at(1)->p_paddr = segments.at(0)->p_vaddr;
+    };
+    const auto intoTheLastPageOfTheOneBefore = [&](const Segments& segments) {
+        const auto& before = *segments.at(segments.size() - 2);
+        auto& last = *segments.back();
+        last.p_vaddr = last.p_paddr = last.p_vaddr - page;
+        EXPECT_GE(last.p_vaddr, before.p_vaddr + before.p_memsz) << "past the last byte of the one before";
+    };
+    const auto swapped = [](const Segments& segments) {
+        std::swap(*segments.at(segments.size() - 2), *segments.back());
+    };
+    EXPECT_EQ(reason(unchanged), "");
+    EXPECT_EQ(reason(ontoTheFirst), "its loadable segments overlap");
+    EXPECT_EQ(reason(intoTheLastPageOfTheOneBefore), "its loadable segments overlap");
+    EXPECT_EQ(reason(swapped), "its loadable segments are out of address order");
 }
