@@ -139,17 +139,17 @@ TEST(SharedObjectFileTest, LoadableSegmentsSharingAPageOrOutOfAddressOrderAreRef
     const auto ontoTheFirst = [](const Segments& segments) {
         segments.at(1)->p_vaddr = segments.at(1)->p_paddr = segments.at(0)->p_vaddr;
     };
-    const auto intoTheLastPageOfTheOneBefore = [&](const Segments& segments) {
+    const auto justPastTheOneBefore = [&](const Segments& segments) {
         const auto& before = *segments.at(segments.size() - 2);
         auto& last = *segments.back();
-        last.p_vaddr = last.p_paddr = last.p_vaddr - page;
-        EXPECT_GE(last.p_vaddr, before.p_vaddr + before.p_memsz) << "past the last byte of the one before";
+        last.p_vaddr = last.p_paddr = before.p_vaddr + before.p_memsz;
+        EXPECT_NE(last.p_vaddr % page, 0u) << "within the last page of the one before";
     };
     const auto swapped = [](const Segments& segments) {
         std::swap(*segments.at(segments.size() - 2), *segments.back());
     };
     EXPECT_EQ(reason(unchanged), "");
     EXPECT_EQ(reason(ontoTheFirst), "its loadable segments overlap");
-    EXPECT_EQ(reason(intoTheLastPageOfTheOneBefore), "its loadable segments overlap");
+    EXPECT_EQ(reason(justPastTheOneBefore), "its loadable segments overlap");
     EXPECT_EQ(reason(swapped), "its loadable segments are out of address order");
 }
