@@ -118,38 +118,36 @@ TEST(SharedObjectFileTest, WhatIsNoRegularFileIsRefusedUnopened)
 // stopped the loading process on the loader's own assertion.
 TEST(SharedObjectFileTest, LoadableSegmentsSharingAPageOrOutOfAddressOrderAreRefused)
 {
-    using Segments = std::vector<ElfW(Phdr)*>;
     const TemporaryFolder folder;
     const auto page = static_cast<ElfW(Addr)>(sysconf(_SC_PAGESIZE));
-    // What the copy's refusal says before its details.
+    // The refusal, before its details, of a copy whose first two and last two
+    // loadable segments `change` rewrites.
     const auto reason = [&](auto change) {
-        const auto copy = withLoadableSegments(FAKE_PLUGIN, folder.path() / "moved.so", change);
+        const auto copy = withProgramHeaders(FAKE_PLUGIN, folder.path() / "moved.so", [&](auto* first, auto* last) {
+            std::vector<ElfW(Phdr)*> loadable;
+            std::for_each(first, last, [&](auto& segment) {
+                if (segment.p_type == PT_LOAD) loadable.push_back(&segment);
+            });
+            change(*loadable.at(0), *loadable.at(1), *loadable.at(loadable.size() - 2), *loadable.back());
+        });
         const auto defect = defectOf(copy);
-        const std::string prefix = "The library '" + copy.string() + "' cannot be loaded: ";
-        if (!defect.starts_with(prefix)) {
-            return defect;
-        }
-        return defect.substr(prefix.size(), defect.find(": ", prefix.size()) - prefix.size());
+        const auto start = std::min(defect.find(": ") + 2, defect.size());
+        return defect.substr(start, defect.find(": ", start) - start);
     };
-    const auto unchanged = [&](const Segments& segments) {
-        const auto& before = *segments.at(segments.size() - 2);
-        EXPECT_EQ(segments.back()->p_vaddr / page, (before.p_vaddr + before.p_memsz - 1) / page + 1)
-            << "the last segment starts on the page boundary after the one before it";
-    };
-    const auto ontoTheFirst = [](const Segments& segments) {
-        segments.at(1)->p_vaddr = segments.at(1)->p_paddr = segments.at(0)->p_vaddr;
-    };
-    const auto justPastTheOneBefore = [&](const Segments& segments) {
-        const auto& before = *segments.at(segments.size() - 2);
-        auto& last = *segments.back();
-        last.p_vaddr = last.p_paddr = before.p_vaddr + before.p_memsz;
-        EXPECT_NE(last.p_vaddr % page, 0u) << "within the last page of the one before";
-    };
-    const auto swapped = [](const Segments& segments) {
-        std::swap(*segments.at(segments.size() - 2), *segments.back());
-    };
-    EXPECT_EQ(reason(unchanged), "");
-    EXPECT_EQ(reason(ontoTheFirst), "its loadable segments overlap");
-    EXPECT_EQ(reason(justPastTheOneBefore), "its loadable segments overlap");
-    EXPECT_EQ(reason(swapped), "its loadable segments are out of address order");
+    EXPECT_EQ(reason([&](auto&, auto&, auto& before, auto& last) {
+                  EXPECT_EQ(last.p_vaddr / page, (before.p_vaddr + before.p_memsz - 1) / page + 1)
+                      << "the whole library's last segment starts on the page boundary after the one before";
+              }),
+              "");
+    EXPECT_EQ(reason([](auto& first, auto& second, auto&, auto&) {
+                  second.p_vaddr = second.p_paddr = first.p_vaddr;
+              }),
+              "its loadable segments overlap");
+    EXPECT_EQ(reason([&](auto&, auto&, auto& before, auto& last) {
+                  last.p_vaddr = last.p_paddr = before.p_vaddr + before.p_memsz;
+                  EXPECT_NE(last.p_vaddr % page, 0u) << "within the last page of the one before";
+              }),
+              "its loadable segments overlap");
+    EXPECT_EQ(reason([](auto&, auto&, auto& before, auto& last) { std::swap(before, last); }),
+              "its loadable segments are out of address order");
 }

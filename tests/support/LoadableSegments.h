@@ -35,8 +35,8 @@ inline LoadableSegments loadableSegments(const std::filesystem::path& library)
     return segments;
 }
 
-// A copy of `library` at `copy` whose program headers `change` rewrites; it
-// is called with the first header and their count.
+// A copy of `library` at `copy` whose program headers, from `first` up to
+// `last`, `change(first, last)` rewrites.
 template <class Change>
 std::filesystem::path withProgramHeaders(const std::filesystem::path& library, const std::filesystem::path& copy,
                                          Change change)
@@ -44,7 +44,8 @@ std::filesystem::path withProgramHeaders(const std::filesystem::path& library, c
     std::ifstream in(library, std::ios::binary);
     std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const auto* header = reinterpret_cast<const ElfW(Ehdr)*>(bytes.data());
-    change(reinterpret_cast<ElfW(Phdr)*>(bytes.data() + header->e_phoff), header->e_phnum);
+    auto* first = reinterpret_cast<ElfW(Phdr)*>(bytes.data() + header->e_phoff);
+    change(first, first + header->e_phnum);
     std::ofstream(copy, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return copy;
 }
@@ -57,25 +58,8 @@ inline std::filesystem::path withZeroFilledSegment(const std::filesystem::path& 
 {
     constexpr ElfW(Xword) page = 0x10000;
     const ElfW(Addr) start = (std::filesystem::file_size(library) / page + 2) * page + intoPage;
-    return withProgramHeaders(library, copy, [&](ElfW(Phdr)* segments, std::size_t count) {
-        *std::find_if(segments, segments + count, [](const auto& segment) { return segment.p_type == PT_NOTE; })
+    return withProgramHeaders(library, copy, [&](ElfW(Phdr)* first, ElfW(Phdr)* last) {
+        *std::find_if(first, last, [](const auto& segment) { return segment.p_type == PT_NOTE; })
             = {PT_LOAD, PF_R | PF_W, start, start, start, 0, page, page};
-    });
-}
-
-// A copy of `library` at `copy` whose loadable segments `change` rewrites; it
-// is called with them in their order.
-template <class Change>
-std::filesystem::path withLoadableSegments(const std::filesystem::path& library, const std::filesystem::path& copy,
-                                           Change change)
-{
-    return withProgramHeaders(library, copy, [&](ElfW(Phdr)* segments, std::size_t count) {
-        std::vector<ElfW(Phdr)*> loadable;
-        for (auto* segment = segments; segment != segments + count; ++segment) {
-            if (segment->p_type == PT_LOAD) {
-                loadable.push_back(segment);
-            }
-        }
-        change(loadable);
     });
 }
