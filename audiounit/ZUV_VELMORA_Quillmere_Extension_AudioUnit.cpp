@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <limits>
 #include <mutex>
 #include <string>
@@ -324,7 +325,10 @@ std::optional<PropertyListValue::Dictionary> ZUV_VELMORA_Quillmere_Extension_Aud
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::setFullState(std::optional<PropertyListValue::Dictionary> state)
 {
     const std::lock_guard lock(stateMutex_);
-    applyFullState(std::move(state));
+    applyWhole("The state", [&] {
+        applyFullState(std::move(state));
+        return true;
+    });
 }
 
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::applyFullState(std::optional<PropertyListValue::Dictionary> state)
@@ -378,9 +382,7 @@ bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::applyPresetFile(const AUAudioUni
                                                                 const std::filesystem::path& file)
 {
     const bool userPreset = preset.number() < 0;
-    ParameterValues before;
-    try {
-        before = parameterValues();
+    return applyWhole("The preset '" + preset.name() + "'", [&] {
         ZUVPreset loaded;
         // A factory preset applies its values as they are read; a user preset's
         // file is read first and then written as the full state.
@@ -389,9 +391,18 @@ bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::applyPresetFile(const AUAudioUni
         if (userPreset)
             applyFullState(loaded.getDictionary());
         return true;
+    });
+}
+
+bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::applyWhole(const std::string& what, const std::function<bool()>& apply)
+{
+    ParameterValues before;
+    try {
+        before = parameterValues();
+        return apply();
     } catch (const std::exception& error) {
         restore(before);
-        debugprint("AUExtension::ERROR: The preset '" + preset.name() + "' could not be applied: " + error.what());
+        debugprint("AUExtension::ERROR: " + what + " could not be applied: " + error.what());
         return false;
     }
 }

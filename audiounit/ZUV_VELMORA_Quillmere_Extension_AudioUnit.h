@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -58,7 +59,9 @@ public:
     // come from any threads but the render thread; each runs whole, one at a
     // time, so a state taken on another thread never holds half of one being
     // written. A parameter observer called while values are applied may call
-    // them back on its own thread, and sees the values applied so far.
+    // them back on its own thread, and sees the values applied so far. A state
+    // whose applying throws, for whatever reason, is reported and changes no
+    // value.
     std::optional<PropertyListValue::Dictionary> fullState() override;
     void setFullState(std::optional<PropertyListValue::Dictionary> state) override;
     // The unit saves no presets of its own.
@@ -112,6 +115,9 @@ private:
     // Applies the file; false, every parameter as it was, when it cannot be
     // read or anything it sets off throws on the way, which is reported.
     bool applyPresetFile(const AUAudioUnitPreset& preset, const std::filesystem::path& file);
+    // What `apply` answers; false, every parameter as it was, when anything it
+    // sets off throws on the way, which is reported as `what` not applied.
+    bool applyWhole(const std::string& what, const std::function<bool()>& apply);
     ParameterValues parameterValues() const;
     // Sets back the values that changed since they were taken.
     static void restore(const ParameterValues& values);

@@ -57,9 +57,10 @@ std::optional<std::uint32_t> flags(const PropertyListValue::Dictionary& info)
 } // namespace
 
 AVAudioUnitComponent::AVAudioUnitComponent(AudioComponentDescription description, std::string name,
-                                           std::filesystem::path library, std::string entrySymbol)
-    : description_(description), name_(std::move(name)), library_(std::move(library)),
-      entrySymbol_(std::move(entrySymbol))
+                                           std::filesystem::path plugInFolder, const std::string& library,
+                                           std::string entrySymbol)
+    : description_(description), name_(std::move(name)), plugInFolder_(std::move(plugInFolder)),
+      library_(plugInFolder_ / library), entrySymbol_(std::move(entrySymbol))
 {
 }
 
@@ -79,6 +80,6 @@ std::optional<AVAudioUnitComponent> AVAudioUnitComponent::fromPlugInFolder(const
     if (!type || !subType || !manufacturer || !componentFlags || !name || !library || !entry) {
         return std::nullopt;
     }
-    return AVAudioUnitComponent({*type, *subType, *manufacturer, *componentFlags, 0}, *name, plugInFolder / *library,
+    return AVAudioUnitComponent({*type, *subType, *manufacturer, *componentFlags, 0}, *name, plugInFolder, *library,
                                 *entry);
 }

@@ -19,16 +19,20 @@ public:
 
     const AudioComponentDescription& audioComponentDescription() const { return description_; }
     const std::string& name() const { return name_; }
-    // The plug-in's shared object and the C symbol of its entry.
+    // The folder the component was read from, which must hold its code.
+    const std::filesystem::path& plugInFolder() const { return plugInFolder_; }
+    // The plug-in's shared object, as its list names it joined to the plug-in
+    // folder, and the C symbol of its entry.
     const std::filesystem::path& library() const { return library_; }
     const std::string& entrySymbol() const { return entrySymbol_; }
 
 private:
-    AVAudioUnitComponent(AudioComponentDescription description, std::string name, std::filesystem::path library,
-                         std::string entrySymbol);
+    AVAudioUnitComponent(AudioComponentDescription description, std::string name, std::filesystem::path plugInFolder,
+                         const std::string& library, std::string entrySymbol);
 
     AudioComponentDescription description_;
     std::string name_;
+    std::filesystem::path plugInFolder_;
     std::filesystem::path library_;
     std::string entrySymbol_;
 };

@@ -20,13 +20,44 @@ bool codeMatches(std::uint32_t component, std::uint32_t search)
     return search == 0 || component == search;
 }
 
+[[noreturn]] void refuse(const std::string& refusal)
+{
+    Console::print("AVAudioUnitComponentManager::ERROR: " + refusal);
+    throw AudioUnitError(kAudioUnitErr_FailedInitialization, refusal);
+}
+
+bool isWithin(const std::filesystem::path& path, const std::filesystem::path& folder)
+{
+    return std::mismatch(folder.begin(), folder.end(), path.begin(), path.end()).first == folder.end();
+}
+
+// The library's own file, every link resolved, which is what gets checked
+// and loaded. A plug-in holds its code: a library its list names through
+// "..", by an absolute path or through a link that leads out of its folder is
+// refused, though the folder itself may be reached through a link.
+std::filesystem::path containedLibrary(const AVAudioUnitComponent& component)
+{
+    std::error_code libraryError;
+    std::error_code folderError;
+    const auto library = std::filesystem::canonical(component.library(), libraryError);
+    const auto folder = std::filesystem::canonical(component.plugInFolder(), folderError);
+    if (libraryError || folderError) {
+        throw AudioUnitError(kAudioUnitErr_FailedInitialization, "cannot load " + component.library().string());
+    }
+    if (!isWithin(library, folder)) {
+        refuse("The library '" + component.library().string() + "' cannot be loaded: it is '" + library.string()
+               + "', outside its plug-in folder '" + component.plugInFolder().string() + "'.");
+    }
+    return library;
+}
+
 AudioComponentPlugInEntry entryOf(const AVAudioUnitComponent& component)
 {
-    if (const auto defect = SharedObjectFile::defect(component.library())) {
-        Console::print("AVAudioUnitComponentManager::ERROR: " + *defect);
-        throw AudioUnitError(kAudioUnitErr_FailedInitialization, *defect);
+    const auto path = containedLibrary(component);
+    if (const auto defect = SharedObjectFile::defect(path)) {
+        refuse(*defect);
     }
-    void* const library = dlopen(component.library().c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* const library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         throw AudioUnitError(kAudioUnitErr_FailedInitialization, "cannot load " + component.library().string());
     }

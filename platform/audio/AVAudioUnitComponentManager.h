@@ -41,7 +41,8 @@ public:
     // instance and has that instance make the unit. Throws AudioUnitError when
     // no component matches, the plug-in cannot be loaded, or the unit cannot
     // be made; whatever else the plug-in's code throws becomes that error too.
-    // A shared object that SharedObjectFile finds defective is never handed
+    // A shared object that does not lie inside its plug-in's folder once links
+    // are resolved, or that SharedObjectFile finds defective, is never handed
     // to the loader: the refusal is also printed as an error line.
     LoadedAudioUnit loadAudioUnit(const AudioComponentDescription& description,
                                   AudioComponentInstantiationOptions options) const;

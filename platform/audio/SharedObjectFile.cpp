@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <sstream>
 #include <vector>
 
 using ElfHeader = ElfW(Ehdr);
@@ -102,6 +103,58 @@ std::uint64_t loadableSegmentsEnd(const std::vector<ProgramHeader>& programHeade
     return reach;
 }
 
+std::uint64_t pageFloor(std::uint64_t address, std::uint64_t pageSize) { return address - address % pageSize; }
+
+std::uint64_t pageCeiling(std::uint64_t address, std::uint64_t pageSize)
+{
+    return address % pageSize == 0 ? address : end(pageFloor(address, pageSize), pageSize);
+}
+
+std::string hexadecimal(std::uint64_t value)
+{
+    std::ostringstream text;
+    text << "0x" << std::hex << value;
+    return text.str();
+}
+
+// The loader maps each loadable segment over whole pages, in the order of
+// their addresses, one after another into a single reservation; one that
+// reaches into a page an earlier one holds, or lies below it, breaks the
+// loader's own assumptions and ends the loading process.
+std::optional<std::string> placementDefect(const ProgramHeader& earlier, const ProgramHeader& later,
+                                           std::uint64_t pageSize)
+{
+    if (later.p_vaddr < earlier.p_vaddr) {
+        return "its loadable segments are out of address order: one at " + hexadecimal(later.p_vaddr)
+            + " follows one at " + hexadecimal(earlier.p_vaddr);
+    }
+    const auto earlierEnd = pageCeiling(end(earlier.p_vaddr, earlier.p_memsz), pageSize);
+    const auto laterStart = pageFloor(later.p_vaddr, pageSize);
+    if (laterStart < earlierEnd) {
+        return "its loadable segments overlap: one mapped up to " + hexadecimal(earlierEnd)
+            + " is followed by one mapped from " + hexadecimal(laterStart);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> segmentsDefect(const std::vector<ProgramHeader>& programHeaders)
+{
+    const auto pageSize = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const ProgramHeader* earlier = nullptr;
+    for (const auto& segment : programHeaders) {
+        if (segment.p_type != PT_LOAD) {
+            continue;
+        }
+        if (earlier) {
+            if (auto defect = placementDefect(*earlier, segment, pageSize)) {
+                return defect;
+            }
+        }
+        earlier = &segment;
+    }
+    return std::nullopt;
+}
+
 std::string cutShort(std::uint64_t size, std::uint64_t needed)
 {
     return "it is cut short: it holds " + std::to_string(size) + " bytes where its ELF headers call for "
@@ -130,7 +183,7 @@ std::optional<std::string> fileDefect(const FileHandle& file)
     if (needed > size) {
         return cutShort(size, needed);
     }
-    return std::nullopt;
+    return segmentsDefect(programHeaders);
 }
 
 } // namespace

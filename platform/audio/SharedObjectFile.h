@@ -16,6 +16,7 @@ public:
     // the loading program, or shorter than its program headers, the file range
     // of any loadable segment that holds file bytes, the file page of one that
     // holds none at an address off a page boundary, or its section headers
-    // reach.
+    // reach; or when its loadable segments, in whole pages as the loader maps
+    // them, overlap or are out of address order.
     static std::optional<std::string> defect(const std::filesystem::path& path);
 };

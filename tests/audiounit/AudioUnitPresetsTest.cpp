@@ -505,6 +505,25 @@ TEST_F(AudioUnitPresetsTest, APresetWhoseApplyingThrowsIsReportedAndSetsEveryVal
     EXPECT_EQ(capture.lines().size(), 2u);
 }
 
+// The observer throws on the third value of six and again while the values
+// are set back.
+TEST_F(AudioUnitPresetsTest, AStateWhoseApplyingThrowsIsReportedAndSetsEveryValueBack)
+{
+    const Values before = allValues();
+    int heard = 0;
+    const auto token = unit->parameterTree()->tokenByAddingParameterObserver([&](AUParameterAddress, AUValue) {
+        if (++heard % 3 == 0)
+            throw std::bad_alloc();
+    });
+    Console::Capture capture;
+    EXPECT_NO_THROW(unit->setFullState(presetDictionary(
+        { { 1001, 0.25f }, { 1002, 0.75f }, { 1003, 0.125f }, { 1004, 0.375f }, { 1005, 0.625f }, { 1006, 0.875f } })));
+    unit->parameterTree()->removeParameterObserver(token);
+    EXPECT_EQ(heard, 6);
+    EXPECT_EQ(allValues(), before);
+    EXPECT_THAT(capture.lines(), ElementsAre("AUExtension::ERROR: The state could not be applied: std::bad_alloc"));
+}
+
 // Each of these ended the process by every way in.
 TEST_F(AudioUnitPresetsTest, FilesHidingTheirDepthOrHoldingNulTextsAreRefusedByEveryWayIn)
 {

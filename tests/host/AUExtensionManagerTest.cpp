@@ -129,11 +129,11 @@ TEST_F(AUExtensionManagerTest, ADamagedLibraryOrAnyThrowingPlugInCouldNotBeInsta
     };
     for (const auto& plugIn : plugIns) {
         const PlugInBundle damaged;
-        damaged.add(plugIn);
+        const auto library = damaged.add(plugIn);
         auto lines = runLocator(damaged);
         if (plugIn.folder == "Cut") {
             ASSERT_EQ(lines.size(), 7u);
-            EXPECT_TRUE(lines[4].starts_with("AVAudioUnitComponentManager::ERROR: The library '" + cut.string()
+            EXPECT_TRUE(lines[4].starts_with("AVAudioUnitComponentManager::ERROR: The library '" + library.string()
                                              + "' cannot be loaded: it is cut short: "))
                 << lines[4];
             lines.erase(lines.begin() + 4);

@@ -60,7 +60,7 @@ TEST(AudioComponentLoading, ListsReadablePlugInsInFolderOrderAndSkipsTheRest)
 {
     const PlugInBundle bundle;
     bundle.add({.folder = "B", .flags = 3, .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
-    bundle.add({.folder = "A", .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
+    const auto library = bundle.add({.folder = "A", .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
     bundle.add({.folder = "C", .subType = "other", .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
     bundle.add({.folder = "D", .subType = "gain", .library = FAKE_PLUGIN, .entry = "FakeEffectFactory"});
     const AVAudioUnitComponentManager manager(bundle.path());
@@ -70,7 +70,7 @@ TEST(AudioComponentLoading, ListsReadablePlugInsInFolderOrderAndSkipsTheRest)
     EXPECT_EQ(found[0].name(), "A");
     EXPECT_EQ(found[1].name(), "B");
     EXPECT_EQ(found[1].audioComponentDescription(), (AudioComponentDescription{0x61756D66, 0x6B627277, 0x5A554E4B, 3, 0}));
-    EXPECT_EQ(found[0].library(), std::filesystem::path(FAKE_PLUGIN));
+    EXPECT_EQ(found[0].library(), library);
     EXPECT_EQ(manager.componentsMatchingDescription({}).size(), 3u);
     EXPECT_TRUE(AVAudioUnitComponentManager(bundle.path() / "nowhere").componentsMatchingDescription({}).empty());
 }
@@ -101,7 +101,7 @@ TEST(AudioComponentLoading, ReportsWhatCannotBeInstantiated)
     const PlugInBundle bundle;
     bundle.add({.folder = "Failing", .library = FAKE_PLUGIN, .entry = "FailingEffectFactory"});
     bundle.add({.folder = "NoEntry", .type = "aufx", .library = FAKE_PLUGIN, .entry = "NoSuchEntry"});
-    bundle.add({.folder = "NoLibrary", .type = "aumu", .library = "missing.so", .entry = "FakeEffectFactory"});
+    bundle.add({.folder = "NoLibrary", .type = "aumu", .entry = "FakeEffectFactory", .libraryText = "missing.so"});
 
     for (const std::uint32_t type : {0x61756D66u, 0x61756678u, 0x61756D75u, 0x61756D69u}) {
         const auto answer = instantiate(bundle, {type, 0, 0, 0, 0});
@@ -135,8 +135,9 @@ TEST(AudioComponentLoading, ALibraryCutShortIsRefusedWithAnErrorLineAndNeverLoad
 {
     const PlugInBundle bundle;
     const auto size = loadableSegments(FAKE_PLUGIN).lastStart;
-    const auto copy = cutShortCopy(FAKE_PLUGIN, bundle.path() / "cut.so", size);
-    bundle.add({.folder = "Cut", .library = copy, .entry = "FakeEffectFactory"});
+    const auto copy = bundle.add({.folder = "Cut",
+                                  .library = cutShortCopy(FAKE_PLUGIN, bundle.path() / "cut.so", size),
+                                  .entry = "FakeEffectFactory"});
 
     const Console::Capture capture;
     const auto answer = instantiate(bundle, kEffect);
@@ -159,8 +160,10 @@ TEST(AudioComponentLoading, AZeroFilledSegmentPastTheFilesEndNeedsNothingFromItO
     const PlugInBundle unaligned;
     bundle.add({.folder = "Whole", .library = withZeroFilledSegment(FAKE_PLUGIN, bundle.path() / "whole.so"),
                 .entry = "FakeEffectFactory"});
-    const auto offPage = withZeroFilledSegment(FAKE_PLUGIN, unaligned.path() / "unaligned.so", 0x100);
-    unaligned.add({.folder = "Unaligned", .library = offPage, .entry = "FakeEffectFactory"});
+    const auto offPage = unaligned.add(
+        {.folder = "Unaligned",
+         .library = withZeroFilledSegment(FAKE_PLUGIN, unaligned.path() / "unaligned.so", 0x100),
+         .entry = "FakeEffectFactory"});
     const auto cut = withZeroFilledSegment(FAKE_PLUGIN, damaged.path() / "cut.so");
     std::filesystem::resize_file(cut, loadableSegments(FAKE_PLUGIN).lastStart);
     damaged.add({.folder = "Cut", .library = cut, .entry = "FakeEffectFactory"});
@@ -175,6 +178,41 @@ TEST(AudioComponentLoading, AZeroFilledSegmentPastTheFilesEndNeedsNothingFromItO
         << refusal.error->what();
     EXPECT_TRUE(std::string(instantiate(unaligned, kEffect).error.value().what())
                     .starts_with("The library '" + offPage.string() + "' cannot be loaded: it is cut short: "));
+}
+
+// A plug-in holds its own code: a list that named a library elsewhere had it
+// loaded. The plug-in folder may still be reached through a link, and a link
+// inside it may lead to a file beside it.
+TEST(AudioComponentLoading, ALibraryOutsideItsPlugInFolderIsRefusedWithAnErrorLineAndNeverLoaded)
+{
+    const PlugInBundle bundle;
+    const auto elsewhere = bundle.path() / "real.so";
+    std::filesystem::copy_file(FAKE_PLUGIN, elsewhere);
+    const auto up = bundle.add({.folder = "Up", .entry = "FakeEffectFactory", .libraryText = "../../real.so"});
+    bundle.add({.folder = "Absolute", .type = "aufx", .entry = "FakeEffectFactory", .libraryText = FAKE_PLUGIN});
+    std::filesystem::create_symlink(
+        elsewhere, bundle.add({.folder = "Link", .type = "aumu", .entry = "FakeEffectFactory", .libraryText = "l.so"}));
+    const Console::Capture capture;
+    for (const std::uint32_t type : {0x61756D66u, 0x61756678u, 0x61756D75u}) {
+        const auto answer = instantiate(bundle, {type, 0, 0, 0, 0});
+        ASSERT_TRUE(answer.error);
+        EXPECT_EQ(capture.lines().back(), "AVAudioUnitComponentManager::ERROR: " + std::string(answer.error->what()));
+    }
+    EXPECT_EQ(capture.lines().size(), 3u);
+    EXPECT_EQ(capture.lines().front(), "AVAudioUnitComponentManager::ERROR: The library '" + up.string()
+                                           + "' cannot be loaded: it is '" + elsewhere.string()
+                                           + "', outside its plug-in folder '" + bundle.plugInFolder("Up").string()
+                                           + "'.");
+
+    const PlugInBundle holder;
+    const PlugInBundle linked;
+    const auto library = holder.add({.folder = "Inside", .entry = "FakeEffectFactory", .libraryText = "l.so"});
+    std::filesystem::copy_file(FAKE_PLUGIN, library.parent_path() / "real.so");
+    std::filesystem::create_symlink("real.so", library);
+    std::filesystem::create_directory(linked.path() / "PlugIns");
+    std::filesystem::create_directory_symlink(library.parent_path(), linked.path() / "PlugIns" / "Linked.appex");
+    const auto answer = instantiate(linked, kEffect);
+    ASSERT_TRUE(answer.node) << answer.error->what();
 }
 
 TEST(AudioComponentLoading, WhateverAPlugInThrowsIsAnsweredAsTheUnitsError)

@@ -9,10 +9,13 @@
 
 #include <elf.h>
 #include <link.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -109,4 +112,38 @@ TEST(SharedObjectFileTest, WhatIsNoRegularFileIsRefusedUnopened)
     EXPECT_EQ(defectOf(folder.path() / "zero.so"), "The file '" + (folder.path() / "zero.so").string()
                                                        + "' could not be read: it is a device, not a regular file.");
     EXPECT_FALSE(trap.wasOpened());
+}
+
+// The loader maps the loadable segments in whole pages, one after another in
+// address order: a library whose second segment was moved onto the first
+// stopped the loading process on the loader's own assertion.
+TEST(SharedObjectFileTest, LoadableSegmentsSharingAPageOrOutOfAddressOrderAreRefused)
+{
+    const TemporaryFolder folder;
+    const auto page = static_cast<ElfW(Addr)>(sysconf(_SC_PAGESIZE));
+    // The refusal, before its details, of a copy whose first two and last two
+    // loadable segments `change` rewrites.
+    const auto reason = [&](auto change) {
+        const auto copy = withProgramHeaders(FAKE_PLUGIN, folder.path() / "moved.so", [&](auto* first, auto* last) {
+            std::vector<ElfW(Phdr)*> loadable;
+            std::for_each(first, last, [&](auto& segment) {
+                if (segment.p_type == PT_LOAD) loadable.push_back(&segment);
+            });
+            change(*loadable.at(0), *loadable.at(1), *loadable.at(loadable.size() - 2), *loadable.back());
+        });
+        const auto defect = defectOf(copy);
+        const auto start = std::min(defect.find(": ") + 2, defect.size());
+        return defect.substr(start, defect.find(": ", start) - start);
+    };
+    EXPECT_EQ(reason([](auto& first, auto& second, auto&, auto&) {
+                  second.p_vaddr = second.p_paddr = first.p_vaddr;
+              }),
+              "its loadable segments overlap");
+    EXPECT_EQ(reason([&](auto&, auto&, auto& before, auto& last) {
+                  last.p_vaddr = last.p_paddr = before.p_vaddr + before.p_memsz;
+                  EXPECT_NE(last.p_vaddr % page, 0u) << "within the last page of the one before";
+              }),
+              "its loadable segments overlap");
+    EXPECT_EQ(reason([](auto&, auto&, auto& before, auto& last) { std::swap(before, last); }),
+              "its loadable segments are out of address order");
 }
