@@ -185,22 +185,18 @@ void PointerGestures::cancel()
 
 void PointerGestures::zoomStep(const Recognisers& recognisers, double factor, double time)
 {
+    // A pinch begins where the fingers rest, at scale 1: the step itself is
+    // its first change.
     if (zooming_.empty()) {
-        startZoom(recognisers, factor);
-    } else {
-        zoomChanged(zooming_.front()->scale() * factor);
+        zoomBegan(recognisers);
     }
     if (!zooming_.empty()) {
+        zoomChanged(zooming_.front()->scale() * factor);
         zoomDeadline_ = time + kZoomIdleSeconds;
     }
 }
 
 void PointerGestures::zoomBegan(const Recognisers& recognisers)
-{
-    startZoom(recognisers, 1);
-}
-
-void PointerGestures::startZoom(const Recognisers& recognisers, double scale)
 {
     endZoom();
     for (const auto& recogniser : recognisers) {
@@ -210,7 +206,7 @@ void PointerGestures::startZoom(const Recognisers& recognisers, double scale)
         }
     }
     for (const auto& pinch : zooming_) {
-        pinch->setScale(scale);
+        pinch->setScale(1);
         drive(*pinch, State::began);
     }
 }

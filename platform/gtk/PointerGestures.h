@@ -47,8 +47,9 @@ public:
     void cancel();
 
     // One zoom step by `factor`: the first begins the pinch recognisers of
-    // `recognisers` with that scale, the next ones multiply it; the zoom ends
-    // once no step came for kZoomIdleSeconds.
+    // `recognisers` at scale 1 and changes them to `factor`, the next ones
+    // multiply the scale; the zoom ends once no step came for
+    // kZoomIdleSeconds.
     void zoomStep(const Recognisers& recognisers, double factor, double time);
     // A touchscreen zoom: it begins at scale 1, follows the fingers' scale
     // and ends when they lift.
@@ -89,7 +90,6 @@ private:
     void finishSeries();
     std::optional<double> longPressDeadline() const;
     void setPanTranslation(UIPanGestureRecognizer& pan, CGPoint to) const;
-    void startZoom(const Recognisers& recognisers, double scale);
     void endZoom();
 
     std::vector<Tracked> series_;

@@ -120,8 +120,11 @@ UIView::UIView(CGRect frame) : frame_(frame) {}
 
 void UIView::setFrame(const CGRect& frame)
 {
+    // A picture of the former size would be shown stretched, while touches
+    // are read by the new one.
     if (frame.size != frame_.size) {
         needsLayout_ = true;
+        needsDisplay_ = true;
     }
     frame_ = frame;
 }
@@ -418,5 +421,5 @@ void UIView::applyConstraints(UIView& subview) const
             edges.set(constraint->firstAnchor().attribute(), *target + constraint->constant());
         }
     }
-    subview.frame_ = edges.applied(subview.frame_);
+    subview.setFrame(edges.applied(subview.frame_));
 }

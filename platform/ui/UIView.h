@@ -30,11 +30,12 @@ class UIWindow;
 // lays out just those views. A view controller's root view tells its
 // controller after each of its own layouts.
 //
-// Display: only a view in a window is shown. A display pass draws each shown
-// view that asked for it with `draw` into a cleared image of its bounds (at
-// the main screen's scale) and keeps that image as what the view shows: a
-// new one, or the one it showed before the last, when nothing else holds
-// that one any more. While `draw` runs, the view still shows its previous
+// Display: only a view in a window is shown. A view needs display when it is
+// made, when its size changes and when it asks for it. A display pass draws
+// each shown view that needs it with `draw` into a cleared image of its
+// bounds (at the main screen's scale) and keeps that image as what the view
+// shows: a new one, or the one it showed before the last, when nothing else
+// holds that one any more. While `draw` runs, the view still shows its previous
 // image, so a drawing may snapshot it. Showing composes the kept images,
 // subviews over their superview, each placed by its frame and transform and
 // faded by its alpha.
@@ -46,7 +47,9 @@ public:
     UIView& operator=(const UIView&) = delete;
 
     const CGRect& frame() const { return frame_; }
-    // A new size asks for layout.
+    // A new size asks for layout and display, wherever it comes from (a
+    // layout pass included): the view is drawn again at its size rather than
+    // shown stretched.
     void setFrame(const CGRect& frame);
     // The view's own coordinate space: origin (0, 0), the frame's size.
     CGRect bounds() const { return CGRect(0, 0, frame_.width(), frame_.height()); }
@@ -72,7 +75,8 @@ public:
     // Asks for the view to be drawn again at the next display pass.
     void setNeedsDisplay();
     bool needsDisplay() const { return needsDisplay_; }
-    // How many times a redraw was asked for since the view was made.
+    // How many times setNeedsDisplay() asked for a redraw since the view was
+    // made.
     int displayRequestCount() const { return displayRequests_; }
     // Display pass over this view and its shown subviews: draws those that
     // asked for it. Does nothing outside a window.

@@ -7,6 +7,7 @@
 #include "AUViewController.h"
 #include "AVAudioUnit.h"
 #include "AppDelegate.h"
+#include "Console.h"
 #include "GtkApplicationShell.h"
 #include "GtkWebViewEngine.h"
 #include "HelpViewController.h"
@@ -84,6 +85,9 @@ protected:
             std::dynamic_pointer_cast<AVAudioUnit>(engine.inputConnectionSource(*engine.mainMixerNode(), 0));
         return effect ? effect->auAudioUnit()->parameterTree()->parameterWithAddress(103) : nullptr;
     }
+
+    // The panel's view, which pinches scale.
+    std::shared_ptr<UIView> panel() const { return screen_->children().front()->view()->subviews().front(); }
 };
 
 // Whether a top-level window of the display bears `title`.
@@ -177,6 +181,29 @@ TEST_F(ShellApplication, ThePanelDraggedPastTheLayoutAnswersATouchWhereItIsDrawn
     ASSERT_NE(shot, nullptr);
     keepSurface(shot);
     EXPECT_TRUE(near(pixelAt(shot, int(left.x), int(left.y)), {213, 236, 243}));
+    cairo_surface_destroy(shot);
+}
+
+// Each Ctrl+scroll step scales the panel at once, and the scaled panel
+// answers the first touch where it is drawn: SIDE is touched (no band is)
+// and lights up.
+TEST_F(ShellApplication, CtrlScrollScalesThePanelAtEachStepAndItsFirstTouchLandsWhereItIsDrawn)
+{
+    click(shell_->canvas(), {52, 22});
+    const CGFloat width = panel()->frame().width();
+    const CGPoint middle = onPanel({300, 330});
+    zoomStep(shell_->canvas(), middle, GDK_SCROLL_DOWN);
+    EXPECT_NEAR(panel()->frame().width(), width / 1.1, 1e-3);
+    zoomStep(shell_->canvas(), middle, GDK_SCROLL_DOWN);
+    zoomStep(shell_->canvas(), middle, GDK_SCROLL_DOWN);
+    const Console::Capture capture;
+    click(shell_->canvas(), onPanel({384, 629}));
+    EXPECT_THAT(capture.lines(), ::testing::ElementsAre("side"));
+    cairo_surface_t* shot = shell_->snapshot();
+    ASSERT_NE(shot, nullptr);
+    keepSurface(shot);
+    const CGPoint lit = onPanel({352, 623});
+    EXPECT_TRUE(near(pixelAt(shot, int(lit.x), int(lit.y)), {213, 236, 243}));
     cairo_surface_destroy(shot);
 }
 

@@ -76,6 +76,20 @@ inline void drag(GtkWidget* widget, CGPoint from, CGPoint to)
     sendButton(widget, GDK_BUTTON_RELEASE, to);
 }
 
+// One notch of the scroll wheel at `point` with Ctrl held.
+inline void zoomStep(GtkWidget* widget, CGPoint point, GdkScrollDirection direction)
+{
+    GdkEvent* event = gdk_event_new(GDK_SCROLL);
+    event->scroll.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+    event->scroll.x = point.x;
+    event->scroll.y = point.y;
+    event->scroll.direction = direction;
+    event->scroll.state = GDK_CONTROL_MASK;
+    gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(widget))));
+    gtk_widget_event(widget, event);
+    gdk_event_free(event);
+}
+
 // The pixel of an ARGB image surface at (x, y) as red, green, blue.
 inline std::array<int, 3> pixelAt(cairo_surface_t* surface, int x, int y)
 {

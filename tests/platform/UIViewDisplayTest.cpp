@@ -97,6 +97,23 @@ TEST(UIViewDisplay, OnlyViewsInAWindowAreDrawnAndOnlyWhenAsked)
     EXPECT_FALSE(loose->needsDisplay());
 }
 
+// A new size, set or laid out, draws the view again; a move does not.
+TEST(UIViewDisplay, AViewIsDrawnAgainWhenItsSizeChanges)
+{
+    auto window = std::make_shared<UIWindow>(CGRect(0, 0, 10, 10));
+    auto plate = std::make_shared<Plate>(CGRect(0, 0, 4, 4), UIColor::black());
+    window->addSubview(plate);
+    window->displayIfNeeded();
+    plate->setFrame(CGRect(2, 2, 4, 4));
+    EXPECT_FALSE(plate->needsDisplay());
+    plate->setTranslatesAutoresizingMaskIntoConstraints(false);
+    NSLayoutConstraint::activate({plate->trailingAnchor().constraint(window->trailingAnchor(), -1),
+                                  plate->leadingAnchor().constraint(window->leadingAnchor(), 1)});
+    window->layoutIfNeeded();
+    window->displayIfNeeded();
+    EXPECT_EQ(plate->lastRect, CGRect(0, 0, 8, 4));
+}
+
 TEST(UIViewDisplay, KeptImagesHaveTheBoundsAtTheScreenScale)
 {
     UIScreen::main().setScale(2);
