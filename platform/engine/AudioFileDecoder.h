@@ -34,12 +34,22 @@ public:
     // Far above the bundle's loops of a few seconds; a longer sound would
     // only hold its caller and fill memory.
     static constexpr int kMaximumMinutes = 10;
+    // The highest rate sound is recorded at.
+    static constexpr int kMaximumSampleRate = 768000;
+    // Mixing and resampling many channels at a high rate into ten minutes of
+    // output would take the input minutes; it may hold this many samples for
+    // each output frame of those minutes. At 48 kHz that is ten minutes of
+    // eight channels at 96 kHz, or two at 384 kHz: some 3 s of decoding.
+    static constexpr std::uint64_t kMaximumInputSamplesPerFrame = 16;
+    static constexpr std::uint64_t kMaximumInputChannels = 8;
 
     // `channels` is 1 to AudioBufferList::kMaxBuffers. Throws AVError when
     // FileHandle refuses the path, or the file cannot be decoded, has more
     // channels than a buffer list carries, changes to channels that cannot be
-    // converted, holds no samples or lasts longer than kMaximumMinutes; a
-    // longer sound is refused as soon as the decoding passes the limit.
+    // converted, is at a rate above kMaximumSampleRate, holds no samples,
+    // lasts longer than kMaximumMinutes or holds more input samples than
+    // kMaximumInputSamplesPerFrame for each frame of those minutes; a longer
+    // sound is refused as soon as the decoding passes the limit.
     static std::shared_ptr<const AVAudioPCMBuffer> decode(const std::string& path, double sampleRate,
                                                           AVAudioChannelCount channels);
 
@@ -59,8 +69,11 @@ private:
     void sendPacket(const AVPacket* packet);
     void followFormat(const AVFrame& frame);
     void openResampler(const AVFrame& frame);
-    int setUpResampler(AVChannelLayout& layout, const AVFrame& frame, bool inOrder);
-    int takeChannelsInOrder(int inputChannels);
+    int setUpResampler(AVChannelLayout& layout, const AVFrame& frame);
+    int setMixingMatrix(const AVChannelLayout& layout);
+    void takeChannelsInOrder(std::vector<double>& matrix, int inputChannels) const;
+    void checkRate(int rate) const;
+    void countInput(const AVFrame& frame);
     void flush();
     void convert(const unsigned char** input, int inputFrames);
     void checkLength(std::size_t frames) const;
@@ -90,5 +103,6 @@ private:
     // whether every packet started no earlier than the one before it.
     std::optional<std::int64_t> lastPacketStart_;
     bool timestampsRise_ = true;
+    std::uint64_t inputSamples_ = 0;
     std::vector<std::vector<float>> channels_;
 };
