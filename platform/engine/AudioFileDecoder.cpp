@@ -23,6 +23,7 @@ extern "C" {
 #include "AVAudioFormat.h"
 #include "AVError.h"
 #include "AudioBufferList.h"
+#include "EditListScan.h"
 #include "FileManager.h"
 
 namespace {
@@ -161,6 +162,7 @@ void AudioFileDecoder::openReader()
 void AudioFileDecoder::openInput()
 {
     openReader();
+    checkEditLists();
     format_ = avformat_alloc_context();
     if (format_ == nullptr)
         fail("out of memory.");
@@ -171,6 +173,17 @@ void AudioFileDecoder::openInput()
     stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (stream_ < 0)
         fail("it holds no audio.");
+}
+
+// Before the libraries open the file: they copy every packet an edit covers
+// into their index, once for each edit.
+void AudioFileDecoder::checkEditLists() const
+{
+    const auto edits = EditListScan::longestEditList(*input_);
+    if (!edits)
+        fail("its movie header is compressed.");
+    if (*edits > kMaximumEdits)
+        fail("its edit list holds more than " + std::to_string(kMaximumEdits) + " edits.");
 }
 
 void AudioFileDecoder::openDecoder()

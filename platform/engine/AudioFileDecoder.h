@@ -42,11 +42,15 @@ public:
     // eight channels at 96 kHz, or two at 384 kHz: some 3 s of decoding.
     static constexpr std::uint64_t kMaximumInputSamplesPerFrame = 16;
     static constexpr std::uint64_t kMaximumInputChannels = 8;
+    // A sound's edit list cuts its encoder's priming and padding, or joins a
+    // few parts; each edit more can have the whole sound indexed once more.
+    static constexpr std::int64_t kMaximumEdits = 16;
 
     // `channels` is 1 to AudioBufferList::kMaxBuffers. Throws AVError when
     // FileHandle refuses the path, or the file cannot be decoded, has more
     // channels than a buffer list carries, changes to channels that cannot be
-    // converted, is at a rate above kMaximumSampleRate, holds no samples,
+    // converted, is at a rate above kMaximumSampleRate, holds an edit list of
+    // more than kMaximumEdits or a compressed movie header, holds no samples,
     // lasts longer than kMaximumMinutes or holds more input samples than
     // kMaximumInputSamplesPerFrame for each frame of those minutes; a longer
     // sound is refused as soon as the decoding passes the limit.
@@ -62,6 +66,7 @@ private:
 
     void openReader();
     void openInput();
+    void checkEditLists() const;
     void openDecoder();
     int chooseOutputLayout();
     void decodeAll();

@@ -1,6 +1,7 @@
 #include "../dsp/SignalProbe.h"
 #include "../support/PipeTrap.h"
 #include "../support/SilentFlacFile.h"
+#include "../support/SplitEdit.h"
 #include "../support/TemporaryFolder.h"
 #include "../support/WaveFile.h"
 
@@ -251,6 +252,23 @@ TEST(AVAudioFileTest, InputPastAnySoundsIsRefused)
         EXPECT_EQ(error.localizedDescription(),
                   "The audio file '" + path("over.flac").string()
                       + "' could not be read: it holds more samples than 10 minutes of 8 channels at 200 Hz.");
+    }
+}
+
+// The demuxer indexes the sound once more for each edit: a hundred thousand
+// of them took gigabytes while the file was opened.
+TEST(AVAudioFileTest, EditListsOfAFewEditsAreHonouredAndLongerOnesRefused)
+{
+    TemporaryFolder folder;
+    const auto path = folder.path() / "edits.m4a";
+    for (const std::uint32_t count : { 16u, 17u }) {
+        M4AEncoder::write(path, { sine(4800, 1000.0, 48000.0) }, 48000);
+        splitEdit(path, count);
+        if (count == 16)
+            EXPECT_EQ(AVAudioFile(URL::fileURL(path)).length(), 4800);
+        else
+            EXPECT_EQ(openingError(URL::fileURL(path)),
+                      "The audio file '" + path.string() + "' could not be read: its edit list holds more than 16 edits.");
     }
 }
 
