@@ -375,9 +375,9 @@ void AudioFileDecoder::countInput(const AVFrame& frame)
     const auto frames = static_cast<std::uint64_t>(kMaximumMinutes) * 60 * static_cast<std::uint64_t>(sampleRate_);
     if (inputSamples_ > frames * kMaximumInputSamplesPerFrame)
         fail("it holds more samples than " + std::to_string(kMaximumMinutes) + " minutes of "
-             + std::to_string(kMaximumInputChannels) + " channels at "
+             + std::to_string(kSurroundChannels) + " channels at "
              + std::to_string(static_cast<std::uint64_t>(sampleRate_) * kMaximumInputSamplesPerFrame
-                              / kMaximumInputChannels)
+                              / kSurroundChannels)
              + " Hz.");
 }
 

@@ -22,8 +22,9 @@ struct SwrContext;
 
 // Decodes a whole sound file with FFmpeg's libraries into float samples at a
 // given rate, keeping the channels the file starts with up to a given count;
-// more are mixed down into that many, and a part in other channels or at
-// another rate is mixed and resampled into them. Channels in an arrangement
+// more are mixed down into that many, no louder than the loudest of them, and
+// a part in other channels or at another rate is mixed and resampled into
+// them. Channels in an arrangement
 // that cannot be mixed are taken in order, those past the output's left out.
 // The decoder leaves out the encoder's priming that the container marks; the
 // end is cut to the length the container states where that end falls in the
@@ -41,7 +42,8 @@ public:
     // each output frame of those minutes. At 48 kHz that is ten minutes of
     // eight channels at 96 kHz, or two at 384 kHz: some 3 s of decoding.
     static constexpr std::uint64_t kMaximumInputSamplesPerFrame = 16;
-    static constexpr std::uint64_t kMaximumInputChannels = 8;
+    // The channels an error tells that bound in.
+    static constexpr std::uint64_t kSurroundChannels = 8;
     // A sound's edit list cuts its encoder's priming and padding, or joins a
     // few parts; each edit more can have the whole sound indexed once more.
     static constexpr std::int64_t kMaximumEdits = 16;

@@ -16,9 +16,10 @@ constexpr int kMaximumDepth = 10;
 // An edit list's header before its edits: version, flags and their count.
 constexpr std::int64_t kEditListHeader = 8;
 
-// A box's type as read from the file in its order, and as its last four bytes read.
+// A box's type as the demuxer reads it, and as four bytes shifted in one by
+// one read it.
 constexpr std::uint32_t tag(const char (&name)[5]) { return MKTAG(name[0], name[1], name[2], name[3]); }
-constexpr std::uint32_t bytes(const char (&name)[5]) { return MKBETAG(name[0], name[1], name[2], name[3]); }
+constexpr std::uint32_t shiftedIn(const char (&name)[5]) { return MKBETAG(name[0], name[1], name[2], name[3]); }
 
 // Boxes whose contents the demuxer reads as boxes from their start. Free
 // space may hold a movie header the demuxer takes for one.
@@ -129,7 +130,7 @@ void EditListScan::search(const Box& box)
         if (avio_feof(&input_))
             return;
         const std::int64_t header = position - 7;
-        if (header < box.start || (window != bytes("elst") && window != bytes("cmov")))
+        if (header < box.start || (window != shiftedIn("elst") && window != shiftedIn("cmov")))
             continue;
         Box found;
         std::int64_t next = header;

@@ -268,7 +268,8 @@ TEST(AVAudioFileTest, EditListsOfAFewEditsAreHonouredAndLongerOnesRefused)
             EXPECT_EQ(AVAudioFile(URL::fileURL(path)).length(), 4800);
         else
             EXPECT_EQ(openingError(URL::fileURL(path)),
-                      "The audio file '" + path.string() + "' could not be read: its edit list holds more than 16 edits.");
+                      "The audio file '" + path.string()
+                          + "' could not be read: its edit list holds more than 16 edits.");
     }
 }
 

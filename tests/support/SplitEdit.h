@@ -26,7 +26,8 @@ inline void splitEdit(const std::filesystem::path& path, std::uint32_t count)
     const std::uint32_t length = bigEndian(list + 12) / count;
     std::string edits;
     for (std::uint32_t edit = 0; edit < count; ++edit)
-        edits += bigEndianBytes(length) + bigEndianBytes(bigEndian(list + 16) + edit * length) + bytes.substr(list + 20, 4);
+        edits += bigEndianBytes(length) + bigEndianBytes(bigEndian(list + 16) + edit * length)
+            + bytes.substr(list + 20, 4);
     bytes.replace(list + 8, 16, bigEndianBytes(count) + edits);
     for (const char* box : { "elst", "edts", "trak", "moov" }) {
         const std::size_t at = bytes.rfind(box, list) - 4;
