@@ -16,17 +16,25 @@ extern "C" {
 #include <cstring>
 #include <limits>
 #include <mutex>
+#include <numbers>
 
 #include <unistd.h>
 
 #include "AVAudioFormat.h"
 #include "AVError.h"
 #include "AudioBufferList.h"
+#include "EditListScan.h"
 #include "FileManager.h"
 
 namespace {
 
 constexpr int kReadBufferSize = 64 * 1024;
+// The libraries' level for a centre or surround channel mixed into the front
+// pair.
+constexpr double kMixLevel = std::numbers::sqrt2 / 2.0;
+// The libraries scale a matrix of this many rows and columns, whatever the
+// channels it mixes.
+constexpr int kMatrixSize = 64;
 
 std::string errorText(int status)
 {
@@ -154,6 +162,7 @@ void AudioFileDecoder::openReader()
 void AudioFileDecoder::openInput()
 {
     openReader();
+    checkEditLists();
     format_ = avformat_alloc_context();
     if (format_ == nullptr)
         fail("out of memory.");
@@ -164,6 +173,17 @@ void AudioFileDecoder::openInput()
     stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (stream_ < 0)
         fail("it holds no audio.");
+}
+
+// Before the libraries open the file: they copy every packet an edit covers
+// into their index, once for each edit.
+void AudioFileDecoder::checkEditLists() const
+{
+    const auto edits = EditListScan::longestEditList(*input_);
+    if (!edits)
+        fail("its movie header is compressed.");
+    if (*edits > kMaximumEdits)
+        fail("its edit list holds more than " + std::to_string(kMaximumEdits) + " edits.");
 }
 
 void AudioFileDecoder::openDecoder()
@@ -180,9 +200,10 @@ void AudioFileDecoder::openDecoder()
     check(avcodec_parameters_to_context(codec_, parameters));
     check(avcodec_open2(codec_, codec, nullptr));
     const int channels = codec_->ch_layout.nb_channels;
-    if (channels <= 0 || channels > static_cast<int>(AudioBufferList::kMaxBuffers) || codec_->sample_rate <= 0)
+    if (channels <= 0 || channels > static_cast<int>(AudioBufferList::kMaxBuffers))
         fail("it has " + std::to_string(channels) + " channels at " + std::to_string(codec_->sample_rate)
              + " Hz; 1 to " + std::to_string(AudioBufferList::kMaxBuffers) + " channels are supported.");
+    checkRate(codec_->sample_rate);
     check(chooseOutputLayout());
     channels_.resize(static_cast<std::size_t>(outputLayout_.nb_channels));
 }
@@ -232,6 +253,7 @@ void AudioFileDecoder::sendPacket(const AVPacket* packet)
         if (status == AVERROR(EAGAIN) || status == AVERROR_EOF)
             return;
         check(status);
+        countInput(*frame_);
         followFormat(*frame_);
         convert(const_cast<const unsigned char**>(frame_->extended_data), frame_->nb_samples);
         av_frame_unref(frame_);
@@ -251,15 +273,14 @@ void AudioFileDecoder::followFormat(const AVFrame& frame)
 
 void AudioFileDecoder::openResampler(const AVFrame& frame)
 {
+    checkRate(frame.sample_rate);
     check(av_channel_layout_copy(&inputLayout_, &frame.ch_layout));
     inputRate_ = frame.sample_rate;
     inputFormat_ = frame.format;
     AVChannelLayout layout {};
     int status = orderedLayout(frame.ch_layout, layout);
     if (status >= 0)
-        status = setUpResampler(layout, frame, false);
-    if (status < 0)
-        status = setUpResampler(layout, frame, true);
+        status = setUpResampler(layout, frame);
     av_channel_layout_uninit(&layout);
     if (status < 0)
         fail("it holds audio of " + std::to_string(frame.ch_layout.nb_channels) + " channels at "
@@ -268,29 +289,42 @@ void AudioFileDecoder::openResampler(const AVFrame& frame)
 }
 
 // A fresh resampler each time: a matrix of channels can only be given to one
-// that was never set up.
-int AudioFileDecoder::setUpResampler(AVChannelLayout& layout, const AVFrame& frame, bool inOrder)
+// that was never set up. Channels in the output's arrangement pass unmixed.
+int AudioFileDecoder::setUpResampler(AVChannelLayout& layout, const AVFrame& frame)
 {
     swr_free(&resampler_);
     int status = swr_alloc_set_opts2(&resampler_, &outputLayout_, AV_SAMPLE_FMT_FLTP, sampleRate_, &layout,
                                      static_cast<AVSampleFormat>(frame.format), frame.sample_rate, 0, nullptr);
-    if (status >= 0 && inOrder)
-        status = takeChannelsInOrder(layout.nb_channels);
+    if (status >= 0 && av_channel_layout_compare(&layout, &outputLayout_) != 0)
+        status = setMixingMatrix(layout);
     return status < 0 ? status : swr_init(resampler_);
+}
+
+// With float output the libraries leave their mixing coefficients as they
+// are: six channels of one tone would add up to 2.4 times its peak. Each
+// output channel's coefficients are scaled to add up to at most 1, so that no
+// mix is louder than its loudest channel. Channels in an arrangement that
+// cannot be mixed are taken in order.
+int AudioFileDecoder::setMixingMatrix(const AVChannelLayout& layout)
+{
+    const int inputChannels = layout.nb_channels;
+    if (inputChannels <= 0 || inputChannels > kMatrixSize)
+        return AVERROR(EINVAL);
+    std::vector<double> matrix(static_cast<std::size_t>(kMatrixSize * kMatrixSize));
+    if (swr_build_matrix2(&layout, &outputLayout_, kMixLevel, kMixLevel, 0.0, 1.0, 1.0, matrix.data(), kMatrixSize,
+                          AV_MATRIX_ENCODING_NONE, nullptr)
+        < 0)
+        takeChannelsInOrder(matrix, inputChannels);
+    return swr_set_matrix(resampler_, matrix.data(), kMatrixSize);
 }
 
 // As the engine maps a buffer's channels onto another's: output channel c
 // takes input channel c, or the last one when there are fewer.
-int AudioFileDecoder::takeChannelsInOrder(int inputChannels)
+void AudioFileDecoder::takeChannelsInOrder(std::vector<double>& matrix, int inputChannels) const
 {
-    const int outputChannels = outputLayout_.nb_channels;
-    if (inputChannels <= 0)
-        return AVERROR(EINVAL);
-    std::vector<double> matrix(static_cast<std::size_t>(outputChannels) * static_cast<std::size_t>(inputChannels));
-    for (int channel = 0; channel < outputChannels; ++channel)
-        matrix[static_cast<std::size_t>(channel) * static_cast<std::size_t>(inputChannels)
-               + static_cast<std::size_t>(std::min(channel, inputChannels - 1))] = 1.0;
-    return swr_set_matrix(resampler_, matrix.data(), inputChannels);
+    std::fill(matrix.begin(), matrix.end(), 0.0);
+    for (int channel = 0; channel < outputLayout_.nb_channels; ++channel)
+        matrix[static_cast<std::size_t>(channel * kMatrixSize + std::min(channel, inputChannels - 1))] = 1.0;
 }
 
 // Before the first frame there is no resampler, and nothing held.
@@ -322,6 +356,29 @@ void AudioFileDecoder::convert(const unsigned char** input, int inputFrames)
         if (input != nullptr || converted == 0)
             return;
     }
+}
+
+// Rates past any sound's would have the resampler build a filter of
+// gigabytes.
+void AudioFileDecoder::checkRate(int rate) const
+{
+    if (rate <= 0 || rate > kMaximumSampleRate)
+        fail("its audio is at " + std::to_string(rate) + " Hz; rates of 1 to " + std::to_string(kMaximumSampleRate)
+             + " Hz are supported.");
+}
+
+// Counted before the samples are converted.
+void AudioFileDecoder::countInput(const AVFrame& frame)
+{
+    inputSamples_ += static_cast<std::uint64_t>(std::max(frame.nb_samples, 0))
+        * static_cast<std::uint64_t>(std::max(frame.ch_layout.nb_channels, 0));
+    const auto frames = static_cast<std::uint64_t>(kMaximumMinutes) * 60 * static_cast<std::uint64_t>(sampleRate_);
+    if (inputSamples_ > frames * kMaximumInputSamplesPerFrame)
+        fail("it holds more samples than " + std::to_string(kMaximumMinutes) + " minutes of "
+             + std::to_string(kSurroundChannels) + " channels at "
+             + std::to_string(static_cast<std::uint64_t>(sampleRate_) * kMaximumInputSamplesPerFrame
+                              / kSurroundChannels)
+             + " Hz.");
 }
 
 // Checked before the samples are made, so that neither the decoding nor

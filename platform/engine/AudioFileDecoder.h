@@ -22,8 +22,9 @@ struct SwrContext;
 
 // Decodes a whole sound file with FFmpeg's libraries into float samples at a
 // given rate, keeping the channels the file starts with up to a given count;
-// more are mixed down into that many, and a part in other channels or at
-// another rate is mixed and resampled into them. Channels in an arrangement
+// more are mixed down into that many, no louder than the loudest of them, and
+// a part in other channels or at another rate is mixed and resampled into
+// them. Channels in an arrangement
 // that cannot be mixed are taken in order, those past the output's left out.
 // The decoder leaves out the encoder's priming that the container marks; the
 // end is cut to the length the container states where that end falls in the
@@ -34,12 +35,27 @@ public:
     // Far above the bundle's loops of a few seconds; a longer sound would
     // only hold its caller and fill memory.
     static constexpr int kMaximumMinutes = 10;
+    // The highest rate sound is recorded at.
+    static constexpr int kMaximumSampleRate = 768000;
+    // Mixing and resampling many channels at a high rate into ten minutes of
+    // output would take the input minutes; it may hold this many samples for
+    // each output frame of those minutes. At 48 kHz that is ten minutes of
+    // eight channels at 96 kHz, or two at 384 kHz: some 3 s of decoding.
+    static constexpr std::uint64_t kMaximumInputSamplesPerFrame = 16;
+    // The channels an error tells that bound in.
+    static constexpr std::uint64_t kSurroundChannels = 8;
+    // A sound's edit list cuts its encoder's priming and padding, or joins a
+    // few parts; each edit more can have the whole sound indexed once more.
+    static constexpr std::int64_t kMaximumEdits = 16;
 
     // `channels` is 1 to AudioBufferList::kMaxBuffers. Throws AVError when
     // FileHandle refuses the path, or the file cannot be decoded, has more
     // channels than a buffer list carries, changes to channels that cannot be
-    // converted, holds no samples or lasts longer than kMaximumMinutes; a
-    // longer sound is refused as soon as the decoding passes the limit.
+    // converted, is at a rate above kMaximumSampleRate, holds an edit list of
+    // more than kMaximumEdits or a compressed movie header, holds no samples,
+    // lasts longer than kMaximumMinutes or holds more input samples than
+    // kMaximumInputSamplesPerFrame for each frame of those minutes; a longer
+    // sound is refused as soon as the decoding passes the limit.
     static std::shared_ptr<const AVAudioPCMBuffer> decode(const std::string& path, double sampleRate,
                                                           AVAudioChannelCount channels);
 
@@ -52,6 +68,7 @@ private:
 
     void openReader();
     void openInput();
+    void checkEditLists() const;
     void openDecoder();
     int chooseOutputLayout();
     void decodeAll();
@@ -59,8 +76,11 @@ private:
     void sendPacket(const AVPacket* packet);
     void followFormat(const AVFrame& frame);
     void openResampler(const AVFrame& frame);
-    int setUpResampler(AVChannelLayout& layout, const AVFrame& frame, bool inOrder);
-    int takeChannelsInOrder(int inputChannels);
+    int setUpResampler(AVChannelLayout& layout, const AVFrame& frame);
+    int setMixingMatrix(const AVChannelLayout& layout);
+    void takeChannelsInOrder(std::vector<double>& matrix, int inputChannels) const;
+    void checkRate(int rate) const;
+    void countInput(const AVFrame& frame);
     void flush();
     void convert(const unsigned char** input, int inputFrames);
     void checkLength(std::size_t frames) const;
@@ -90,5 +110,6 @@ private:
     // whether every packet started no earlier than the one before it.
     std::optional<std::int64_t> lastPacketStart_;
     bool timestampsRise_ = true;
+    std::uint64_t inputSamples_ = 0;
     std::vector<std::vector<float>> channels_;
 };

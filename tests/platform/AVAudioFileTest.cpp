@@ -1,10 +1,12 @@
 #include "../dsp/SignalProbe.h"
 #include "../support/PipeTrap.h"
 #include "../support/SilentFlacFile.h"
+#include "../support/SplitEdit.h"
 #include "../support/TemporaryFolder.h"
 #include "../support/WaveFile.h"
 
 #include "AVAudioFile.h"
+#include "AudioFileDecoder.h"
 #include "AVError.h"
 #include "M4AEncoder.h"
 
@@ -123,13 +125,16 @@ TEST(AVAudioFileTest, FileAtAnotherRateIsResampledToTheEngines)
 TEST(AVAudioFileTest, SoundWhoseChannelsOrRateChangeMidStreamKeepsItsLengthAndContent)
 {
     TemporaryFolder folder;
-    for (const auto& [channels, later, laterRate] : { std::tuple { 2u, 1, 48000 }, { 1u, 2, 22050 } }) {
+    // The tone of 0.4 from 1.3 s to 1.8 s: mono spread over two at 1/sqrt(2),
+    // the right of two halved into one.
+    for (const auto& [channels, later, laterRate, level] :
+         { std::tuple { 2u, 1, 48000, 0.4 / std::numbers::sqrt2 }, { 1u, 2, 22050, 0.2 } }) {
         const AVAudioFile file(joinedSound(folder, ".aac", { { channels, 48000 }, { later, laterRate } }));
         ASSERT_EQ(file.processingFormat()->channelCount(), channels);
         ASSERT_NEAR(file.length() / 48000.0, 2.0, 0.15);
-        // The tone from 1.3 s to 1.8 s: 0.4, or 0.28 where the resampler mixed it.
         for (AVAudioChannelCount index = 0; index < channels; ++index)
-            EXPECT_GT(probe::level(channel(file, index), 62400, 24000, 48000, 1000), 0.2) << channels << ' ' << index;
+            EXPECT_NEAR(probe::level(channel(file, index), 62400, 24000, 48000, 1000), level, 0.03)
+                << channels << ' ' << index;
     }
 }
 
@@ -150,19 +155,26 @@ TEST(AVAudioFileTest, ChainedOggSoundIsKeptWhole)
 }
 
 // Ten minutes in the engine's two channels take 230 MB. Named arrangements
-// are mixed down; channels in none are taken in order.
+// are mixed down, no louder than their loudest channel: one tone in all of
+// them comes out as it went in. Channels in none are taken in order.
 TEST(AVAudioFileTest, SoundOfManyChannelsDecodesToTheEnginesTwo)
 {
     TemporaryFolder folder;
-    for (const std::size_t channels : { 6, 10, 16 }) {
-        std::vector<std::vector<float>> samples(channels, std::vector<float>(4800));
-        samples[1] = sine(4800, 1000.0, 48000.0);
+    const auto tone = sine(4800, 1000.0, 48000.0);
+    for (const std::size_t channels : { 3, 4, 5, 6, 7, 8, 10, 16 }) {
+        const bool named = channels != 10;
+        std::vector<std::vector<float>> samples(channels, named ? tone : std::vector<float>(4800));
+        samples[1] = tone;
         writeWaveFile(folder.path() / "many.wav", samples);
         const AVAudioFile file(URL::fileURL(folder.path() / "many.wav"));
         ASSERT_EQ(file.processingFormat()->channelCount(), 2u) << channels;
-        EXPECT_EQ(file.length(), 4800) << channels;
-        EXPECT_EQ(channel(file, 0), std::vector<float>(4800)) << channels;
-        EXPECT_EQ(channel(file, 1), samples[1]) << channels;
+        ASSERT_EQ(file.length(), 4800) << channels;
+        for (AVAudioChannelCount index = 0; index < 2; ++index) {
+            const auto decoded = channel(file, index);
+            const auto& expected = named || index == 1 ? tone : samples[0];
+            for (std::size_t frame = 0; frame < decoded.size(); ++frame)
+                ASSERT_NEAR(decoded[frame], expected[frame], 1e-6) << channels << ' ' << index << ' ' << frame;
+        }
     }
 }
 
@@ -214,6 +226,51 @@ TEST(AVAudioFileTest, SoundsLongerThanTenMinutesAreRefused)
     EXPECT_EQ(file.length(), tenMinutes - 4800);
     const float* samples = file.pcmBuffer()->floatChannelData(0);
     EXPECT_EQ(std::count(samples, samples + file.length(), 0.0f), file.length());
+}
+
+// Past any sound's rate the resampler would build a filter of gigabytes.
+// The input's work is bounded by the output's length: at 100 Hz, ten minutes
+// allow 16 * 60 000 input samples, 20 s of mono at 48 kHz.
+TEST(AVAudioFileTest, InputPastAnySoundsIsRefused)
+{
+    TemporaryFolder folder;
+    const auto path = [&](const char* name) { return folder.path() / name; };
+    writeWaveFile(path("fast.wav"), { rampChannel(7680, 1e-4f) }, 768000);
+    writeWaveFile(path("faster.wav"), { rampChannel(100, 1e-3f) }, 768001);
+    EXPECT_EQ(AVAudioFile(URL::fileURL(path("fast.wav"))).length(), 480);
+    EXPECT_EQ(openingError(URL::fileURL(path("faster.wav"))),
+              "The audio file '" + path("faster.wav").string()
+                  + "' could not be read: its audio is at 768001 Hz; rates of 1 to 768000 Hz are supported.");
+
+    writeSilentFlacFile(path("full.flac"), 20 * 48000, 48000);
+    writeSilentFlacFile(path("over.flac"), 20 * 48000 + 1, 48000);
+    EXPECT_NEAR(AudioFileDecoder::decode(path("full.flac"), 100.0, 1)->frameLength(), 2000, 1);
+    try {
+        AudioFileDecoder::decode(path("over.flac"), 100.0, 1);
+        ADD_FAILURE() << "over.flac was decoded";
+    } catch (const AVError& error) {
+        EXPECT_EQ(error.localizedDescription(),
+                  "The audio file '" + path("over.flac").string()
+                      + "' could not be read: it holds more samples than 10 minutes of 8 channels at 200 Hz.");
+    }
+}
+
+// The demuxer indexes the sound once more for each edit: a hundred thousand
+// of them took gigabytes while the file was opened.
+TEST(AVAudioFileTest, EditListsOfAFewEditsAreHonouredAndLongerOnesRefused)
+{
+    TemporaryFolder folder;
+    const auto path = folder.path() / "edits.m4a";
+    for (const std::uint32_t count : { 16u, 17u }) {
+        M4AEncoder::write(path, { sine(4800, 1000.0, 48000.0) }, 48000);
+        splitEdit(path, count);
+        if (count == 16)
+            EXPECT_EQ(AVAudioFile(URL::fileURL(path)).length(), 4800);
+        else
+            EXPECT_EQ(openingError(URL::fileURL(path)),
+                      "The audio file '" + path.string()
+                          + "' could not be read: its edit list holds more than 16 edits.");
+    }
 }
 
 TEST(AVAudioFileTest, SamplesThatAreNotFiniteDecodeAsZero)

@@ -1,0 +1,149 @@
+#include "EditListScan.h"
+
+extern "C" {
+#include <libavformat/avio.h>
+#include <libavutil/macros.h>
+}
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+namespace {
+
+// The demuxer refuses boxes nested deeper.
+constexpr int kMaximumDepth = 10;
+// An edit list's header before its edits: version, flags and their count.
+constexpr std::int64_t kEditListHeader = 8;
+
+// A box's type as the demuxer reads it, and as four bytes shifted in one by
+// one read it.
+constexpr std::uint32_t tag(const char (&name)[5]) { return MKTAG(name[0], name[1], name[2], name[3]); }
+constexpr std::uint32_t shiftedIn(const char (&name)[5]) { return MKBETAG(name[0], name[1], name[2], name[3]); }
+
+// Boxes whose contents the demuxer reads as boxes from their start. Free
+// space may hold a movie header the demuxer takes for one.
+bool holdsBoxes(std::uint32_t type)
+{
+    static constexpr std::uint32_t kContainers[] = {
+        tag("moov"), tag("trak"), tag("edts"), tag("mdia"), tag("minf"), tag("stbl"), tag("dinf"), tag("udta"),
+        tag("mvex"), tag("moof"), tag("traf"), tag("tref"), tag("sinf"), tag("schi"), tag("ilst"), tag("free"),
+        tag("hoov"),
+    };
+    return std::find(std::begin(kContainers), std::end(kContainers), type) != std::end(kContainers);
+}
+
+} // namespace
+
+std::optional<std::int64_t> EditListScan::longestEditList(AVIOContext& input)
+{
+    EditListScan scan(input);
+    scan.walk(0, avio_size(&input), { 0, false });
+    avio_seek(&input, 0, SEEK_SET);
+    if (scan.compressed_)
+        return std::nullopt;
+    return scan.longestEditList_;
+}
+
+EditListScan::EditListScan(AVIOContext& input)
+    : input_(input)
+{
+}
+
+void EditListScan::walk(std::int64_t start, std::int64_t end, Place place)
+{
+    if (place.depth > kMaximumDepth)
+        return;
+    Box box;
+    for (std::int64_t position = start; readBox(position, end, box);)
+        visit(box, place);
+}
+
+// As the demuxer reads a box's header: a size of 1 is followed by one of 64
+// bits, a size of 0 reaches the end of the parent, and no box reaches past
+// that end.
+bool EditListScan::readBox(std::int64_t& position, std::int64_t end, Box& box)
+{
+    if (position > end - 8 || avio_seek(&input_, position, SEEK_SET) < 0)
+        return false;
+    std::int64_t size = avio_rb32(&input_);
+    box.type = avio_rl32(&input_);
+    if (avio_feof(&input_))
+        return false;
+    position += 8;
+    if (size == 1 && position + 8 <= end) {
+        size = static_cast<std::int64_t>(avio_rb64(&input_) - 8);
+        position += 8;
+    }
+    if (size == 0)
+        size = end - position + 8;
+    size -= 8;
+    if (size < 0)
+        return false;
+    box.start = position;
+    box.end = position + std::min(size, end - position);
+    position = box.end;
+    return true;
+}
+
+// The demuxer indexes a track's packets once it has read the track's boxes:
+// an edit list read later changes no index.
+void EditListScan::visit(const Box& box, Place place)
+{
+    const Place inside { place.depth + 1, place.inTrack || box.type == tag("trak") };
+    if (box.type == tag("elst") && place.inTrack)
+        countEdits(box);
+    else if (box.type == tag("cmov"))
+        compressed_ = true;
+    else if (box.type == tag("meta"))
+        walkMeta(box, inside);
+    else if (box.type == tag("stsd") && place.inTrack)
+        search(box);
+    else if (box.type == tag("wave")) {
+        // Some codecs' settings come first.
+        walk(box.start, box.end, inside);
+        walk(box.start + 8, box.end, inside);
+    } else if (holdsBoxes(box.type))
+        walk(box.start, box.end, inside);
+}
+
+// The demuxer reads a meta box's children from its handler box on, wherever
+// that starts.
+void EditListScan::walkMeta(const Box& box, Place inside)
+{
+    avio_seek(&input_, box.start, SEEK_SET);
+    for (std::int64_t position = box.start; box.end - position > 8 && !avio_feof(&input_); position += 4)
+        if (avio_rl32(&input_) == tag("hdlr")) {
+            walk(position - 4, box.end, inside);
+            return;
+        }
+}
+
+// Each sample description is followed by boxes where its codec's fields end:
+// every box in it named as an edit list or a compressed movie header counts.
+void EditListScan::search(const Box& box)
+{
+    std::uint32_t window = 0;
+    avio_seek(&input_, box.start, SEEK_SET);
+    for (std::int64_t position = box.start; position < box.end; ++position) {
+        window = window << 8 | static_cast<std::uint32_t>(avio_r8(&input_));
+        if (avio_feof(&input_))
+            return;
+        const std::int64_t header = position - 7;
+        if (header < box.start || (window != shiftedIn("elst") && window != shiftedIn("cmov")))
+            continue;
+        Box found;
+        std::int64_t next = header;
+        if (readBox(next, box.end, found))
+            visit(found, { kMaximumDepth, true });
+        avio_seek(&input_, position + 1, SEEK_SET);
+    }
+}
+
+// The demuxer reads as many edits as the box holds, whatever count it states.
+void EditListScan::countEdits(const Box& box)
+{
+    avio_seek(&input_, box.start, SEEK_SET);
+    const std::int64_t editSize = avio_r8(&input_) == 1 ? 20 : 12;
+    longestEditList_ = std::max(longestEditList_, (box.end - box.start - kEditListHeader) / editSize);
+}
