@@ -3,6 +3,7 @@
 #include "FileLock.h"
 #include "PropertyListValue.h"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,9 +21,15 @@
 // replaced or moved aside. Links that end at something other than a file (a
 // folder, a device) are moved aside themselves, and what they lead to is left
 // alone. A write holds a lock on "<file>.lock" beside the file it replaces from
-// its read to its write, so that no write, in any process, is lost to another.
+// its read to its write, so that no write, in any process, is lost to another;
+// one that cannot have the lock within kLockPatience is refused. So is a write
+// whose file could not be read back, as its content would pass the bounds of
+// reading: the file is left as it is.
 class DefaultsDomain {
 public:
+    // Long beside any write, short enough to keep a program that waits going.
+    static constexpr std::chrono::seconds kLockPatience{2};
+
     explicit DefaultsDomain(std::string name) : name_(std::move(name)) {}
 
     PropertyListValue::Dictionary read() const;
@@ -58,8 +65,11 @@ private:
     // Renames the file to the first free "<file>.corrupt" name; false
     // (reported) when it cannot.
     bool moveAside(const std::filesystem::path& file) const;
-    void store(const std::filesystem::path& file,
-               const PropertyListValue::Dictionary& content) const;
+    void store(const std::filesystem::path& file, const PropertyListValue::Dictionary& content,
+               const std::string& key) const;
+    // Whether the file would be read back with `data` in it; false (reported)
+    // when `key` must not be stored.
+    bool readsBack(const Data& data, const std::filesystem::path& file, const std::string& key) const;
 
     std::string name_;
 };

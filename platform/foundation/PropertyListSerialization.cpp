@@ -243,13 +243,18 @@ Data PropertyListSerialization::data(const PropertyListValue& value)
                 reinterpret_cast<const std::uint8_t*>(xml) + length);
 }
 
-PropertyListValue PropertyListSerialization::propertyList(const Data& data)
+void PropertyListSerialization::checkReadable(const Data& data)
 {
     if (data.size() > std::numeric_limits<std::uint32_t>::max()) {
         throw PropertyListError("PropertyListSerialization: the data is too large (" +
                                 std::to_string(data.size()) + " bytes)");
     }
     checkShape(data);
+}
+
+PropertyListValue PropertyListSerialization::propertyList(const Data& data)
+{
+    checkReadable(data);
     plist_t root = nullptr;
     plist_from_memory(reinterpret_cast<const char*>(data.data()),
                       static_cast<std::uint32_t>(data.size()), &root);

@@ -40,4 +40,9 @@ public:
     // more than kMaximumKeySearch to look up, or (binary) holds a UTF-16 text
     // or key with the character U+0000.
     static PropertyListValue propertyList(const Data& data);
+    // Throws PropertyListError, as propertyList does, for data that
+    // propertyList refuses before reading it: too large, not a property list
+    // as its scan follows it, or of a shape beyond the limits above. Data that
+    // data() made and that passes is read back whole.
+    static void checkReadable(const Data& data);
 };
