@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 #include <fcntl.h>
@@ -59,11 +60,22 @@ FileHandle existing(const std::string& path)
     return file;
 }
 
+// Made by root in another user's folder, the lock file is that user's, so
+// that it keeps them out of no set of their own. Best effort, as giving a
+// settings file its owner is; whether the file is now the folder owner's.
+bool givenToFolderOwner(int descriptor, const std::string& path)
+{
+    struct stat folder {};
+    return ::stat(std::filesystem::path(path).parent_path().c_str(), &folder) == 0 &&
+           (folder.st_uid == ::geteuid() || ::fchown(descriptor, folder.st_uid, folder.st_gid) == 0);
+}
+
 // The lock file, made when missing; its mode is set past the umask.
 FileHandle opened(const std::string& path)
 {
     FileHandle made(::open(path.c_str(), kOpening | O_CREAT | O_EXCL, kMode));
     if (made.fileDescriptor() >= 0 && ::fchmod(made.fileDescriptor(), kMode) == 0) {
+        givenToFolderOwner(made.fileDescriptor(), path);
         return made;
     }
     if (made.fileDescriptor() >= 0 || errno != EEXIST) {

