@@ -372,8 +372,9 @@ TEST_F(UserDefaultsTest, ASetWhoseFileCouldNotBeReadBackIsRefusedAndTheFileKept)
     const auto store = UserDefaults::suite("test.bounded");
     store->setInteger(42, "important");
     const auto before = fileText(domainFile("test.bounded"));
+    const std::string longText(PropertyListSerialization::kMaximumBytes, 'x');
     for (const PropertyListValue& tooLarge : {PropertyListValue(PropertyListValue::Array(140'000, 7)),
-                                              PropertyListValue(std::string(PropertyListSerialization::kMaximumBytes, 'x'))}) {
+                                              PropertyListValue(longText)}) {
         Console::Capture capture;
         store->setObject(tooLarge, "large");
         EXPECT_THAT(capture.lines(), ElementsAre(HasSubstr("'large' was not stored")));
