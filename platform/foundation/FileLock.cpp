@@ -32,12 +32,23 @@ void checkRegular(const std::string& path, const struct stat& status)
     }
 }
 
-// A lock file left readable by all by an earlier version is made its owner's
-// alone; one of another owner is left as it is. Best effort: the lock holds
-// all the same.
-void makePrivate(int descriptor, const struct stat& status)
+// Made by root in another user's folder, the lock file is that user's, so
+// that it keeps them out of no set of their own. Best effort, as giving a
+// settings file its owner is; whether the file is now the folder owner's.
+bool givenToFolderOwner(int descriptor, const std::string& path)
+{
+    struct stat folder {};
+    return ::stat(std::filesystem::path(path).parent_path().c_str(), &folder) == 0 &&
+           (folder.st_uid == ::geteuid() || ::fchown(descriptor, folder.st_uid, folder.st_gid) == 0);
+}
+
+// A lock file of the process's own left readable by all by an earlier version
+// is made as a new one is; one of another owner is left as it is. Best
+// effort: the lock holds all the same.
+void makePrivate(int descriptor, const std::string& path, const struct stat& status)
 {
     if (status.st_uid == ::geteuid() && (status.st_mode & 07777) != kMode) {
+        givenToFolderOwner(descriptor, path);
         ::fchmod(descriptor, kMode);
     }
 }
@@ -56,18 +67,8 @@ FileHandle existing(const std::string& path)
         throw lockError(path, std::strerror(errno));
     }
     checkRegular(path, status);
-    makePrivate(file.fileDescriptor(), status);
+    makePrivate(file.fileDescriptor(), path, status);
     return file;
-}
-
-// Made by root in another user's folder, the lock file is that user's, so
-// that it keeps them out of no set of their own. Best effort, as giving a
-// settings file its owner is; whether the file is now the folder owner's.
-bool givenToFolderOwner(int descriptor, const std::string& path)
-{
-    struct stat folder {};
-    return ::stat(std::filesystem::path(path).parent_path().c_str(), &folder) == 0 &&
-           (folder.st_uid == ::geteuid() || ::fchown(descriptor, folder.st_uid, folder.st_gid) == 0);
 }
 
 // The lock file, made when missing; its mode is set past the umask.
