@@ -95,7 +95,7 @@ void DefaultsDomain::update(const std::filesystem::path& file, const std::string
     } else if (content.erase(key) == 0) {
         return;
     }
-    store(file, content, key);
+    store(file, content);
 }
 
 std::optional<std::filesystem::path> DefaultsDomain::file() const
@@ -187,28 +187,13 @@ bool DefaultsDomain::moveAside(const std::filesystem::path& file) const
     return true;
 }
 
-void DefaultsDomain::store(const std::filesystem::path& file, const PropertyListValue::Dictionary& content,
-                           const std::string& key) const
+void DefaultsDomain::store(const std::filesystem::path& file,
+                           const PropertyListValue::Dictionary& content) const
 {
     try {
-        const auto data = PropertyListSerialization::data(content);
-        if (readsBack(data, file, key)) {
-            FileManager::default_().write(data, file.string());
-        }
+        FileManager::default_().write(PropertyListSerialization::data(content), file.string());
     } catch (const std::exception& error) {
         Console::print("UserDefaults::ERROR: The settings file '" + file.string() +
                        "' could not be written: " + error.what());
-    }
-}
-
-bool DefaultsDomain::readsBack(const Data& data, const std::filesystem::path& file, const std::string& key) const
-{
-    try {
-        PropertyListSerialization::checkReadable(data);
-        return true;
-    } catch (const PropertyListError& error) {
-        Console::print("UserDefaults::ERROR: '" + key + "' was not stored, so that the settings file '" +
-                       file.string() + "' can still be read: " + error.what() + ".");
-        return false;
     }
 }

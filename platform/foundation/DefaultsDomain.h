@@ -65,11 +65,9 @@ private:
     // Renames the file to the first free "<file>.corrupt" name; false
     // (reported) when it cannot.
     bool moveAside(const std::filesystem::path& file) const;
-    void store(const std::filesystem::path& file, const PropertyListValue::Dictionary& content,
-               const std::string& key) const;
-    // Whether the file would be read back with `data` in it; false (reported)
-    // when `key` must not be stored.
-    bool readsBack(const Data& data, const std::filesystem::path& file, const std::string& key) const;
+    // Reported when it cannot, as when the content would not be read back.
+    void store(const std::filesystem::path& file,
+               const PropertyListValue::Dictionary& content) const;
 
     std::string name_;
 };

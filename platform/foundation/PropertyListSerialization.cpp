@@ -239,22 +239,21 @@ Data PropertyListSerialization::data(const PropertyListValue& value)
         throw PropertyListError("PropertyListSerialization: the value could not be written");
     }
     const std::unique_ptr<char, MallocDeleter> owned(xml);
-    return Data(reinterpret_cast<const std::uint8_t*>(xml),
-                reinterpret_cast<const std::uint8_t*>(xml) + length);
+    Data written(reinterpret_cast<const std::uint8_t*>(xml), reinterpret_cast<const std::uint8_t*>(xml) + length);
+    // The writer turns each "&", "<" and ">" into a reference: a list the
+    // reader would refuse is not written, so that it never replaces one that
+    // can be read.
+    checkShape(written);
+    return written;
 }
 
-void PropertyListSerialization::checkReadable(const Data& data)
+PropertyListValue PropertyListSerialization::propertyList(const Data& data)
 {
     if (data.size() > std::numeric_limits<std::uint32_t>::max()) {
         throw PropertyListError("PropertyListSerialization: the data is too large (" +
                                 std::to_string(data.size()) + " bytes)");
     }
     checkShape(data);
-}
-
-PropertyListValue PropertyListSerialization::propertyList(const Data& data)
-{
-    checkReadable(data);
     plist_t root = nullptr;
     plist_from_memory(reinterpret_cast<const char*>(data.data()),
                       static_cast<std::uint32_t>(data.size()), &root);

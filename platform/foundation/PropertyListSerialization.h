@@ -31,7 +31,8 @@ public:
     static constexpr std::uint64_t kMaximumKeySearch = 1 << 28;
 
     // The value as an XML property list. Throws PropertyListError for texts
-    // or keys holding a NUL character, which the format cannot carry.
+    // or keys holding a NUL character, which the format cannot carry, and
+    // for a list that propertyList would refuse.
     static Data data(const PropertyListValue& value);
     // The value of an XML (or binary) property list. Throws PropertyListError
     // for content that is not a property list, holds dates or UIDs, nests
@@ -40,9 +41,4 @@ public:
     // more than kMaximumKeySearch to look up, or (binary) holds a UTF-16 text
     // or key with the character U+0000.
     static PropertyListValue propertyList(const Data& data);
-    // Throws PropertyListError, as propertyList does, for data that
-    // propertyList refuses before reading it: too large, not a property list
-    // as its scan follows it, or of a shape beyond the limits above. Data that
-    // data() made and that passes is read back whole.
-    static void checkReadable(const Data& data);
 };

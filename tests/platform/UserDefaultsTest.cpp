@@ -377,7 +377,8 @@ TEST_F(UserDefaultsTest, ASetWhoseFileCouldNotBeReadBackIsRefusedAndTheFileKept)
                                               PropertyListValue(longText)}) {
         Console::Capture capture;
         store->setObject(tooLarge, "large");
-        EXPECT_THAT(capture.lines(), ElementsAre(HasSubstr("'large' was not stored")));
+        EXPECT_THAT(capture.lines(), ElementsAre(HasSubstr("could not be written: PropertyListSerialization: the "
+                                                           "property list would hold more than")));
         EXPECT_EQ(fileText(domainFile("test.bounded")), before);
     }
     EXPECT_EQ(store->integer("important"), 42);
