@@ -16,8 +16,10 @@
 
 namespace {
 
-// One lock for every domain file of the process: a set is a read, a change
-// and a write that must not interleave with another set.
+// One lock for every domain file of the process, held while a set reads,
+// changes and writes a file, never while it waits for the file's lock, so
+// that nothing waits on another file's lock. Where the system has no file
+// locks, it still keeps sets in this process from interleaving.
 std::mutex& filesMutex()
 {
     static std::mutex mutex;
@@ -59,12 +61,12 @@ void DefaultsDomain::write(const std::string& key,
                        "' ($XDG_CONFIG_HOME and $HOME unset); '" + key + "' was not stored.");
         return;
     }
-    std::lock_guard lock(filesMutex());
     const auto target = endOfLinks(*path, key);
     if (!target) {
         return;
     }
     if (const auto held = lockBeside(*target, key)) {
+        std::lock_guard lock(filesMutex());
         update(*target, key, value);
     }
 }
@@ -73,7 +75,7 @@ std::optional<FileLock> DefaultsDomain::lockBeside(const std::filesystem::path& 
 {
     try {
         std::filesystem::create_directories(file.parent_path());
-        return std::optional<FileLock>(std::in_place, file.string() + ".lock");
+        return std::optional<FileLock>(std::in_place, file.string() + ".lock", kLockPatience);
     } catch (const std::exception& error) {
         Console::print("UserDefaults::ERROR: " + std::string(error.what()) + " '" + key + "' was not stored.");
         return std::nullopt;

@@ -3,6 +3,7 @@
 #include "FileLock.h"
 #include "PropertyListValue.h"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,9 +21,15 @@
 // replaced or moved aside. Links that end at something other than a file (a
 // folder, a device) are moved aside themselves, and what they lead to is left
 // alone. A write holds a lock on "<file>.lock" beside the file it replaces from
-// its read to its write, so that no write, in any process, is lost to another.
+// its read to its write, so that no write, in any process, is lost to another;
+// one that cannot have the lock within kLockPatience is refused. So is a write
+// whose file could not be read back, as its content would pass the bounds of
+// reading: the file is left as it is.
 class DefaultsDomain {
 public:
+    // Long beside any write, short enough to keep a program that waits going.
+    static constexpr std::chrono::seconds kLockPatience{2};
+
     explicit DefaultsDomain(std::string name) : name_(std::move(name)) {}
 
     PropertyListValue::Dictionary read() const;
@@ -58,6 +65,7 @@ private:
     // Renames the file to the first free "<file>.corrupt" name; false
     // (reported) when it cannot.
     bool moveAside(const std::filesystem::path& file) const;
+    // Reported when it cannot, as when the content would not be read back.
     void store(const std::filesystem::path& file,
                const PropertyListValue::Dictionary& content) const;
 

@@ -4,20 +4,71 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 // Never through a link, nor waiting on a pipe: a lock file is a plain file.
 constexpr int kOpening = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-constexpr mode_t kMode = 0644;
+constexpr mode_t kMode = 0600;
+// Short beside the bound of a wait, and beside the time a set holds the lock.
+constexpr auto kRetryInterval = std::chrono::milliseconds(1);
 
 FileManagerError lockError(const std::string& path, const std::string& reason)
 {
     return FileManagerError("The lock file '" + path + "' could not be locked: " + reason + ".");
+}
+
+void checkRegular(const std::string& path, const struct stat& status)
+{
+    if (!S_ISREG(status.st_mode)) {
+        throw lockError(path, "it is not a regular file");
+    }
+}
+
+// Made by root in another user's folder, the lock file is that user's, so
+// that it keeps them out of no set of their own. Best effort, as giving a
+// settings file its owner is; whether the file is now the folder owner's.
+bool givenToFolderOwner(int descriptor, const std::string& path)
+{
+    struct stat folder {};
+    return ::stat(std::filesystem::path(path).parent_path().c_str(), &folder) == 0 &&
+           (folder.st_uid == ::geteuid() || ::fchown(descriptor, folder.st_uid, folder.st_gid) == 0);
+}
+
+// A lock file of the process's own left readable by all by an earlier version
+// is made as a new one is; one of another owner is left as it is. Best
+// effort: the lock holds all the same.
+void makePrivate(int descriptor, const std::string& path, const struct stat& status)
+{
+    if (status.st_uid == ::geteuid() && (status.st_mode & 07777) != kMode) {
+        givenToFolderOwner(descriptor, path);
+        ::fchmod(descriptor, kMode);
+    }
+}
+
+// The lock file as it is, checked before opening, so that no device or pipe is
+// opened, and again on what was opened, in case the path changed in between.
+FileHandle existing(const std::string& path)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        throw lockError(path, std::strerror(errno));
+    }
+    checkRegular(path, status);
+    FileHandle file(::open(path.c_str(), kOpening));
+    if (file.fileDescriptor() < 0 || ::fstat(file.fileDescriptor(), &status) != 0) {
+        throw lockError(path, std::strerror(errno));
+    }
+    checkRegular(path, status);
+    makePrivate(file.fileDescriptor(), path, status);
+    return file;
 }
 
 // The lock file, made when missing; its mode is set past the umask.
@@ -25,29 +76,32 @@ FileHandle opened(const std::string& path)
 {
     FileHandle made(::open(path.c_str(), kOpening | O_CREAT | O_EXCL, kMode));
     if (made.fileDescriptor() >= 0 && ::fchmod(made.fileDescriptor(), kMode) == 0) {
+        givenToFolderOwner(made.fileDescriptor(), path);
         return made;
     }
     if (made.fileDescriptor() >= 0 || errno != EEXIST) {
         throw lockError(path, std::strerror(errno));
     }
-    FileHandle file(::open(path.c_str(), kOpening));
-    struct stat status {};
-    if (file.fileDescriptor() < 0 || ::fstat(file.fileDescriptor(), &status) != 0) {
-        throw lockError(path, std::strerror(errno));
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw lockError(path, "it is not a regular file");
-    }
-    return file;
+    return existing(path);
 }
 
 } // namespace
 
-FileLock::FileLock(const std::string& path) : file_(opened(path))
+FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience) : file_(opened(path))
 {
-    while (::flock(file_.fileDescriptor(), LOCK_EX) != 0) {
-        if (errno != EINTR) {
+    // Tried again and again rather than waited for, as the system bounds no
+    // wait for a lock.
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (::flock(file_.fileDescriptor(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == ENOLCK) {
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) {
             throw lockError(path, std::strerror(errno));
         }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            throw lockError(path, "another still held it after " + std::to_string(patience.count()) + " ms");
+        }
+        std::this_thread::sleep_for(kRetryInterval);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "FileHandle.h"
 
+#include <chrono>
 #include <string>
 
 // An advisory lock on a file of its own, held from construction until the
@@ -10,11 +11,15 @@
 // removed, a process could lock a new file while another waits on the old one.
 class FileLock {
 public:
-    // Waits until no one else holds the lock on `path`, making the file when
-    // missing, readable by all so that one user's lock keeps no other user
-    // out. Throws FileManagerError when the file cannot be made or opened, is
-    // a link or no regular file, or cannot be locked.
-    explicit FileLock(const std::string& path);
+    // Waits at most `patience` until no one else holds the lock on `path`,
+    // making the file when missing. The file is its owner's alone (0600), also
+    // one made so before, as anyone who can open it can hold it; made by root
+    // in another user's folder, it is that user's. On a file system without
+    // locks (ENOLCK) it holds nothing, and whoever takes it goes on unlocked.
+    // Throws FileManagerError when the file cannot be made or opened, is a
+    // link or no regular file (then it is not opened), cannot be locked, or is
+    // still held by another when the wait is over.
+    FileLock(const std::string& path, std::chrono::milliseconds patience);
 
 private:
     FileHandle file_;

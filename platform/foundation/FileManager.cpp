@@ -81,27 +81,33 @@ std::optional<struct stat> replacedFile(const std::string& path)
     return std::nullopt;
 }
 
-// The owner and group of the replaced file where the process may give them
-// (as root), else its group alone where the process belongs to it; else the
-// new file stays the process's own. False when the system fails otherwise.
+// Best effort: the owner and group of the replaced file where the process may
+// give them (as root), else its group alone where the process belongs to it.
+// Where the system gives neither (no right to, an owner unmapped in a user
+// namespace, a file system without owners), the new file stays the process's
+// own, as it is when the replaced one was the process's own too. Whether the
+// new file has the replaced one's group.
 bool keepOwner(int descriptor, const struct stat& replaced)
 {
-    if (::fchown(descriptor, replaced.st_uid, replaced.st_gid) == 0) {
+    struct stat made {};
+    if (::fstat(descriptor, &made) == 0 && made.st_uid == replaced.st_uid && made.st_gid == replaced.st_gid) {
         return true;
     }
-    return errno == EPERM &&
-           (::fchown(descriptor, static_cast<uid_t>(-1), replaced.st_gid) == 0 || errno == EPERM);
+    return ::fchown(descriptor, replaced.st_uid, replaced.st_gid) == 0 ||
+           ::fchown(descriptor, static_cast<uid_t>(-1), replaced.st_gid) == 0;
 }
 
 // mkstemp makes the file private: a new preset or settings file is an
 // ordinary document, and a replaced one is no more open than it was. The
-// owner goes first, as a change of owner clears the set-ID bits.
+// owner goes first, as a change of owner clears the set-ID bits; only the
+// mode must be kept.
 bool keepAttributes(int descriptor, const std::optional<struct stat>& replaced)
 {
     if (!replaced) {
         return ::fchmod(descriptor, 0644) == 0;
     }
-    return keepOwner(descriptor, *replaced) && ::fchmod(descriptor, replaced->st_mode & 07777) == 0;
+    keepOwner(descriptor, *replaced);
+    return ::fchmod(descriptor, replaced->st_mode & 07777) == 0;
 }
 
 FileManagerError linksError(const std::string& path, int error)

@@ -15,10 +15,12 @@
 // $XDG_CONFIG_HOME/<domain>.plist (default ~/.config), read on every get and
 // rewritten atomically (temporary file and rename) on every set, so that all
 // stores on a domain, in any process, see each other's writes; a lock held
-// from the read to the write keeps any set from losing another's. A domain
-// file that is a symbolic link is written through and stays a link; one with
-// hard links is parted from them by the rename, and they keep the old
-// settings. The file keeps its mode, owner and group. A store reads its own
+// from the read to the write keeps any set from losing another's. A set that
+// cannot have the lock within two seconds, or whose file could then not be
+// read back, is reported and not stored. A domain file that is a symbolic
+// link is written through and stays a link; one with hard links is parted
+// from them by the rename, and they keep the old settings. The file keeps its
+// mode, and its owner and group where the system lets it. A store reads its own
 // domain first and then the suites added to its search list; it writes only
 // to its own domain. Absent keys give neutral values.
 class UserDefaults {

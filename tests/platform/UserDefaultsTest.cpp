@@ -8,11 +8,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <fstream>
 #include <iterator>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sched.h>
+#include <sys/inotify.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +32,46 @@ std::string fileText(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::filesystem::perms permissions(const std::filesystem::path& file)
+{
+    return std::filesystem::status(file).permissions();
+}
+
+// The exit status of a child process that runs `body`, alone in it.
+template <typename Body>
+int childStatus(Body body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        body();
+        std::_Exit(0);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+// From now on flock fails in this process as on a file system without locks.
+void refuseFileLocks()
+{
+    sock_filter filter[] = {BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+                            BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_flock, 0, 1),
+                            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOLCK),
+                            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW)};
+    const sock_fprog program {std::size(filter), filter};
+    ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
+    ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program);
+}
+
+// From now on this process is root of a user namespace of its own in which
+// no user or group but root has a number.
+bool enterNamespaceOfRootAlone()
+{
+    const auto written = [](const char* file, const char* text) { return bool(std::ofstream(file) << text); };
+    return ::unshare(CLONE_NEWUSER) == 0 && written("/proc/self/uid_map", "0 0 1") &&
+           written("/proc/self/setgroups", "deny") && written("/proc/self/gid_map", "0 0 1");
 }
 
 class UserDefaultsTest : public ::testing::Test {
@@ -317,4 +364,81 @@ TEST_F(UserDefaultsTest, LookAtTheDomainFileThatFailsIsAReadError)
     store->setInteger(1, "k");
     EXPECT_THAT(capture.lines(), ElementsAre(HasSubstr("could not be read: Too many levels of symbolic links."),
                                              HasSubstr("followed: Too many levels of symbolic links. 'k' was not stored")));
+}
+
+// Such a set was written, after which every get read 0 and the next set moved the file aside.
+TEST_F(UserDefaultsTest, ASetWhoseFileCouldNotBeReadBackIsRefusedAndTheFileKept)
+{
+    const auto store = UserDefaults::suite("test.bounded");
+    store->setInteger(42, "important");
+    const auto before = fileText(domainFile("test.bounded"));
+    const std::string longText(PropertyListSerialization::kMaximumBytes, 'x');
+    for (const PropertyListValue& tooLarge : {PropertyListValue(PropertyListValue::Array(140'000, 7)),
+                                              PropertyListValue(longText)}) {
+        Console::Capture capture;
+        store->setObject(tooLarge, "large");
+        EXPECT_THAT(capture.lines(), ElementsAre(HasSubstr("could not be written: PropertyListSerialization: the "
+                                                           "property list would hold more than")));
+        EXPECT_EQ(fileText(domainFile("test.bounded")), before);
+    }
+    EXPECT_EQ(store->integer("important"), 42);
+}
+
+// Anyone who could open the lock file could hold it; a pipe or device there
+// was opened before it was refused.
+TEST_F(UserDefaultsTest, TheLockFileIsItsOwnersAloneAndNoOtherFileThereIsOpened)
+{
+    // Made by root in another user's folder, a lock that is root's alone keeps the user out.
+    const bool root = ::geteuid() == 0 && ::chown(config_.path().c_str(), 4321, 4322) == 0;
+    const auto earlier = domainFile("test.earlier").string() + ".lock";
+    std::ofstream(earlier).close();
+    ASSERT_EQ(::chmod(earlier.c_str(), 0644), 0);
+    UserDefaults::suite("test.earlier")->setInteger(1, "k");
+    UserDefaults::suite("test.new")->setInteger(1, "k");
+    for (const auto& lock : {earlier, domainFile("test.new").string() + ".lock"}) {
+        EXPECT_EQ(permissions(lock), std::filesystem::perms(0600)) << lock;
+        struct stat status {};
+        ::stat(lock.c_str(), &status);
+        EXPECT_TRUE(!root || std::pair(status.st_uid, status.st_gid) == std::pair(4321u, 4322u)) << lock;
+    }
+
+    const auto pipe = domainFile("test.pipe").string() + ".lock";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int opens = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(opens, pipe.c_str(), IN_OPEN), 0);
+    Console::Capture capture;
+    UserDefaults::suite("test.pipe")->setInteger(1, "k");
+    char events[4096];
+    EXPECT_EQ(::read(opens, events, sizeof events), -1) << "the pipe was opened";
+    ::close(opens);
+    EXPECT_THAT(capture.lines(), ElementsAre(HasSubstr("not a regular file. 'k' was not stored")));
+}
+
+// A set failed where a file's owner could not be given, as for an owner
+// unmapped in a user namespace, and where the system had no file locks.
+TEST_F(UserDefaultsTest, SetsStoreWhereNoOwnerCanBeGivenOrNoFileLocked)
+{
+    EXPECT_EQ(childStatus([] {
+        refuseFileLocks();
+        UserDefaults::suite("test.unlocked")->setInteger(1, "k");
+    }), 0);
+    EXPECT_EQ(readPropertyListFile(domainFile("test.unlocked")), (PropertyListValue::Dictionary{{"k", 1}}));
+
+    const auto file = domainFile("test.unmapped");
+    std::ofstream(file) << "<plist><dict/></plist>";
+    ASSERT_EQ(::chmod(file.c_str(), 0664), 0);
+    if (::geteuid() != 0 || ::chown(file.c_str(), 4321, 4322) != 0) {
+        GTEST_SKIP() << "only root makes a file of another owner";
+    }
+    const int status = childStatus([] {
+        if (!enterNamespaceOfRootAlone()) {
+            std::_Exit(77);
+        }
+        UserDefaults::suite("test.unmapped")->setInteger(2, "k");
+    });
+    if (WEXITSTATUS(status) == 77) {
+        GTEST_SKIP() << "no user namespace can be made here";
+    }
+    EXPECT_EQ(readPropertyListFile(file), (PropertyListValue::Dictionary{{"k", 2}}));
+    EXPECT_EQ(permissions(file), std::filesystem::perms(0664));
 }
