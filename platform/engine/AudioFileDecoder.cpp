@@ -179,10 +179,12 @@ void AudioFileDecoder::openInput()
 // into their index, once for each edit.
 void AudioFileDecoder::checkEditLists() const
 {
-    const auto edits = EditListScan::longestEditList(*input_);
-    if (!edits)
+    const auto found = EditListScan::find(*input_);
+    if (found.compressed)
         fail("its movie header is compressed.");
-    if (*edits > kMaximumEdits)
+    if (found.tooManyBoxes)
+        fail("its boxes nest and repeat past any sound's.");
+    if (found.longestEditList > kMaximumEdits)
         fail("its edit list holds more than " + std::to_string(kMaximumEdits) + " edits.");
 }
 

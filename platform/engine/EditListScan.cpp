@@ -35,14 +35,12 @@ bool holdsBoxes(std::uint32_t type)
 
 } // namespace
 
-std::optional<std::int64_t> EditListScan::longestEditList(AVIOContext& input)
+EditListScan::Finding EditListScan::find(AVIOContext& input)
 {
     EditListScan scan(input);
     scan.walk(0, avio_size(&input), { 0, false });
     avio_seek(&input, 0, SEEK_SET);
-    if (scan.compressed_)
-        return std::nullopt;
-    return scan.longestEditList_;
+    return scan.found_;
 }
 
 EditListScan::EditListScan(AVIOContext& input)
@@ -64,7 +62,7 @@ void EditListScan::walk(std::int64_t start, std::int64_t end, Place place)
 // that end.
 bool EditListScan::readBox(std::int64_t& position, std::int64_t end, Box& box)
 {
-    if (position > end - 8 || avio_seek(&input_, position, SEEK_SET) < 0)
+    if (position > end - 8 || !spend(1) || avio_seek(&input_, position, SEEK_SET) < 0)
         return false;
     std::int64_t size = avio_rb32(&input_);
     box.type = avio_rl32(&input_);
@@ -94,7 +92,7 @@ void EditListScan::visit(const Box& box, Place place)
     if (box.type == tag("elst") && place.inTrack)
         countEdits(box);
     else if (box.type == tag("cmov"))
-        compressed_ = true;
+        found_.compressed = true;
     else if (box.type == tag("meta"))
         walkMeta(box, inside);
     else if (box.type == tag("stsd") && place.inTrack)
@@ -111,6 +109,8 @@ void EditListScan::visit(const Box& box, Place place)
 // that starts.
 void EditListScan::walkMeta(const Box& box, Place inside)
 {
+    if (!spend(box.end - box.start))
+        return;
     avio_seek(&input_, box.start, SEEK_SET);
     for (std::int64_t position = box.start; box.end - position > 8 && !avio_feof(&input_); position += 4)
         if (avio_rl32(&input_) == tag("hdlr")) {
@@ -124,6 +124,8 @@ void EditListScan::walkMeta(const Box& box, Place inside)
 void EditListScan::search(const Box& box)
 {
     std::uint32_t window = 0;
+    if (!spend(box.end - box.start))
+        return;
     avio_seek(&input_, box.start, SEEK_SET);
     for (std::int64_t position = box.start; position < box.end; ++position) {
         window = window << 8 | static_cast<std::uint32_t>(avio_r8(&input_));
@@ -145,5 +147,14 @@ void EditListScan::countEdits(const Box& box)
 {
     avio_seek(&input_, box.start, SEEK_SET);
     const std::int64_t editSize = avio_r8(&input_) == 1 ? 20 : 12;
-    longestEditList_ = std::max(longestEditList_, (box.end - box.start - kEditListHeader) / editSize);
+    found_.longestEditList = std::max(found_.longestEditList, (box.end - box.start - kEditListHeader) / editSize);
+}
+
+// Boxes the demuxer reads twice may hold more of them: ten levels would read
+// what the innermost holds a thousand times over.
+bool EditListScan::spend(std::int64_t work)
+{
+    work_ += work;
+    found_.tooManyBoxes = found_.tooManyBoxes || work_ > kMaximumWork;
+    return !found_.tooManyBoxes;
 }

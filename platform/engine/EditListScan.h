@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 struct AVIOContext;
 
@@ -12,9 +11,22 @@ struct AVIOContext;
 // boxes. The input is left at its start.
 class EditListScan {
 public:
-    // The most edits one edit list of the file holds, as the demuxer counts
-    // them; none when a movie header is compressed, which would hide them.
-    static std::optional<std::int64_t> longestEditList(AVIOContext& input);
+    struct Finding {
+        // The most edits one edit list of the file holds, as the demuxer
+        // counts them.
+        std::int64_t longestEditList = 0;
+        // A movie header is compressed, which would hide them.
+        bool compressed = false;
+        // The boxes are nested and repeated past kMaximumWork: reading them
+        // all would take longer than any real sound's decoding.
+        bool tooManyBoxes = false;
+    };
+
+    // A real file holds a few dozen boxes; each box read and each byte
+    // searched through costs one.
+    static constexpr std::int64_t kMaximumWork = std::int64_t { 1 } << 22;
+
+    static Finding find(AVIOContext& input);
 
 private:
     // Where a box's contents lie in the file.
@@ -39,7 +51,9 @@ private:
     void search(const Box& box);
     void countEdits(const Box& box);
 
+    bool spend(std::int64_t work);
+
     AVIOContext& input_;
-    std::int64_t longestEditList_ = 0;
-    bool compressed_ = false;
+    Finding found_;
+    std::int64_t work_ = 0;
 };

@@ -273,6 +273,30 @@ TEST(AVAudioFileTest, EditListsOfAFewEditsAreHonouredAndLongerOnesRefused)
     }
 }
 
+// The demuxer reads a "wave" box's contents twice over, from its start and
+// past its first child: nested eight deep, 80 000 boxes are read over four
+// million times.
+TEST(AVAudioFileTest, BoxesReadTwiceAtEachLevelAreRefused)
+{
+    const auto box = [](const std::string& type, const std::string& contents) {
+        const auto size = static_cast<std::uint32_t>(8 + contents.size());
+        return std::string { static_cast<char>(size >> 24), static_cast<char>(size >> 16),
+                             static_cast<char>(size >> 8), static_cast<char>(size) }
+            + type + contents;
+    };
+    std::string nested;
+    for (int leaf = 0; leaf < 80000; ++leaf)
+        nested += box("abcd", "");
+    for (int level = 0; level < 8; ++level)
+        nested = box("wave", nested);
+    TemporaryFolder folder;
+    const auto path = folder.path() / "nested.m4a";
+    std::ofstream(path, std::ios::binary) << box("ftyp", std::string("M4A \0\0\0\0M4A isom", 16))
+                                          << box("moov", box("trak", nested));
+    EXPECT_EQ(openingError(URL::fileURL(path)),
+              "The audio file '" + path.string() + "' could not be read: its boxes nest and repeat past any sound's.");
+}
+
 TEST(AVAudioFileTest, SamplesThatAreNotFiniteDecodeAsZero)
 {
     TemporaryFolder folder;
