@@ -83,3 +83,23 @@ TEST(RealEffectTest, EffectsGetTheMIDIBlockPlayDelayedByTheirWindowAndAreRelease
                                           "AUEnginePlayer: The audio unit was set to 'nil'." }));
     EXPECT_FALSE(second->renderResourcesAllocated());
 }
+
+// The effect processes two channels only: a mono sound playing when it is
+// connected reaches it on both, and comes out delayed by its window.
+TEST(RealEffectTest, AMonoSoundPlaysThroughTheEffect)
+{
+    PlayerRig rig;
+    std::vector<float> tone(48000);
+    for (std::size_t index = 0; index < tone.size(); ++index)
+        tone[index] = static_cast<float>(0.25 * std::sin(2.0 * std::numbers::pi * 441.0 * index / 48000.0));
+    writeWaveFile(rig.soundPath(1), { tone });
+    rig.draws = { 1 };
+    rig.player->start();
+    const auto effect = makeEffect();
+    rig.player->connect(std::make_shared<AVAudioUnit>(effect));
+
+    const auto played = rig.play(16384);
+    EXPECT_TRUE(effect->renderResourcesAllocated());
+    EXPECT_LT(rms(played, 0, 4000), 0.01);
+    EXPECT_GT(rms(played, 4096, 16384), 0.05);
+}
