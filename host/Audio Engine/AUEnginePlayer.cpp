@@ -4,8 +4,8 @@
 #include <string>
 
 #include "AVAudioSession.h"
-#include "AudioEngineConstants.h"
 #include "AVError.h"
+#include "AudioEngineConstants.h"
 #include "Console.h"
 #include "MIDIEventRelay.h"
 
