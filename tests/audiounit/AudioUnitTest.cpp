@@ -133,74 +133,41 @@ TEST(AudioUnitTest, RendersASineEndToEndThroughTheRenderBlock)
     EXPECT_GT(amplitude, 0.9 * std::sqrt(2.0 * power / 8192.0));
 }
 
-namespace {
-
-OSStatus allocationStatus(AUAudioUnit& unit, std::string* description = nullptr)
-{
-    try {
-        unit.allocateRenderResources();
-        return noErr;
-    } catch (const AudioUnitError& error) {
-        if (description != nullptr)
-            *description = error.what();
-        return error.code();
-    }
-}
-
-} // namespace
-
-// The kernel reads and writes a left and a right channel: any other
-// arrangement is refused when it would be prepared, even over an earlier
-// allocation, and the unit is left without render resources.
-TEST(AudioUnitTest, BusesThatAreNotStereoAreRefusedAtAllocation)
+// The kernel reads and writes a left and a right channel, at most the frames
+// it was prepared for: allocation refuses any other arrangement, even over an
+// earlier one, and a limit of 0; the limit holds while the unit is allocated.
+TEST(AudioUnitTest, AllocationRefusesWhatTheKernelCannotRenderAndTheLimitHoldsWhileAllocated)
 {
     const auto unit = makeUnit();
-    const auto input = (*unit->inputBusses())[0];
-    const auto output = (*unit->outputBusses())[0];
+    const auto allocation = [&unit]() -> std::string {
+        try {
+            unit->allocateRenderResources();
+            return "allocated";
+        } catch (const AudioUnitError& error) {
+            return std::to_string(error.code()) + " " + error.what();
+        }
+    };
     const auto mono = AVAudioFormat::standardFormat(48000.0, 1);
     const auto stereo = AVAudioFormat::standardFormat(48000.0, 2);
-    for (const auto& [in, out] : { std::pair { mono, stereo }, { mono, mono }, { stereo, mono } }) {
-        input->setFormat(stereo);
-        output->setFormat(stereo);
-        ASSERT_EQ(allocationStatus(*unit), noErr);
-        ASSERT_TRUE(input->setFormat(in));
-        ASSERT_TRUE(output->setFormat(out));
-        std::string description;
-        EXPECT_EQ(allocationStatus(*unit, &description), kAudioUnitErr_FormatNotSupported);
-        EXPECT_EQ(description, "The effect processes 2 channels in and 2 out; its buses carry "
-                                   + std::to_string(in->channelCount()) + " in and "
-                                   + std::to_string(out->channelCount()) + " out.");
-        EXPECT_FALSE(unit->renderResourcesAllocated());
-        StereoOutput rendered(64);
-        EXPECT_EQ(rendered.render(unit->renderBlock(), 64), kAudioUnitErr_Uninitialized);
+    for (const auto& [in, out] : { std::pair { stereo, stereo }, { mono, stereo }, { mono, mono }, { stereo, mono } }) {
+        (*unit->inputBusses())[0]->setFormat(in);
+        (*unit->outputBusses())[0]->setFormat(out);
+        const bool stereoOnly = in == stereo && out == stereo;
+        const std::string refusal = "-10868 The effect processes 2 channels in and 2 out; its buses carry "
+            + std::to_string(in->channelCount()) + " in and " + std::to_string(out->channelCount()) + " out.";
+        EXPECT_EQ(allocation(), stereoOnly ? "allocated" : refusal);
+        EXPECT_EQ(unit->renderResourcesAllocated(), stereoOnly);
     }
-}
-
-// What allocation prepares is sized by the limit: it changes only while the
-// unit has no render resources, so the limit read is the one renders keep to.
-TEST(AudioUnitTest, TheFrameLimitChangesOnlyWithoutRenderResourcesAndZeroIsRefused)
-{
-    const auto unit = makeUnit();
+    (*unit->outputBusses())[0]->setFormat(stereo);
     unit->setMaximumFramesToRender(0);
-    std::string description;
-    EXPECT_EQ(allocationStatus(*unit, &description), kAudioUnitErr_FailedInitialization);
-    EXPECT_EQ(description, "The effect cannot prepare to render 0 frames at most; it needs 1 to 4096.");
-    EXPECT_FALSE(unit->renderResourcesAllocated());
-
+    EXPECT_EQ(allocation(), "-10875 The effect cannot prepare to render 0 frames at most; it needs 1 to 4096.");
     unit->setMaximumFramesToRender(512);
-    ASSERT_EQ(allocationStatus(*unit), noErr);
+    EXPECT_EQ(allocation(), "allocated");
     unit->setMaximumFramesToRender(2048);
     EXPECT_EQ(unit->maximumFramesToRender(), 512u);
     std::int64_t position = 0;
-    const AURenderPullInputBlock pull = sinePull(0.05, position);
     StereoOutput output(1024);
-    EXPECT_EQ(output.render(unit->renderBlock(), 1024, pull), kAudioUnitErr_TooManyFramesToProcess);
-
-    unit->deallocateRenderResources();
-    unit->setMaximumFramesToRender(2048);
-    ASSERT_EQ(allocationStatus(*unit), noErr);
-    EXPECT_EQ(unit->maximumFramesToRender(), 2048u);
-    EXPECT_EQ(output.render(unit->renderBlock(), 1024, pull), noErr);
+    EXPECT_EQ(output.render(unit->renderBlock(), 1024, sinePull(0.05, position)), kAudioUnitErr_TooManyFramesToProcess);
 }
 
 TEST(AudioUnitTest, FrameLimitIsClampedEnforcedAndKernelFailuresArePrinted)
