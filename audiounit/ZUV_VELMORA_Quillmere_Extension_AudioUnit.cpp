@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "AudioUnitError.h"
 #include "Console.h"
 #include "FileManager.h"
 #include "FourCharCode.h"
@@ -84,8 +85,21 @@ void ZUV_VELMORA_Quillmere_Extension_AudioUnit::internalAllocateRenderResources(
     const auto busses = outputBusses();
     for (std::size_t index = 0; index < busses->count(); ++index)
         (*busses)[index]->setShouldAllocateBuffer(true);
-    kernelAdapter_->allocateRenderResources();
+    const AUAudioUnitStatus status = kernelAdapter_->allocateRenderResources();
+    if (status != noErr)
+        throw AudioUnitError(status, allocationFailure(status));
     forwardHostBlocks();
+}
+
+std::string ZUV_VELMORA_Quillmere_Extension_AudioUnit::allocationFailure(AUAudioUnitStatus status)
+{
+    if (status == kAudioUnitErr_FormatNotSupported)
+        return "The effect processes 2 channels in and 2 out; its buses carry "
+            + std::to_string((*inputBusses())[0]->format()->channelCount()) + " in and "
+            + std::to_string((*outputBusses())[0]->format()->channelCount()) + " out.";
+    return "The effect cannot prepare to render " + std::to_string(maximumFramesToRender())
+        + " frames at most; it needs 1 to "
+        + std::to_string(ZUV_VELMORA_Quillmere_Extension_DSPKernel::kWorkFrames) + ".";
 }
 
 void ZUV_VELMORA_Quillmere_Extension_AudioUnit::forwardHostBlocks()

@@ -100,12 +100,17 @@ public:
     void dumpParameters(const std::string& name, const AUParameterGroup* tree, std::int64_t level) const;
 
 protected:
+    // Throws an AudioUnitError, the unit left without render resources, when
+    // either bus is not stereo (kAudioUnitErr_FormatNotSupported) or the
+    // maximum frames to render is 0.
     void internalAllocateRenderResources() override;
     void internalDeallocateRenderResources() override;
     AUInternalRenderBlock internalRenderBlock() override;
 
 private:
     void debugprint(std::string_view text) const;
+    // The description of a status the kernel adapter refused allocation with.
+    std::string allocationFailure(AUAudioUnitStatus status);
     void forwardHostBlocks();
     const std::shared_ptr<AUAudioUnitBusArray>& busArray(std::shared_ptr<AUAudioUnitBusArray>& array,
                                                          AUAudioUnitBusType busType, std::string_view property);

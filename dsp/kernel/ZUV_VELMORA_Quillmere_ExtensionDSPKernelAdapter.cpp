@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "AudioUnitError.h"
 #include "ScopedDenormalFlush.h"
 
 namespace {
@@ -70,21 +71,38 @@ AUAudioFrameCount ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::maximumFrames
 
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::setMaximumFramesToRender(AUAudioFrameCount frames)
 {
+    if (_allocated.load(std::memory_order_relaxed))
+        return;
     const AUAudioFrameCount limit = ZUV_VELMORA_Quillmere_Extension_DSPKernel::kWorkFrames;
     _kernel.setMaximumFramesToRender(static_cast<std::int32_t>(std::min(frames, limit)));
 }
 
-void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::allocateRenderResources()
+AUAudioUnitStatus ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::allocateRenderResources()
 {
+    deallocateRenderResources();
+    if (!busFormatsSupported())
+        return kAudioUnitErr_FormatNotSupported;
     _inputBus.allocateRenderResources(maximumFramesToRender());
+    if (_inputBus.mutableAudioBufferList == nullptr)
+        return kAudioUnitErr_FailedInitialization;
     const auto& format = _outputBus->format();
     _kernel.init(format->channelCount(), format->sampleRate());
     _kernel.reset();
+    _allocated.store(true, std::memory_order_relaxed);
+    return noErr;
 }
 
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::deallocateRenderResources()
 {
+    _allocated.store(false, std::memory_order_relaxed);
     _inputBus.deallocateRenderResources();
+}
+
+// The kernel reads a left and a right input and writes a left and a right
+// output: on any other arrangement it would process what it never wrote.
+bool ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::busFormatsSupported() const
+{
+    return _inputBus.bus->format()->channelCount() == kChannels && _outputBus->format()->channelCount() == kChannels;
 }
 
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::reset()
@@ -182,11 +200,13 @@ AUAudioUnitStatus ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::renderCycle(
         const AUAudioUnitStatus status = _inputBus.pullInput(&pullFlags, timestamp, frameCount, 0, pullInputBlock);
         if (status != noErr)
             return status;
+        renderInPlaceIfUnbacked(in, outputData, frameCount);
+    } else if (holdsStereo(*outputData)) {
+        // A host that processes in place hands the input in the output buffers.
+        in = outputData;
     } else {
-        // An earlier pull may have lent buffers of its own, long gone by now.
-        _inputBus.prepareInputBufferList();
+        return kAudioUnitErr_NoConnection;
     }
-    renderInPlaceIfUnbacked(in, outputData);
 
     ScopedDenormalFlush flush;
     const AUMIDIOutputEventBlock* midiOutput = _outputEventBlock.borrow();
@@ -197,13 +217,21 @@ AUAudioUnitStatus ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::renderCycle(
 }
 
 void ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::renderInPlaceIfUnbacked(AudioBufferList* in,
-                                                                               AudioBufferList* out) const
+                                                                               AudioBufferList* out,
+                                                                               AUAudioFrameCount frameCount) const
 {
     if (out->mNumberBuffers == 0 || out->mBuffers[0].mData != nullptr)
         return;
     const std::uint32_t shared = std::min({out->mNumberBuffers, in->mNumberBuffers, AudioBufferList::kMaxBuffers});
-    for (std::uint32_t i = 0; i < shared; ++i)
+    for (std::uint32_t i = 0; i < shared; ++i) {
         out->mBuffers[i].mData = in->mBuffers[i].mData;
+        out->mBuffers[i].mDataByteSize = frameCount * static_cast<std::uint32_t>(sizeof(float));
+    }
+}
+
+bool ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::holdsStereo(const AudioBufferList& list)
+{
+    return list.mNumberBuffers >= kChannels && list.mBuffers[0].mData != nullptr && list.mBuffers[1].mData != nullptr;
 }
 
 const float* ZUV_VELMORA_Quillmere_ExtensionDSPKernelAdapter::getFrequenciesA() const

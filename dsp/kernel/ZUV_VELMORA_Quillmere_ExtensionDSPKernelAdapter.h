@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -41,10 +42,16 @@ public:
     float getParameterEx(std::int32_t address) const;
 
     // At most the kernel's work buffers (4096 frames); a larger value is lowered.
+    // It sizes the pull buffer, so a value set while render resources are
+    // allocated is ignored. Not while allocating or deallocating.
     AUAudioFrameCount maximumFramesToRender() const;
     void setMaximumFramesToRender(AUAudioFrameCount frames);
 
-    void allocateRenderResources();
+    // The kernel processes two channels in and two out: a bus of any other
+    // format is refused with kAudioUnitErr_FormatNotSupported, and a pull
+    // buffer that cannot be made (a maximum of 0 frames) with
+    // kAudioUnitErr_FailedInitialization. Render resources then stay deallocated.
+    AUAudioUnitStatus allocateRenderResources();
     void deallocateRenderResources();
     // The next render cycle starts with the signal state cleared; until then it stands.
     void reset();
@@ -68,9 +75,11 @@ public:
     // One render cycle. -10867 before allocateRenderResources (or after
     // deallocation); -10874 for more frames than maximumFramesToRender() or the
     // pull buffer holds, with the output untouched; a failing pull's status
-    // unchanged, nothing processed. Without a pull block the buffers are processed
-    // as they stand. An output list whose first buffer has no memory is rendered
-    // in place into the pull buffer.
+    // unchanged, nothing processed. Without a pull block the host's output
+    // buffers hold the input and are processed as they stand, in place; without
+    // memory for both channels there is no input: -10876, nothing processed. An
+    // output list whose first buffer has no memory is rendered in place into the
+    // pull buffer, each buffer lent sized to the cycle.
     AUAudioUnitStatus render(AudioUnitRenderActionFlags* actionFlags, const AudioTimeStamp* timestamp,
                              AUAudioFrameCount frameCount, std::int64_t outputBusNumber, AudioBufferList* outputData,
                              const AURenderEvent* realtimeEventListHead, const AURenderPullInputBlock& pullInputBlock);
@@ -91,7 +100,9 @@ private:
                                   AudioBufferList* outputData, const AURenderEvent* realtimeEventListHead,
                                   const AURenderPullInputBlock& pullInputBlock, bool pullRequired);
     AUAudioFrameCount frameLimit() const;
-    void renderInPlaceIfUnbacked(AudioBufferList* in, AudioBufferList* out) const;
+    bool busFormatsSupported() const;
+    void renderInPlaceIfUnbacked(AudioBufferList* in, AudioBufferList* out, AUAudioFrameCount frameCount) const;
+    static bool holdsStereo(const AudioBufferList& list);
 
     ZUV_VELMORA_Quillmere_Extension_DSPKernel _kernel;
     BufferedInputBus _inputBus;
@@ -100,4 +111,5 @@ private:
     AUHostTransportStateBlock _transportStateBlock;
     AUScheduleMIDIEventBlock _scheduleMIDIEventBlock;
     std::shared_ptr<AUAudioUnitBus> _outputBus;
+    std::atomic<bool> _allocated{false};
 };

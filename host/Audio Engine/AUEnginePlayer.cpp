@@ -5,6 +5,7 @@
 
 #include "AVAudioSession.h"
 #include "AVError.h"
+#include "AudioEngineConstants.h"
 #include "Console.h"
 #include "MIDIEventRelay.h"
 
@@ -100,10 +101,17 @@ void AUEnginePlayer::wireUnit(const std::shared_ptr<AVAudioUnit>& unit)
         print("AUEnginePlayer::ERROR: There was a problem with the file processing format or the file is nil (yet).");
         return;
     }
-    engine_.connect(player_, unit, file_->processingFormat());
+    engine_.connect(player_, unit, effectFormat());
     print("AUEnginePlayer: Audio Unit was connected to the player.");
-    engine_.connect(unit, engine_.mainMixerNode(), file_->processingFormat());
+    engine_.connect(unit, engine_.mainMixerNode(), effectFormat());
     print("AUEnginePlayer: Audio Unit was connected to the main mixer.");
+}
+
+// Effects process the engine's two channels; the player spreads a mono sound
+// over both, and a wider one is brought down to two when it is decoded.
+std::shared_ptr<AVAudioFormat> AUEnginePlayer::effectFormat() const
+{
+    return AVAudioFormat::standardFormat(file_->processingFormat()->sampleRate(), kAudioEngineChannels);
 }
 
 void AUEnginePlayer::assignMIDIOutput(const AVAudioUnit& unit) const
@@ -184,10 +192,10 @@ void AUEnginePlayer::rewireForFile()
         print("AUEnginePlayer: Player was (temporarily) disconnecting from the main mixer.");
         engine_.disconnectNodeInput(activeAVAudioUnit_);
         print("AUEnginePlayer: Audio unit was (temporarily) disconnecting from the player.");
-        engine_.connect(player_, activeAVAudioUnit_, nullptr);
+        engine_.connect(player_, activeAVAudioUnit_, effectFormat());
         print(std::to_string(file_->processingFormat()->channelCount()));
         print("AUEnginePlayer: Audio unit re-connecting to the player.");
-        engine_.connect(activeAVAudioUnit_, mixer, nullptr);
+        engine_.connect(activeAVAudioUnit_, mixer, effectFormat());
         print("AUEnginePlayer: Audio unit re-connectingto the main mixer.");
     } else {
         engine_.connect(player_, mixer, file_->processingFormat());

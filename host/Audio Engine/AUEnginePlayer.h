@@ -84,6 +84,8 @@ private:
     void detachActiveUnit();
     void wireUnit(const std::shared_ptr<AVAudioUnit>& unit);
     void assignMIDIOutput(const AVAudioUnit& unit) const;
+    // The format of both effect connections, at the sound's rate; needs a file.
+    std::shared_ptr<AVAudioFormat> effectFormat() const;
     void rewiringComplete(std::unique_lock<std::mutex>& graphLock, const std::function<void()>& completion);
     void rewireForFile();
     void loopCompleted();

@@ -69,7 +69,8 @@ AUAudioFrameCount AUAudioUnit::maximumFramesToRender() const
 
 void AUAudioUnit::setMaximumFramesToRender(AUAudioFrameCount frames)
 {
-    maximumFramesToRender_.store(frames, std::memory_order_relaxed);
+    if (!renderResourcesAllocated())
+        maximumFramesToRender_.store(frames, std::memory_order_relaxed);
 }
 
 bool AUAudioUnit::shouldBypassEffect() const { return shouldBypassEffect_.load(std::memory_order_relaxed); }

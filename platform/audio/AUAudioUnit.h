@@ -70,6 +70,9 @@ public:
     virtual std::shared_ptr<AUAudioUnitBusArray> inputBusses() = 0;
     virtual std::shared_ptr<AUAudioUnitBusArray> outputBusses() = 0;
 
+    // The most frames one render call may ask for. It sizes what allocation
+    // prepares, so it changes only while the unit has no render resources: a
+    // value set while they are allocated is ignored.
     virtual AUAudioFrameCount maximumFramesToRender() const;
     virtual void setMaximumFramesToRender(AUAudioFrameCount frames);
     virtual bool shouldBypassEffect() const;

@@ -20,3 +20,4 @@ inline constexpr OSStatus kAudio_ParamError = -50;
 inline constexpr OSStatus kAudioUnitErr_TooManyFramesToProcess = -10874;
 inline constexpr OSStatus kAudioUnitErr_NoConnection = -10876;
 inline constexpr OSStatus kAudioUnitErr_Uninitialized = -10867;
+inline constexpr OSStatus kAudioUnitErr_FormatNotSupported = -10868;

@@ -94,8 +94,12 @@ void AVAudioUnit::prepareForRender(AUAudioFrameCount framesPerSlice)
 
 void AVAudioUnit::allocate()
 {
-    if (audioUnit_->maximumFramesToRender() < framesPerSlice_)
+    // The limit changes only while the unit has no render resources.
+    if (audioUnit_->maximumFramesToRender() < framesPerSlice_) {
+        if (audioUnit_->renderResourcesAllocated())
+            audioUnit_->deallocateRenderResources();
         audioUnit_->setMaximumFramesToRender(framesPerSlice_);
+    }
     try {
         audioUnit_->allocateRenderResources();
     } catch (const AudioUnitError& error) {

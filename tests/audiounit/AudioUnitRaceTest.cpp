@@ -42,12 +42,14 @@ TEST(AudioUnitRaceTest, InterfaceAndRenderThreadShareTheUnit)
         unit->setParameter(1000 + round % 128, static_cast<float>(round % 10) / 10.0f);
         unit->setParameter(107, 0.5f + static_cast<float>(round % 2) * 0.5f);
         unit->setShouldBypassEffect(round % 7 == 0);
+        unit->setMaximumFramesToRender(round % 2 == 0 ? 4096 : 256);
         (void)unit->getChromaticMagnitudes();
         (void)unit->getPeakOutput();
     }
     rendering.store(false);
     render.join();
     EXPECT_GT(heard.load(), 300);
+    EXPECT_EQ(unit->maximumFramesToRender(), 4096u) << "the limit of the allocation while it lasts";
 }
 
 // Hosts reset the unit from a thread of their own, on stop or on seek, while

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <utility>
 
 #include "AudioUnitError.h"
@@ -130,6 +131,43 @@ TEST(AudioUnitTest, RendersASineEndToEndThroughTheRenderBlock)
     const double amplitude = 2.0 * std::hypot(sine, cosine) / 8192.0;
     EXPECT_GT(amplitude, 0.01);
     EXPECT_GT(amplitude, 0.9 * std::sqrt(2.0 * power / 8192.0));
+}
+
+// The kernel reads and writes a left and a right channel, at most the frames
+// it was prepared for: allocation refuses any other arrangement, even over an
+// earlier one, and a limit of 0; the limit holds while the unit is allocated.
+TEST(AudioUnitTest, AllocationRefusesWhatTheKernelCannotRenderAndTheLimitHoldsWhileAllocated)
+{
+    const auto unit = makeUnit();
+    const auto allocation = [&unit]() -> std::string {
+        try {
+            unit->allocateRenderResources();
+            return "allocated";
+        } catch (const AudioUnitError& error) {
+            return std::to_string(error.code()) + " " + error.what();
+        }
+    };
+    const auto mono = AVAudioFormat::standardFormat(48000.0, 1);
+    const auto stereo = AVAudioFormat::standardFormat(48000.0, 2);
+    for (const auto& [in, out] : { std::pair { stereo, stereo }, { mono, stereo }, { mono, mono }, { stereo, mono } }) {
+        (*unit->inputBusses())[0]->setFormat(in);
+        (*unit->outputBusses())[0]->setFormat(out);
+        const bool stereoOnly = in == stereo && out == stereo;
+        const std::string refusal = "-10868 The effect processes 2 channels in and 2 out; its buses carry "
+            + std::to_string(in->channelCount()) + " in and " + std::to_string(out->channelCount()) + " out.";
+        EXPECT_EQ(allocation(), stereoOnly ? "allocated" : refusal);
+        EXPECT_EQ(unit->renderResourcesAllocated(), stereoOnly);
+    }
+    (*unit->outputBusses())[0]->setFormat(stereo);
+    unit->setMaximumFramesToRender(0);
+    EXPECT_EQ(allocation(), "-10875 The effect cannot prepare to render 0 frames at most; it needs 1 to 4096.");
+    unit->setMaximumFramesToRender(512);
+    EXPECT_EQ(allocation(), "allocated");
+    unit->setMaximumFramesToRender(2048);
+    EXPECT_EQ(unit->maximumFramesToRender(), 512u);
+    std::int64_t position = 0;
+    StereoOutput output(1024);
+    EXPECT_EQ(output.render(unit->renderBlock(), 1024, sinePull(0.05, position)), kAudioUnitErr_TooManyFramesToProcess);
 }
 
 TEST(AudioUnitTest, FrameLimitIsClampedEnforcedAndKernelFailuresArePrinted)

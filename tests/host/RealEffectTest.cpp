@@ -24,6 +24,15 @@ std::shared_ptr<ZUV_VELMORA_Quillmere_Extension_AudioUnit> makeEffect()
         AudioComponentDescription { 0x61756D66, 0x6B627277, 0x5A554E4B, 2, 0 });
 }
 
+// A quarter-scale sine of 441 Hz, one second long.
+std::vector<float> tone()
+{
+    std::vector<float> samples(48000);
+    for (std::size_t index = 0; index < samples.size(); ++index)
+        samples[index] = static_cast<float>(0.25 * std::sin(2.0 * std::numbers::pi * 441.0 * index / 48000.0));
+    return samples;
+}
+
 double rms(const std::vector<float>& samples, std::size_t from, std::size_t to)
 {
     double sum = 0.0;
@@ -38,10 +47,8 @@ double rms(const std::vector<float>& samples, std::size_t from, std::size_t to)
 TEST(RealEffectTest, EffectsGetTheMIDIBlockPlayDelayedByTheirWindowAndAreReleasedWhenReplaced)
 {
     PlayerRig rig;
-    std::vector<float> tone(48000);
-    for (std::size_t index = 0; index < tone.size(); ++index)
-        tone[index] = static_cast<float>(0.25 * std::sin(2.0 * std::numbers::pi * 441.0 * index / 48000.0));
-    writeWaveFile(rig.soundPath(1), { tone, tone });
+    const auto sine = tone();
+    writeWaveFile(rig.soundPath(1), { sine, sine });
     auto effect = makeEffect();
 
     const auto lines = rig.linesOf([&] { rig.player->connect(std::make_shared<AVAudioUnit>(effect)); });
@@ -63,8 +70,8 @@ TEST(RealEffectTest, EffectsGetTheMIDIBlockPlayDelayedByTheirWindowAndAreRelease
     EXPECT_GT(rms(played, 4096, 16384), 0.05);
     double product = 0.0;
     for (std::size_t index = 4096; index < 16384; ++index)
-        product += played[index] * tone[index - 4096];
-    EXPECT_GT(product / (rms(played, 4096, 16384) * rms(tone, 0, 12288) * 12288.0), 0.95);
+        product += played[index] * sine[index - 4096];
+    EXPECT_GT(product / (rms(played, 4096, 16384) * rms(sine, 0, 12288) * 12288.0), 0.95);
 
     const std::weak_ptr<AUAudioUnit> first = effect;
     effect.reset();
@@ -82,4 +89,21 @@ TEST(RealEffectTest, EffectsGetTheMIDIBlockPlayDelayedByTheirWindowAndAreRelease
               (std::vector<std::string> { "AUEnginePlayer: Performed audio unit disconnection.",
                                           "AUEnginePlayer: The audio unit was set to 'nil'." }));
     EXPECT_FALSE(second->renderResourcesAllocated());
+}
+
+// The effect processes two channels only: a mono sound playing when it is
+// connected reaches it on both, and comes out delayed by its window.
+TEST(RealEffectTest, AMonoSoundPlaysThroughTheEffect)
+{
+    PlayerRig rig;
+    writeWaveFile(rig.soundPath(1), { tone() });
+    rig.draws = { 1 };
+    rig.player->start();
+    const auto effect = makeEffect();
+    rig.player->connect(std::make_shared<AVAudioUnit>(effect));
+
+    const auto played = rig.play(16384);
+    EXPECT_TRUE(effect->renderResourcesAllocated());
+    EXPECT_LT(rms(played, 0, 4000), 0.01);
+    EXPECT_GT(rms(played, 4096, 16384), 0.05);
 }

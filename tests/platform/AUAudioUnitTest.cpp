@@ -131,4 +131,10 @@ TEST(AUAudioUnitTest, FrameLimitAgreesWithTheKernelsUntilAHostSetsOne)
     EXPECT_EQ(unit.maximumFramesToRender(), 4096u);
     unit.setMaximumFramesToRender(512);
     EXPECT_EQ(unit.maximumFramesToRender(), 512u);
+    unit.allocateRenderResources();
+    unit.setMaximumFramesToRender(1024);
+    EXPECT_EQ(unit.maximumFramesToRender(), 512u) << "ignored while render resources are allocated";
+    unit.deallocateRenderResources();
+    unit.setMaximumFramesToRender(1024);
+    EXPECT_EQ(unit.maximumFramesToRender(), 1024u);
 }

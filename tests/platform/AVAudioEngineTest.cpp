@@ -100,6 +100,21 @@ TEST(AVAudioEngineTest, MixerSumsItsInputsAndSpreadsAMonoInputOverBothChannels)
     }
 }
 
+// A unit's frame limit changes only while it has no render resources.
+TEST(AVAudioEngineTest, AUnitAlreadyAllocatedForFewerFramesIsPreparedAgainForTheEnginesSlice)
+{
+    EngineRig rig;
+    const auto gain = std::make_shared<GainAudioUnit>();
+    gain->setMaximumFramesToRender(64);
+    gain->allocateRenderResources();
+    const auto unit = std::make_shared<AVAudioUnit>(gain);
+    rig.engine.attach(unit);
+    rig.engine.connect(rig.player, unit, nullptr);
+    rig.engine.connect(unit, rig.engine.mainMixerNode(), nullptr);
+    rig.engine.prepare();
+    EXPECT_EQ(gain->maximumFramesToRender(), kAudioEngineFramesPerSlice);
+}
+
 TEST(AVAudioEngineTest, AudioUnitIsAllocatedBeforeItsFirstRenderAndPassesItsInputThrough)
 {
     EngineRig rig;

@@ -51,12 +51,16 @@ TEST(KernelAdapterTest, RendersUpToTheFrameLimitAndRefusesOneMoreUntouched)
     EXPECT_NE(left[511], 7.0f);
     EXPECT_EQ(left[512], 7.0f);
 
-    // A limit above the work buffers is lowered to them; the pull buffer follows
-    // at the next allocation.
+    // The pull buffer is sized at allocation: a limit set while it exists is
+    // ignored, so the limit read is the one renders keep to.
+    rig.adapter->setMaximumFramesToRender(2048);
+    EXPECT_EQ(rig.adapter->maximumFramesToRender(), 512u);
+    EXPECT_EQ(rig.renderInto(left, right, 1024, rig.pull), kAudioUnitErr_TooManyFramesToProcess);
+
+    // A limit above the work buffers is lowered to them.
+    rig.adapter->deallocateRenderResources();
     rig.adapter->setMaximumFramesToRender(8192);
     EXPECT_EQ(rig.adapter->maximumFramesToRender(), 4096u);
-    EXPECT_EQ(rig.renderInto(left, right, 1024, rig.pull), kAudioUnitErr_TooManyFramesToProcess)
-        << "the pull buffer still holds 512 frames";
     rig.allocate();
     EXPECT_EQ(rig.renderInto(left, right, 4096, rig.pull), noErr);
     EXPECT_EQ(rig.renderInto(left, right, 4097, rig.pull), kAudioUnitErr_TooManyFramesToProcess);
@@ -67,43 +71,55 @@ TEST(KernelAdapterTest, AnUnbackedOutputRendersInPlaceIntoThePullBuffer)
     auto rig = bypassedRig(256);
     AudioBufferList out;
     out.mNumberBuffers = 3; // more buffers than the input has: the extra one stays unbacked
-    out.mBuffers[0] = {1, 1024, nullptr};
-    out.mBuffers[1] = {1, 1024, nullptr};
-    out.mBuffers[2] = {1, 1024, nullptr};
+    out.mBuffers[0] = {1, 0, nullptr};
+    out.mBuffers[1] = {1, 0, nullptr};
+    out.mBuffers[2] = {1, 0, nullptr};
     AudioTimeStamp stamp;
     EXPECT_EQ(rig->adapter->render(nullptr, &stamp, 256, 0, &out, nullptr, rig->pull), noErr);
     ASSERT_NE(out.mBuffers[0].mData, nullptr);
+    EXPECT_EQ(out.mBuffers[0].mDataByteSize, 256u * sizeof(float));
+    EXPECT_EQ(out.mBuffers[1].mDataByteSize, 256u * sizeof(float));
     EXPECT_EQ(out.mBuffers[2].mData, nullptr);
+    EXPECT_EQ(out.mBuffers[2].mDataByteSize, 0u);
     const float* left = static_cast<const float*>(out.mBuffers[0].mData);
     const float* right = static_cast<const float*>(out.mBuffers[1].mData);
     EXPECT_EQ(Floats(left, left + 256), rig->inLeft);
     EXPECT_EQ(Floats(right, right + 256), rig->inRight);
 }
 
-TEST(KernelAdapterTest, WithoutAPullBlockTheBuffersAreProcessedAsTheyStand)
+// Dry only, a sine pulled for 20 cycles, then silence processed in place: once
+// the dry delay of 4096 samples has passed, nothing of the sine is left.
+TEST(KernelAdapterTest, WithoutAPullBlockTheHostsBuffersAreProcessedInPlace)
 {
-    auto rig = bypassedRig(128);
-    Floats left(128);
-    Floats right(128);
-    ASSERT_EQ(rig->renderInto(left, right, 128, rig->pull), noErr);
-    Floats again(128, 5.0f);
-    EXPECT_EQ(rig->renderInto(again, right, 128, AURenderPullInputBlock{}), noErr);
-    EXPECT_EQ(again, rig->inLeft) << "the last pulled input";
-
     auto fresh = std::make_unique<Rig>();
+    pushWorkingDefaults(*fresh->adapter);
+    set(*fresh->adapter, kMix, 0.0f);
     fresh->allocate();
-    fresh->adapter->setBypass(true);
-    EXPECT_EQ(fresh->renderInto(again, right, 128, AURenderPullInputBlock{}), noErr);
-    EXPECT_EQ(again, Floats(128, 0.0f)) << "a pull buffer never filled holds zeros";
+    fresh->setInput(probe::sine(440.0, 48000.0, 20 * 512, 0.5), probe::sine(440.0, 48000.0, 20 * 512, 0.5));
+    fresh->renderAll(512);
+    Floats left;
+    Floats right;
+    for (int cycle = 0; cycle < 20; ++cycle) {
+        left.assign(512, 0.0f);
+        right.assign(512, 0.0f);
+        ASSERT_EQ(fresh->renderInto(left, right, 512, AURenderPullInputBlock{}), noErr);
+    }
+    EXPECT_EQ(left, Floats(512));
+    EXPECT_EQ(right, Floats(512));
+
+    AudioBufferList unbacked = Rig::stereoList(left.data(), nullptr, 512);
+    EXPECT_EQ(fresh->adapter->render(nullptr, nullptr, 512, 0, &unbacked, nullptr, AURenderPullInputBlock{}),
+              kAudioUnitErr_NoConnection)
+        << "no input anywhere";
 
     const AUInternalRenderBlock block = fresh->adapter->internalRenderBlock();
     EXPECT_EQ(block(nullptr, nullptr, 128, 0, nullptr, nullptr, AURenderPullInputBlock{}), kAudio_ParamError);
-    AudioBufferList out = Rig::stereoList(again.data(), right.data(), 128);
+    AudioBufferList out = Rig::stereoList(left.data(), right.data(), 128);
     EXPECT_EQ(block(nullptr, nullptr, 128, 0, &out, nullptr, AURenderPullInputBlock{}), kAudioUnitErr_NoConnection);
 }
 
 // A pull block may answer with buffers of its own; once they are gone, a cycle
-// without a pull block must not read them but its own pull buffer.
+// without a pull block must not read them.
 TEST(KernelAdapterTest, ACycleWithoutAPullBlockForgetsBuffersAnEarlierPullLent)
 {
     auto rig = bypassedRig(64);
@@ -121,7 +137,7 @@ TEST(KernelAdapterTest, ACycleWithoutAPullBlockForgetsBuffersAnEarlierPullLent)
     lent.reset();
     Floats again(64, 5.0f);
     EXPECT_EQ(rig->renderInto(again, right, 64, AURenderPullInputBlock{}), noErr);
-    EXPECT_EQ(again, Floats(64, 0.0f)) << "the adapter's own pull buffer, never filled";
+    EXPECT_EQ(again, Floats(64, 5.0f)) << "the host's buffers as they stand";
 }
 
 TEST(KernelAdapterTest, AFailingPullReturnsItsStatusAndProcessesNothing)
