@@ -44,6 +44,19 @@ bool fitsInt32(std::int64_t value)
     return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
 }
 
+// Within a handler: what the exception being handled says, whatever its type,
+// as a host's observer may throw anything.
+std::string currentError()
+{
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "an exception of unknown type";
+    }
+}
+
 std::optional<std::filesystem::path> existingFile(const std::filesystem::path& file)
 {
     return FileManager::default_().fileExists(file.string()) ? std::optional(file) : std::nullopt;
@@ -414,9 +427,9 @@ bool ZUV_VELMORA_Quillmere_Extension_AudioUnit::applyWhole(const std::string& wh
     try {
         before = parameterValues();
         return apply();
-    } catch (const std::exception& error) {
+    } catch (...) {
         restore(before);
-        debugprint("AUExtension::ERROR: " + what + " could not be applied: " + error.what());
+        debugprint("AUExtension::ERROR: " + what + " could not be applied: " + currentError());
         return false;
     }
 }
@@ -438,7 +451,7 @@ void ZUV_VELMORA_Quillmere_Extension_AudioUnit::restore(const ParameterValues& v
         try {
             if (parameter->value() != value)
                 parameter->setValue(value);
-        } catch (const std::exception&) {
+        } catch (...) {
             continue;
         }
     }

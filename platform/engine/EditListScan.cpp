@@ -106,17 +106,17 @@ void EditListScan::visit(const Box& box, Place place)
 }
 
 // The demuxer reads a meta box's children from its handler box on, wherever
-// that starts.
+// that starts. Only the bytes searched up to it count: the handler comes
+// first, and the pictures that follow it can be larger than the bound.
 void EditListScan::walkMeta(const Box& box, Place inside)
 {
-    if (!spend(box.end - box.start))
-        return;
     avio_seek(&input_, box.start, SEEK_SET);
-    for (std::int64_t position = box.start; box.end - position > 8 && !avio_feof(&input_); position += 4)
-        if (avio_rl32(&input_) == tag("hdlr")) {
-            walk(position - 4, box.end, inside);
-            return;
-        }
+    std::int64_t position = box.start;
+    bool found = false;
+    for (; !found && box.end - position > 8 && !avio_feof(&input_); position += 4)
+        found = avio_rl32(&input_) == tag("hdlr");
+    if (spend(position - box.start) && found)
+        walk(position - 8, box.end, inside);
 }
 
 // Each sample description is followed by boxes where its codec's fields end:

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <numbers>
 
@@ -60,6 +61,17 @@ URL joinedSound(const TemporaryFolder& folder, const std::string& extension,
         joined << std::ifstream(folder.path() / ("part" + extension), std::ios::binary).rdbuf();
     }
     return URL::fileURL(path);
+}
+
+std::string bigEndian(std::uint32_t value)
+{
+    return { static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+             static_cast<char>(value) };
+}
+
+std::string box(const std::string& type, const std::string& contents)
+{
+    return bigEndian(static_cast<std::uint32_t>(8 + contents.size())) + type + contents;
 }
 
 std::string openingError(const URL& url)
@@ -278,12 +290,6 @@ TEST(AVAudioFileTest, EditListsOfAFewEditsAreHonouredAndLongerOnesRefused)
 // million times.
 TEST(AVAudioFileTest, BoxesReadTwiceAtEachLevelAreRefused)
 {
-    const auto box = [](const std::string& type, const std::string& contents) {
-        const auto size = static_cast<std::uint32_t>(8 + contents.size());
-        return std::string { static_cast<char>(size >> 24), static_cast<char>(size >> 16),
-                             static_cast<char>(size >> 8), static_cast<char>(size) }
-            + type + contents;
-    };
     std::string nested;
     for (int leaf = 0; leaf < 80000; ++leaf)
         nested += box("abcd", "");
@@ -295,6 +301,22 @@ TEST(AVAudioFileTest, BoxesReadTwiceAtEachLevelAreRefused)
                                           << box("moov", box("trak", nested));
     EXPECT_EQ(openingError(URL::fileURL(path)),
               "The audio file '" + path.string() + "' could not be read: its boxes nest and repeat past any sound's.");
+}
+
+// Tags hold a cover picture after the handler that the demuxer looks for:
+// one of 5 MB had a real sound refused.
+TEST(AVAudioFileTest, SoundWithALargePictureIsDecoded)
+{
+    TemporaryFolder folder;
+    const auto path = folder.path() / "tagged.m4a";
+    M4AEncoder::write(path, { sine(4800, 1000.0, 48000.0) }, 48000);
+    std::string bytes { std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {} };
+    const std::size_t movie = bytes.rfind("moov") - 4;
+    bytes += box("udta", box("meta", std::string(4, '\0') + box("hdlr", std::string(25, '\0'))
+                                         + box("ilst", box("covr", box("data", std::string(5'000'000, '\0'))))));
+    bytes.replace(movie, 4, bigEndian(static_cast<std::uint32_t>(bytes.size() - movie)));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_EQ(AVAudioFile(URL::fileURL(path)).length(), 4800);
 }
 
 TEST(AVAudioFileTest, SamplesThatAreNotFiniteDecodeAsZero)
