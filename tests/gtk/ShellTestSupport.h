@@ -41,19 +41,32 @@ inline void pumpFor(double seconds)
     pumpUntil([] { return false; }, seconds);
 }
 
-// A primary-button event at `point` of `widget`, sent through GTK to the
-// widget as the display would send it.
-inline void sendButton(GtkWidget* widget, GdkEventType type, CGPoint point)
+// A new event of `type` for `widget`'s window.
+inline GdkEvent* eventFor(GtkWidget* widget, GdkEventType type)
 {
     GdkEvent* event = gdk_event_new(type);
-    event->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+    event->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+    return event;
+}
+
+// Sends an event made by eventFor through GTK to the widget as the display
+// would, from the pointer, and frees it.
+inline void sendEvent(GtkWidget* widget, GdkEvent* event)
+{
+    gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(widget))));
+    gtk_widget_event(widget, event);
+    gdk_event_free(event);
+}
+
+// A primary-button event at `point` of `widget`.
+inline void sendButton(GtkWidget* widget, GdkEventType type, CGPoint point)
+{
+    GdkEvent* event = eventFor(widget, type);
     event->button.x = point.x;
     event->button.y = point.y;
     event->button.button = GDK_BUTTON_PRIMARY;
     event->button.time = GDK_CURRENT_TIME;
-    gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(widget))));
-    gtk_widget_event(widget, event);
-    gdk_event_free(event);
+    sendEvent(widget, event);
 }
 
 inline void click(GtkWidget* widget, CGPoint point)
@@ -66,28 +79,22 @@ inline void click(GtkWidget* widget, CGPoint point)
 inline void drag(GtkWidget* widget, CGPoint from, CGPoint to)
 {
     sendButton(widget, GDK_BUTTON_PRESS, from);
-    GdkEvent* event = gdk_event_new(GDK_MOTION_NOTIFY);
-    event->motion.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+    GdkEvent* event = eventFor(widget, GDK_MOTION_NOTIFY);
     event->motion.x = to.x;
     event->motion.y = to.y;
-    gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(widget))));
-    gtk_widget_event(widget, event);
-    gdk_event_free(event);
+    sendEvent(widget, event);
     sendButton(widget, GDK_BUTTON_RELEASE, to);
 }
 
 // One notch of the scroll wheel at `point` with Ctrl held.
 inline void zoomStep(GtkWidget* widget, CGPoint point, GdkScrollDirection direction)
 {
-    GdkEvent* event = gdk_event_new(GDK_SCROLL);
-    event->scroll.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(widget)));
+    GdkEvent* event = eventFor(widget, GDK_SCROLL);
     event->scroll.x = point.x;
     event->scroll.y = point.y;
     event->scroll.direction = direction;
     event->scroll.state = GDK_CONTROL_MASK;
-    gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gtk_widget_get_display(widget))));
-    gtk_widget_event(widget, event);
-    gdk_event_free(event);
+    sendEvent(widget, event);
 }
 
 // The pixel of an ARGB image surface at (x, y) as red, green, blue.
