@@ -34,12 +34,13 @@ void checkRegular(const std::string& path, const struct stat& status)
 
 // Made by root in another user's folder, the lock file is that user's, so
 // that it keeps them out of no set of their own. Best effort, as giving a
-// settings file its owner is; whether the file is now the folder owner's.
-bool givenToFolderOwner(int descriptor, const std::string& path)
+// settings file its owner is.
+void giveToFolderOwner(int descriptor, const std::string& path)
 {
     struct stat folder {};
-    return ::stat(std::filesystem::path(path).parent_path().c_str(), &folder) == 0 &&
-           (folder.st_uid == ::geteuid() || ::fchown(descriptor, folder.st_uid, folder.st_gid) == 0);
+    if (::stat(std::filesystem::path(path).parent_path().c_str(), &folder) == 0 && folder.st_uid != ::geteuid()) {
+        ::fchown(descriptor, folder.st_uid, folder.st_gid);
+    }
 }
 
 // A lock file of the process's own left readable by all by an earlier version
@@ -48,7 +49,7 @@ bool givenToFolderOwner(int descriptor, const std::string& path)
 void makePrivate(int descriptor, const std::string& path, const struct stat& status)
 {
     if (status.st_uid == ::geteuid() && (status.st_mode & 07777) != kMode) {
-        givenToFolderOwner(descriptor, path);
+        giveToFolderOwner(descriptor, path);
         ::fchmod(descriptor, kMode);
     }
 }
@@ -76,7 +77,7 @@ FileHandle opened(const std::string& path)
 {
     FileHandle made(::open(path.c_str(), kOpening | O_CREAT | O_EXCL, kMode));
     if (made.fileDescriptor() >= 0 && ::fchmod(made.fileDescriptor(), kMode) == 0) {
-        givenToFolderOwner(made.fileDescriptor(), path);
+        giveToFolderOwner(made.fileDescriptor(), path);
         return made;
     }
     if (made.fileDescriptor() >= 0 || errno != EEXIST) {

@@ -85,16 +85,16 @@ std::optional<struct stat> replacedFile(const std::string& path)
 // give them (as root), else its group alone where the process belongs to it.
 // Where the system gives neither (no right to, an owner unmapped in a user
 // namespace, a file system without owners), the new file stays the process's
-// own, as it is when the replaced one was the process's own too. Whether the
-// new file has the replaced one's group.
-bool keepOwner(int descriptor, const struct stat& replaced)
+// own, as it is when the replaced one was the process's own too.
+void keepOwner(int descriptor, const struct stat& replaced)
 {
     struct stat made {};
     if (::fstat(descriptor, &made) == 0 && made.st_uid == replaced.st_uid && made.st_gid == replaced.st_gid) {
-        return true;
+        return;
     }
-    return ::fchown(descriptor, replaced.st_uid, replaced.st_gid) == 0 ||
-           ::fchown(descriptor, static_cast<uid_t>(-1), replaced.st_gid) == 0;
+    if (::fchown(descriptor, replaced.st_uid, replaced.st_gid) != 0) {
+        ::fchown(descriptor, static_cast<uid_t>(-1), replaced.st_gid);
+    }
 }
 
 // mkstemp makes the file private: a new preset or settings file is an
