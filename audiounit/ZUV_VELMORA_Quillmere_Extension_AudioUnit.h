@@ -32,8 +32,8 @@ public:
 
     std::vector<std::size_t>
     supportedViewConfigurations(const std::vector<AUAudioUnitViewConfiguration>& availableViewConfigurations) override;
-    // From any thread, the render thread's included: the next render cycle
-    // starts with the signal state cleared.
+    // From any thread but the render thread, as it prints its log line: the
+    // next render cycle starts with the signal state cleared.
     void reset() override;
     std::shared_ptr<AUAudioUnitBusArray> inputBusses() override;
     std::shared_ptr<AUAudioUnitBusArray> outputBusses() override;
