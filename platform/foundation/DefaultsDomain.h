@@ -22,9 +22,11 @@
 // folder, a device) are moved aside themselves, and what they lead to is left
 // alone. A write holds a lock on "<file>.lock" beside the file it replaces from
 // its read to its write, so that no write, in any process, is lost to another;
-// one that cannot have the lock within kLockPatience is refused. So is a write
-// whose file could not be read back, as its content would pass the bounds of
-// reading: the file is left as it is.
+// one that waits kLockPatience while the lock does not change hands is
+// refused. So is a write whose file could not be read back, as its content
+// would pass the bounds of reading: the file is left as it is. A lock file the
+// user may not open (another user's, in a folder both write) locks nothing,
+// and the write goes on unlocked.
 class DefaultsDomain {
 public:
     // Long beside any write, short enough to keep a program that waits going.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -43,19 +44,48 @@ void giveToFolderOwner(int descriptor, const std::string& path)
     }
 }
 
-// A lock file of the process's own left readable by all by an earlier version
-// is made as a new one is; one of another owner is left as it is. Best
-// effort: the lock holds all the same.
-void makePrivate(int descriptor, const std::string& path, const struct stat& status)
+// Whether the file is the process's own and has no name but the lock's: a
+// hard link there may name any file, which must be left as it is.
+bool ownAlone(const struct stat& status)
 {
-    if (status.st_uid == ::geteuid() && (status.st_mode & 07777) != kMode) {
-        giveToFolderOwner(descriptor, path);
+    return status.st_uid == ::geteuid() && status.st_nlink == 1;
+}
+
+// A lock file of the process's own left readable by all by an earlier version
+// is made as a new one is. Best effort: the lock holds all the same.
+void makePrivate(int descriptor, const struct stat& status)
+{
+    if (ownAlone(status) && (status.st_mode & 07777) != kMode) {
         ::fchmod(descriptor, kMode);
     }
 }
 
+// When the lock file last changed: a holder marks it as it lets go.
+std::pair<time_t, long> changeTime(int descriptor)
+{
+    struct stat status {};
+    ::fstat(descriptor, &status);
+    return {status.st_ctim.tv_sec, status.st_ctim.tv_nsec};
+}
+
+// Tells those waiting in other processes that the lock changes hands. Best
+// effort, and only on a lock file of the process's own that has no other name.
+void markChangingHands(int descriptor)
+{
+    struct stat status {};
+    if (::fstat(descriptor, &status) == 0 && ownAlone(status)) {
+        ::futimens(descriptor, nullptr);
+    }
+}
+
+FileManagerError heldError(const std::string& path, std::chrono::milliseconds patience)
+{
+    return lockError(path, "another still held it after " + std::to_string(patience.count()) + " ms");
+}
+
 // The lock file as it is, checked before opening, so that no device or pipe is
 // opened, and again on what was opened, in case the path changed in between.
+// One the user may not open, as another user's, is no lock of theirs: none.
 FileHandle existing(const std::string& path)
 {
     struct stat status {};
@@ -64,11 +94,14 @@ FileHandle existing(const std::string& path)
     }
     checkRegular(path, status);
     FileHandle file(::open(path.c_str(), kOpening));
+    if (file.fileDescriptor() < 0 && errno == EACCES) {
+        return file;
+    }
     if (file.fileDescriptor() < 0 || ::fstat(file.fileDescriptor(), &status) != 0) {
         throw lockError(path, std::strerror(errno));
     }
     checkRegular(path, status);
-    makePrivate(file.fileDescriptor(), path, status);
+    makePrivate(file.fileDescriptor(), status);
     return file;
 }
 
@@ -90,19 +123,38 @@ FileHandle opened(const std::string& path)
 
 FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience) : file_(opened(path))
 {
+    const int descriptor = file_.fileDescriptor();
+    if (descriptor < 0) {
+        return;
+    }
+    turn_.emplace(path, patience);
+    if (!turn_->awaitFirst()) {
+        throw heldError(path, patience);
+    }
     // Tried again and again rather than waited for, as the system bounds no
     // wait for a lock.
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    while (::flock(file_.fileDescriptor(), LOCK_EX | LOCK_NB) != 0) {
+    for (auto seen = changeTime(descriptor); ::flock(descriptor, LOCK_EX | LOCK_NB) != 0;) {
         if (errno == ENOLCK) {
             return;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) {
             throw lockError(path, std::strerror(errno));
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            throw lockError(path, "another still held it after " + std::to_string(patience.count()) + " ms");
+        if (const auto changed = changeTime(descriptor); changed != seen) {
+            seen = changed;
+            turn_->changedHands();
+        }
+        if (turn_->patienceOver()) {
+            throw heldError(path, patience);
         }
         std::this_thread::sleep_for(kRetryInterval);
+    }
+}
+
+FileLock::~FileLock()
+{
+    if (turn_) {
+        markChangingHands(file_.fileDescriptor());
+        turn_->changedHands();
     }
 }

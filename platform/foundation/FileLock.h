@@ -1,8 +1,10 @@
 #pragma once
 
 #include "FileHandle.h"
+#include "LockTurn.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 // An advisory lock on a file of its own, held from construction until the
@@ -11,16 +13,25 @@
 // removed, a process could lock a new file while another waits on the old one.
 class FileLock {
 public:
-    // Waits at most `patience` until no one else holds the lock on `path`,
-    // making the file when missing. The file is its owner's alone (0600), also
-    // one made so before, as anyone who can open it can hold it; made by root
-    // in another user's folder, it is that user's. On a file system without
-    // locks (ENOLCK) it holds nothing, and whoever takes it goes on unlocked.
+    // Waits until no one else holds the lock on `path`, making the file when
+    // missing, for as long as the lock keeps changing hands, and at most
+    // `patience` past the last change; this process's threads have it in the
+    // order they asked. A file made here is its owner's alone (0600), as
+    // anyone who can open it can hold it; made by root in another user's
+    // folder, it is that user's. An existing file is used as it stands, but
+    // for one of the process's own with no other name, which is made private
+    // too. One the user may not open, as another user's, holds nothing, as on
+    // a file system without locks (ENOLCK): whoever takes it goes on unlocked.
     // Throws FileManagerError when the file cannot be made or opened, is a
     // link or no regular file (then it is not opened), cannot be locked, or is
     // still held by another when the wait is over.
     FileLock(const std::string& path, std::chrono::milliseconds patience);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
 
 private:
+    // Left after the file is closed, so that the next thread finds it free.
+    std::optional<LockTurn> turn_;
     FileHandle file_;
 };

@@ -11,6 +11,9 @@
 #include <cstddef>
 #include <fstream>
 #include <iterator>
+#include <thread>
+#include <tuple>
+#include <vector>
 
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -395,12 +398,13 @@ TEST_F(UserDefaultsTest, TheLockFileIsItsOwnersAloneAndNoOtherFileThereIsOpened)
     ASSERT_EQ(::chmod(earlier.c_str(), 0644), 0);
     UserDefaults::suite("test.earlier")->setInteger(1, "k");
     UserDefaults::suite("test.new")->setInteger(1, "k");
-    for (const auto& lock : {earlier, domainFile("test.new").string() + ".lock"}) {
+    const auto made = domainFile("test.new").string() + ".lock";
+    for (const auto& lock : {earlier, made}) {
         EXPECT_EQ(permissions(lock), std::filesystem::perms(0600)) << lock;
-        struct stat status {};
-        ::stat(lock.c_str(), &status);
-        EXPECT_TRUE(!root || std::pair(status.st_uid, status.st_gid) == std::pair(4321u, 4322u)) << lock;
     }
+    struct stat status {};
+    ::stat(made.c_str(), &status);
+    EXPECT_TRUE(!root || std::pair(status.st_uid, status.st_gid) == std::pair(4321u, 4322u));
 
     const auto pipe = domainFile("test.pipe").string() + ".lock";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
@@ -441,4 +445,62 @@ TEST_F(UserDefaultsTest, SetsStoreWhereNoOwnerCanBeGivenOrNoFileLocked)
     }
     EXPECT_EQ(readPropertyListFile(file), (PropertyListValue::Dictionary{{"k", 2}}));
     EXPECT_EQ(permissions(file), std::filesystem::perms(0664));
+}
+
+// Retried every millisecond, the lock went to whoever asked last: under many
+// writers a set could wait out the patience while others stored, and was lost.
+// A lock file another user made private shut the user out of every set, and
+// root gave whatever file the lock path named, a hard link too, to the
+// folder's owner and made it private.
+TEST_F(UserDefaultsTest, LockFilesLoseNoSetUnderManyWritersShutOutNoUserAndChangeNoFileTheyDidNotMake)
+{
+    const auto manyWriters = [](const std::string& name) {
+        std::vector<std::thread> threads;
+        for (int thread = 0; thread < 32; ++thread) {
+            threads.emplace_back([&name, thread] {
+                const auto store = UserDefaults::suite("test.many");
+                for (int key = 0; key < 25; ++key) {
+                    store->setInteger(key, name + "." + std::to_string(thread) + "." + std::to_string(key));
+                }
+            });
+        }
+        for (auto& thread : threads) {
+            thread.join();
+        }
+    };
+    const pid_t child = ::fork();
+    manyWriters(std::to_string(child));
+    if (child == 0) {
+        std::_Exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(UserDefaults::suite("test.many")->dictionaryRepresentation().size(), 1600u);
+
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root makes files of other users";
+    }
+    const auto asUser = [](uid_t user, const char* domain) {
+        return childStatus([=] {
+            if (::setgid(user) != 0 || ::setuid(user) != 0) {
+                std::_Exit(1);
+            }
+            UserDefaults::suite(domain)->setInteger(user, std::to_string(user));
+        });
+    };
+    ASSERT_EQ(::chmod(config_.path().c_str(), 0777), 0);
+    ASSERT_EQ(asUser(4321, "test.shared"), 0);
+    ASSERT_EQ(asUser(4322, "test.shared"), 0);
+    EXPECT_EQ(readPropertyListFile(domainFile("test.shared")),
+              (PropertyListValue::Dictionary{{"4321", 4321}, {"4322", 4322}}));
+
+    const auto other = config_.path() / "other";
+    std::ofstream(other) << "root's";
+    ASSERT_EQ(::chmod(other.c_str(), 0644), 0);
+    ASSERT_EQ(::link(other.c_str(), (domainFile("test.linked").string() + ".lock").c_str()), 0);
+    ASSERT_EQ(::chown(config_.path().c_str(), 4321, 4321), 0);
+    UserDefaults::suite("test.linked")->setInteger(1, "k");
+    struct stat status {};
+    ::stat(other.c_str(), &status);
+    EXPECT_EQ(std::tuple(status.st_uid, status.st_mode & 07777), std::tuple(0u, 0644u));
+    EXPECT_EQ(readPropertyListFile(domainFile("test.linked")), (PropertyListValue::Dictionary{{"k", 1}}));
 }
