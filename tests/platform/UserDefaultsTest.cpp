@@ -2,6 +2,8 @@
 #include "../support/PropertyListFile.h"
 #include "../support/TemporaryFolder.h"
 #include "Console.h"
+#include "DefaultsDomain.h"
+#include "FileLock.h"
 #include "FileManager.h"
 #include "UserDefaults.h"
 
@@ -447,34 +449,51 @@ TEST_F(UserDefaultsTest, SetsStoreWhereNoOwnerCanBeGivenOrNoFileLocked)
     EXPECT_EQ(permissions(file), std::filesystem::perms(0664));
 }
 
-// Retried every millisecond, the lock went to whoever asked last: under many
-// writers a set could wait out the patience while others stored, and was lost.
-// A lock file another user made private shut the user out of every set, and
-// root gave whatever file the lock path named, a hard link too, to the
-// folder's owner and made it private.
-TEST_F(UserDefaultsTest, LockFilesLoseNoSetUnderManyWritersShutOutNoUserAndChangeNoFileTheyDidNotMake)
+// Retried every millisecond, the lock went to whoever asked last: a set was
+// refused while other sets kept taking the lock in turn, and a thread that
+// asked again at once went before those already waiting. A lock file another
+// user made private shut the user out of every set, and root gave whatever
+// file the lock path named, a hard link too, to the folder's owner and made it
+// private.
+TEST_F(UserDefaultsTest, LockFilesRefuseNoSetWhileTheyChangeHandsShutOutNoUserAndChangeNoFileTheyDidNotMake)
 {
-    const auto manyWriters = [](const std::string& name) {
-        std::vector<std::thread> threads;
-        for (int thread = 0; thread < 32; ++thread) {
-            threads.emplace_back([&name, thread] {
-                const auto store = UserDefaults::suite("test.many");
-                for (int key = 0; key < 25; ++key) {
-                    store->setInteger(key, name + "." + std::to_string(thread) + "." + std::to_string(key));
-                }
-            });
+    const auto lock = domainFile("test.busy").string() + ".lock";
+    int holding[2];
+    ASSERT_EQ(::pipe(holding), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        for (int hold = 0; hold < 6; ++hold) {
+            FileLock held(lock, DefaultsDomain::kLockPatience);
+            ::write(holding[1], "h", 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
         }
-        for (auto& thread : threads) {
-            thread.join();
-        }
-    };
-    const pid_t child = ::fork();
-    manyWriters(std::to_string(child));
-    if (child == 0) {
         std::_Exit(0);
     }
-    ::waitpid(child, nullptr, 0);
-    EXPECT_EQ(UserDefaults::suite("test.many")->dictionaryRepresentation().size(), 1600u);
+    char held;
+    ASSERT_EQ(::read(holding[0], &held, 1), 1);
+    const auto store = UserDefaults::suite("test.busy");
+    store->setInteger(1, "k");
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(store->integer("k"), 1);
+
+    std::vector<int> served;
+    std::vector<std::thread> threads;
+    {
+        const FileLock first(lock, DefaultsDomain::kLockPatience);
+        for (int thread = 0; thread < 3; ++thread) {
+            threads.emplace_back([&lock, &served, thread] {
+                for (int round = 0; round < (thread == 0 ? 2 : 1); ++round) {
+                    const FileLock held(lock, DefaultsDomain::kLockPatience);
+                    served.push_back(thread);
+                }
+            });
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_THAT(served, ElementsAre(0, 1, 2, 0));
 
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root makes files of other users";
