@@ -15,6 +15,9 @@ namespace {
 constexpr int kMaximumDepth = 10;
 // An edit list's header before its edits: version, flags and their count.
 constexpr std::int64_t kEditListHeader = 8;
+// Copying this many bytes into the input's buffer takes less time than
+// reading a box header already there.
+constexpr std::int64_t kBytesReadPerWork = 64;
 
 // A box's type as the demuxer reads it, and as four bytes shifted in one by
 // one read it.
@@ -59,14 +62,17 @@ void EditListScan::walk(std::int64_t start, std::int64_t end, Place place)
 
 // As the demuxer reads a box's header: a size of 1 is followed by one of 64
 // bits, a size of 0 reaches the end of the parent, and no box reaches past
-// that end.
+// that end. A header beyond what the input holds buffered costs the reading
+// that fills it: boxes read twice at each level, far apart, would otherwise
+// have the file read thousands of times over within the bound.
 bool EditListScan::readBox(std::int64_t& position, std::int64_t end, Box& box)
 {
-    if (position > end - 8 || !spend(1) || avio_seek(&input_, position, SEEK_SET) < 0)
+    const std::int64_t read = input_.bytes_read;
+    if (position > end - 8 || avio_seek(&input_, position, SEEK_SET) < 0)
         return false;
     std::int64_t size = avio_rb32(&input_);
     box.type = avio_rl32(&input_);
-    if (avio_feof(&input_))
+    if (!spend(1 + (input_.bytes_read - read) / kBytesReadPerWork) || avio_feof(&input_))
         return false;
     position += 8;
     if (size == 1 && position + 8 <= end) {

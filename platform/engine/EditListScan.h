@@ -22,8 +22,8 @@ public:
         bool tooManyBoxes = false;
     };
 
-    // A real file holds a few dozen boxes; each box read and each byte
-    // searched through costs one.
+    // A real file holds a few dozen boxes; each box read, each byte searched
+    // through and each 64 bytes read to reach a box cost one.
     static constexpr std::int64_t kMaximumWork = std::int64_t { 1 } << 22;
 
     static Finding find(AVIOContext& input);

@@ -303,6 +303,27 @@ TEST(AVAudioFileTest, BoxesReadTwiceAtEachLevelAreRefused)
               "The audio file '" + path.string() + "' could not be read: its boxes nest and repeat past any sound's.");
 }
 
+// Boxes read twice at each level cost the reading that reaches them: ten
+// levels of a hundred boxes 64 KiB apart stay within the bound on boxes read,
+// but had the file read nine thousand times over.
+TEST(AVAudioFileTest, TheEditListScanIsBoundedWhereverTheBoxesLie)
+{
+    TemporaryFolder folder;
+    const auto path = [&](const char* name) { return folder.path() / name; };
+    const auto refused = [&](const char* name, const std::string& reason) {
+        EXPECT_EQ(openingError(URL::fileURL(path(name))),
+                  "The audio file '" + path(name).string() + "' could not be read: " + reason);
+    };
+    M4AEncoder::write(path("far.m4a"), { sine(4800, 1000.0, 48000.0) }, 48000);
+    std::string far;
+    for (int leaf = 0; leaf < 100; ++leaf)
+        far += box("skip", std::string(65528, '\0'));
+    for (int level = 0; level < 10; ++level)
+        far = box("wave", far);
+    std::ofstream(path("far.m4a"), std::ios::binary | std::ios::app) << far;
+    refused("far.m4a", "its boxes nest and repeat past any sound's.");
+}
+
 // Tags hold a cover picture after the handler that the demuxer looks for:
 // one of 5 MB had a real sound refused.
 TEST(AVAudioFileTest, SoundWithALargePictureIsDecoded)
