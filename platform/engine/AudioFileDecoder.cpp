@@ -180,8 +180,9 @@ void AudioFileDecoder::openInput()
 void AudioFileDecoder::checkEditLists() const
 {
     const auto found = EditListScan::find(*input_);
-    if (found.compressed)
-        fail("its movie header is compressed.");
+    if (found.unreadableHeader)
+        fail("its compressed movie header is damaged or larger than "
+             + std::to_string(EditListScan::kMaximumMovieHeader >> 20) + " MiB.");
     if (found.tooManyBoxes)
         fail("its boxes nest and repeat past any sound's.");
     if (found.longestEditList > kMaximumEdits)

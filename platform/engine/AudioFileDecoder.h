@@ -52,7 +52,8 @@ public:
     // FileHandle refuses the path, or the file cannot be decoded, has more
     // channels than a buffer list carries, changes to channels that cannot be
     // converted, is at a rate above kMaximumSampleRate, holds an edit list of
-    // more than kMaximumEdits, a compressed movie header or boxes nested past
+    // more than kMaximumEdits, a compressed movie header that is damaged or
+    // larger than EditListScan::kMaximumMovieHeader or boxes nested past
     // EditListScan::kMaximumWork, holds no samples,
     // lasts longer than kMaximumMinutes or holds more input samples than
     // kMaximumInputSamplesPerFrame for each frame of those minutes; a longer

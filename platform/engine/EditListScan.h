@@ -15,16 +15,21 @@ public:
         // The most edits one edit list of the file holds, as the demuxer
         // counts them.
         std::int64_t longestEditList = 0;
-        // A movie header is compressed, which would hide them.
-        bool compressed = false;
+        // A compressed movie header does not inflate within
+        // kMaximumMovieHeader, as the demuxer would inflate it.
+        bool unreadableHeader = false;
         // The boxes are nested and repeated past kMaximumWork: reading them
         // all would take longer than any real sound's decoding.
         bool tooManyBoxes = false;
     };
 
-    // A real file holds a few dozen boxes; each box read and each byte
-    // searched through costs one.
+    // A real file holds a few dozen boxes; each box read, each byte searched
+    // through and each 64 bytes read to reach a box cost one.
     static constexpr std::int64_t kMaximumWork = std::int64_t { 1 } << 22;
+    // A movie header holds a few bytes for each packet: ten minutes of the
+    // shortest, 2.5 ms long, take some 3 MB of tables, and tags may add a
+    // picture. A compressed one is held in memory both as read and inflated.
+    static constexpr std::int64_t kMaximumMovieHeader = std::int64_t { 16 } << 20;
 
     static Finding find(AVIOContext& input);
 
@@ -48,12 +53,15 @@ private:
     bool readBox(std::int64_t& position, std::int64_t end, Box& box);
     void visit(const Box& box, Place place);
     void walkMeta(const Box& box, Place inside);
-    void search(const Box& box);
+    void search(const Box& box, Place inside);
+    void walkCompressed(const Box& box, Place inside);
+    void walkInflated(std::int64_t compressed, std::int64_t size, Place inside);
     void countEdits(const Box& box);
 
     bool spend(std::int64_t work);
 
-    AVIOContext& input_;
+    // The file, or a movie header inflated from it.
+    AVIOContext* input_;
     Finding found_;
     std::int64_t work_ = 0;
 };

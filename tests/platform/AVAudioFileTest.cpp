@@ -11,6 +11,7 @@
 #include "M4AEncoder.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cmath>
 #include <fstream>
@@ -72,6 +73,24 @@ std::string bigEndian(std::uint32_t value)
 std::string box(const std::string& type, const std::string& contents)
 {
     return bigEndian(static_cast<std::uint32_t>(8 + contents.size())) + type + contents;
+}
+
+// Compresses the movie header that follows a sound's media as older movie
+// files held it, stating `claimed` as the size it inflates to, or its own.
+void compressMovieHeader(const std::filesystem::path& path, std::uint32_t claimed = 0)
+{
+    std::string bytes { std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {} };
+    const std::size_t movie = bytes.rfind("moov") - 4;
+    const std::string header = bytes.substr(movie);
+    std::string stream(compressBound(header.size()), '\0');
+    uLongf length = stream.size();
+    compress(reinterpret_cast<Bytef*>(stream.data()), &length, reinterpret_cast<const Bytef*>(header.data()),
+             header.size());
+    stream.resize(length);
+    const auto size = claimed != 0 ? claimed : static_cast<std::uint32_t>(header.size());
+    bytes.replace(movie, header.size(),
+                  box("moov", box("cmov", box("dcom", "zlib") + box("cmvd", bigEndian(size) + stream))));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::string openingError(const URL& url)
@@ -301,6 +320,40 @@ TEST(AVAudioFileTest, BoxesReadTwiceAtEachLevelAreRefused)
                                           << box("moov", box("trak", nested));
     EXPECT_EQ(openingError(URL::fileURL(path)),
               "The audio file '" + path.string() + "' could not be read: its boxes nest and repeat past any sound's.");
+}
+
+// A compressed movie header is read as the demuxer inflates it, so that an
+// edit list hides in it no more than in a plain one. Boxes read twice at each
+// level cost the reading that reaches them: ten levels of a hundred boxes
+// 64 KiB apart stay within the bound on boxes read, but had the file read
+// nine thousand times over.
+TEST(AVAudioFileTest, TheEditListScanIsBoundedWhereverTheBoxesLie)
+{
+    TemporaryFolder folder;
+    const auto path = [&](const char* name) { return folder.path() / name; };
+    const auto refused = [&](const char* name, const std::string& reason) {
+        EXPECT_EQ(openingError(URL::fileURL(path(name))),
+                  "The audio file '" + path(name).string() + "' could not be read: " + reason);
+    };
+    M4AEncoder::write(path("plain.m4a"), { sine(4800, 1000.0, 48000.0) }, 48000);
+    for (const char* name : { "far.m4a", "compressed.m4a", "edits.m4a", "claiming.m4a" })
+        std::filesystem::copy_file(path("plain.m4a"), path(name));
+    std::string far;
+    for (int leaf = 0; leaf < 100; ++leaf)
+        far += box("skip", std::string(65528, '\0'));
+    for (int level = 0; level < 10; ++level)
+        far = box("wave", far);
+    std::ofstream(path("far.m4a"), std::ios::binary | std::ios::app) << far;
+    refused("far.m4a", "its boxes nest and repeat past any sound's.");
+
+    compressMovieHeader(path("compressed.m4a"));
+    EXPECT_EQ(channel(AVAudioFile(URL::fileURL(path("compressed.m4a"))), 0),
+              channel(AVAudioFile(URL::fileURL(path("plain.m4a"))), 0));
+    splitEdit(path("edits.m4a"), 100000);
+    compressMovieHeader(path("edits.m4a"));
+    refused("edits.m4a", "its edit list holds more than 16 edits.");
+    compressMovieHeader(path("claiming.m4a"), (16u << 20) + 1);
+    refused("claiming.m4a", "its compressed movie header is damaged or larger than 16 MiB.");
 }
 
 // Tags hold a cover picture after the handler that the demuxer looks for:
