@@ -22,8 +22,8 @@
 // folder, a device) are moved aside themselves, and what they lead to is left
 // alone. A write holds a lock on "<file>.lock" beside the file it replaces from
 // its read to its write, so that no write, in any process, is lost to another;
-// one that waits kLockPatience while the lock does not change hands is
-// refused. So is a write whose file could not be read back, as its content
+// one that waits kLockPatience while the lock does not change hands, or
+// LockTurn::kMostPatiences of it in all, is refused. So is a write whose file could not be read back, as its content
 // would pass the bounds of reading: the file is left as it is. A lock file the
 // user may not open (another user's, in a folder both write) locks nothing,
 // and the write goes on unlocked.

@@ -33,13 +33,23 @@ void checkRegular(const std::string& path, const struct stat& status)
     }
 }
 
+// The folder the lock file lies in; its owner is no one when it cannot be told.
+struct stat folderOf(const std::string& path)
+{
+    struct stat folder {};
+    if (::stat(std::filesystem::path(path).parent_path().c_str(), &folder) != 0) {
+        folder.st_uid = static_cast<uid_t>(-1);
+    }
+    return folder;
+}
+
 // Made by root in another user's folder, the lock file is that user's, so
 // that it keeps them out of no set of their own. Best effort, as giving a
 // settings file its owner is.
 void giveToFolderOwner(int descriptor, const std::string& path)
 {
-    struct stat folder {};
-    if (::stat(std::filesystem::path(path).parent_path().c_str(), &folder) == 0 && folder.st_uid != ::geteuid()) {
+    const auto folder = folderOf(path);
+    if (folder.st_uid != static_cast<uid_t>(-1) && folder.st_uid != ::geteuid()) {
         ::fchown(descriptor, folder.st_uid, folder.st_gid);
     }
 }
@@ -52,10 +62,12 @@ bool ownAlone(const struct stat& status)
 }
 
 // A lock file of the process's own left readable by all by an earlier version
-// is made as a new one is. Best effort: the lock holds all the same.
-void makePrivate(int descriptor, const struct stat& status)
+// is made as a new one is, in a folder of the process's own only: one of root
+// in a user's folder, made private, would lock none of the user's sets. Best
+// effort: the lock holds all the same.
+void makePrivate(int descriptor, const std::string& path, const struct stat& status)
 {
-    if (ownAlone(status) && (status.st_mode & 07777) != kMode) {
+    if (ownAlone(status) && (status.st_mode & 07777) != kMode && folderOf(path).st_uid == ::geteuid()) {
         ::fchmod(descriptor, kMode);
     }
 }
@@ -78,9 +90,10 @@ void markChangingHands(int descriptor)
     }
 }
 
-FileManagerError heldError(const std::string& path, std::chrono::milliseconds patience)
+FileManagerError heldError(const std::string& path, const LockTurn& turn)
 {
-    return lockError(path, "another still held it after " + std::to_string(patience.count()) + " ms");
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(turn.waited());
+    return lockError(path, "another still held it after " + std::to_string(waited.count()) + " ms");
 }
 
 // The lock file as it is, checked before opening, so that no device or pipe is
@@ -101,7 +114,7 @@ FileHandle existing(const std::string& path)
         throw lockError(path, std::strerror(errno));
     }
     checkRegular(path, status);
-    makePrivate(file.fileDescriptor(), status);
+    makePrivate(file.fileDescriptor(), path, status);
     return file;
 }
 
@@ -129,13 +142,13 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience) 
     }
     turn_.emplace(path, patience);
     if (!turn_->awaitFirst()) {
-        throw heldError(path, patience);
+        throw heldError(path, *turn_);
     }
     // Tried again and again rather than waited for, as the system bounds no
     // wait for a lock.
     for (auto seen = changeTime(descriptor); ::flock(descriptor, LOCK_EX | LOCK_NB) != 0;) {
         if (errno == ENOLCK) {
-            return;
+            break;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) {
             throw lockError(path, std::strerror(errno));
@@ -145,16 +158,17 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience) 
             turn_->changedHands();
         }
         if (turn_->patienceOver()) {
-            throw heldError(path, patience);
+            throw heldError(path, *turn_);
         }
         std::this_thread::sleep_for(kRetryInterval);
     }
+    turn_->took();
 }
 
 FileLock::~FileLock()
 {
     if (turn_) {
         markChangingHands(file_.fileDescriptor());
-        turn_->changedHands();
+        turn_->letGo();
     }
 }

@@ -14,14 +14,17 @@
 class FileLock {
 public:
     // Waits until no one else holds the lock on `path`, making the file when
-    // missing, for as long as the lock keeps changing hands, and at most
-    // `patience` past the last change; this process's threads have it in the
-    // order they asked. A file made here is its owner's alone (0600), as
-    // anyone who can open it can hold it; made by root in another user's
-    // folder, it is that user's. An existing file is used as it stands, but
-    // for one of the process's own with no other name, which is made private
-    // too. One the user may not open, as another user's, holds nothing, as on
-    // a file system without locks (ENOLCK): whoever takes it goes on unlocked.
+    // missing, as long as the lock keeps changing hands, `patience` past the
+    // last change and LockTurn::kMostPatiences of it in all at most; this
+    // process's threads have it in the order they asked. A file made here is
+    // its owner's alone (0600), as anyone who can open it can hold it; made by
+    // root in another user's folder, it is that user's. An existing file is
+    // used as it stands, but for one of the process's own with no other name
+    // in a folder of its own, which is made private too. The holder marks the
+    // file's times as it lets go, so that those waiting in other processes see
+    // the lock change hands, on a file of its own with no other name only.
+    // One the user may not open, as another user's, holds nothing, as on a
+    // file system without locks (ENOLCK): whoever takes it goes on unlocked.
     // Throws FileManagerError when the file cannot be made or opened, is a
     // link or no regular file (then it is not opened), cannot be locked, or is
     // still held by another when the wait is over.

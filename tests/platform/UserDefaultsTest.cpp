@@ -10,16 +10,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstddef>
 #include <fstream>
 #include <iterator>
 #include <thread>
 #include <tuple>
+#include <utility>
 #include <vector>
 
+#include <fcntl.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -56,6 +60,30 @@ int childStatus(Body body)
     int status = -1;
     ::waitpid(child, &status, 0);
     return status;
+}
+
+// A child process that runs `body` alone in it; returns once `body` calls the
+// function it is given, as it holds a lock.
+template <typename Body>
+pid_t childThatHolds(Body body)
+{
+    int holding[2];
+    EXPECT_EQ(::pipe(holding), 0);
+    const pid_t child = ::fork();
+    ::close(holding[child == 0 ? 0 : 1]);
+    if (child == 0) {
+        body([&holding] {
+            if (holding[1] >= 0) {
+                EXPECT_EQ(::write(holding[1], "h", 1), 1);
+                ::close(std::exchange(holding[1], -1));
+            }
+        });
+        std::_Exit(0);
+    }
+    char held = 0;
+    EXPECT_EQ(::read(holding[0], &held, 1), 1);
+    ::close(holding[0]);
+    return child;
 }
 
 // From now on flock fails in this process as on a file system without locks.
@@ -401,9 +429,9 @@ TEST_F(UserDefaultsTest, TheLockFileIsItsOwnersAloneAndNoOtherFileThereIsOpened)
     UserDefaults::suite("test.earlier")->setInteger(1, "k");
     UserDefaults::suite("test.new")->setInteger(1, "k");
     const auto made = domainFile("test.new").string() + ".lock";
-    for (const auto& lock : {earlier, made}) {
-        EXPECT_EQ(permissions(lock), std::filesystem::perms(0600)) << lock;
-    }
+    // Root's own in the user's folder stays open to the user's sets.
+    EXPECT_EQ(permissions(earlier), std::filesystem::perms(root ? 0644 : 0600));
+    EXPECT_EQ(permissions(made), std::filesystem::perms(0600));
     struct stat status {};
     ::stat(made.c_str(), &status);
     EXPECT_TRUE(!root || std::pair(status.st_uid, status.st_gid) == std::pair(4321u, 4322u));
@@ -457,24 +485,33 @@ TEST_F(UserDefaultsTest, SetsStoreWhereNoOwnerCanBeGivenOrNoFileLocked)
 // private.
 TEST_F(UserDefaultsTest, LockFilesRefuseNoSetWhileTheyChangeHandsShutOutNoUserAndChangeNoFileTheyDidNotMake)
 {
-    const auto lock = domainFile("test.busy").string() + ".lock";
-    int holding[2];
-    ASSERT_EQ(::pipe(holding), 0);
-    const pid_t holder = ::fork();
-    if (holder == 0) {
-        for (int hold = 0; hold < 6; ++hold) {
-            FileLock held(lock, DefaultsDomain::kLockPatience);
-            ::write(holding[1], "h", 1);
+    const auto busy = domainFile("test.busy").string() + ".lock";
+    const pid_t holder = childThatHolds([&busy](const auto& holds) {
+        for (int hold = 0; hold < 5; ++hold) {
+            FileLock held(busy, DefaultsDomain::kLockPatience);
+            holds();
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
         }
-        std::_Exit(0);
-    }
-    char held;
-    ASSERT_EQ(::read(holding[0], &held, 1), 1);
+    });
     const auto store = UserDefaults::suite("test.busy");
     store->setInteger(1, "k");
-    ::waitpid(holder, nullptr, 0);
     EXPECT_EQ(store->integer("k"), 1);
+
+    const auto lock = domainFile("test.turns").string() + ".lock";
+
+    // One that only seems to let go, again and again, keeps no wait going for ever.
+    const pid_t seeming = childThatHolds([&lock](const auto& holds) {
+        const int file = ::open(lock.c_str(), O_RDONLY | O_CREAT, 0600);
+        ::flock(file, LOCK_EX);
+        holds();
+        for (;;) {
+            ::futimens(file, nullptr);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    EXPECT_THROW(FileLock(lock, std::chrono::milliseconds(100)), FileManagerError);
+    ::kill(seeming, SIGKILL);
+    ::waitpid(seeming, nullptr, 0);
 
     std::vector<int> served;
     std::vector<std::thread> threads;
@@ -494,6 +531,7 @@ TEST_F(UserDefaultsTest, LockFilesRefuseNoSetWhileTheyChangeHandsShutOutNoUserAn
         thread.join();
     }
     EXPECT_THAT(served, ElementsAre(0, 1, 2, 0));
+    ::waitpid(holder, nullptr, 0);
 
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root makes files of other users";
