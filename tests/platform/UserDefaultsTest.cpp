@@ -16,7 +16,6 @@
 #include <iterator>
 #include <thread>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -63,7 +62,7 @@ int childStatus(Body body)
 }
 
 // A child process that runs `body` alone in it; returns once `body` calls the
-// function it is given, as it holds a lock.
+// function it is given, once, as it holds a lock.
 template <typename Body>
 pid_t childThatHolds(Body body)
 {
@@ -72,12 +71,7 @@ pid_t childThatHolds(Body body)
     const pid_t child = ::fork();
     ::close(holding[child == 0 ? 0 : 1]);
     if (child == 0) {
-        body([&holding] {
-            if (holding[1] >= 0) {
-                EXPECT_EQ(::write(holding[1], "h", 1), 1);
-                ::close(std::exchange(holding[1], -1));
-            }
-        });
+        body([&holding] { EXPECT_EQ(::write(holding[1], "h", 1), 1); });
         std::_Exit(0);
     }
     char held = 0;
@@ -489,7 +483,9 @@ TEST_F(UserDefaultsTest, LockFilesRefuseNoSetWhileTheyChangeHandsShutOutNoUserAn
     const pid_t holder = childThatHolds([&busy](const auto& holds) {
         for (int hold = 0; hold < 5; ++hold) {
             FileLock held(busy, DefaultsDomain::kLockPatience);
-            holds();
+            if (hold == 0) {
+                holds();
+            }
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
         }
     });
@@ -498,7 +494,6 @@ TEST_F(UserDefaultsTest, LockFilesRefuseNoSetWhileTheyChangeHandsShutOutNoUserAn
     EXPECT_EQ(store->integer("k"), 1);
 
     const auto lock = domainFile("test.turns").string() + ".lock";
-
     // One that only seems to let go, again and again, keeps no wait going for ever.
     const pid_t seeming = childThatHolds([&lock](const auto& holds) {
         const int file = ::open(lock.c_str(), O_RDONLY | O_CREAT, 0600);
