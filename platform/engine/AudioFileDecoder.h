@@ -24,8 +24,8 @@ struct SwrContext;
 // given rate, keeping the channels the file starts with up to a given count;
 // more are mixed down into that many, no louder than the loudest of them, and
 // a part in other channels or at another rate is mixed and resampled into
-// them. Channels in an arrangement
-// that cannot be mixed are taken in order, those past the output's left out.
+// them. Channels in an arrangement that cannot be mixed are taken in order,
+// those past the output's left out.
 // The decoder leaves out the encoder's priming that the container marks; the
 // end is cut to the length the container states where that end falls in the
 // last packet, which leaves out the encoder's padding. Samples that are not
@@ -54,8 +54,8 @@ public:
     // converted, is at a rate above kMaximumSampleRate, holds an edit list of
     // more than kMaximumEdits, a compressed movie header that is damaged or
     // larger than EditListScan::kMaximumMovieHeader or boxes nested past
-    // EditListScan::kMaximumWork, holds no samples,
-    // lasts longer than kMaximumMinutes or holds more input samples than
+    // EditListScan::kMaximumWork, holds no samples, lasts longer than
+    // kMaximumMinutes or holds more input samples than
     // kMaximumInputSamplesPerFrame for each frame of those minutes; a longer
     // sound is refused as soon as the decoding passes the limit.
     static std::shared_ptr<const AVAudioPCMBuffer> decode(const std::string& path, double sampleRate,

@@ -35,10 +35,10 @@ class UIWindow;
 // each shown view that needs it with `draw` into a cleared image of its
 // bounds (at the main screen's scale) and keeps that image as what the view
 // shows: a new one, or the one it showed before the last, when nothing else
-// holds that one any more. While `draw` runs, the view still shows its previous
-// image, so a drawing may snapshot it. Showing composes the kept images,
-// subviews over their superview, each placed by its frame and transform and
-// faded by its alpha.
+// holds that one any more. While `draw` runs, the view still shows its
+// previous image, so a drawing may snapshot it. Showing composes the kept
+// images, subviews over their superview, each placed by its frame and
+// transform and faded by its alpha.
 class UIView : public std::enable_shared_from_this<UIView> {
 public:
     explicit UIView(CGRect frame = {});
