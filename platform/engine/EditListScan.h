@@ -23,8 +23,9 @@ public:
         bool tooManyBoxes = false;
     };
 
-    // A real file holds a few dozen boxes; each box read, each byte searched
-    // through and each 64 bytes read to reach a box cost one.
+    // A real file holds a few dozen boxes, or a few for each fragment; each
+    // box read, each byte searched through and each 64 bytes read again to
+    // reach a box cost one.
     static constexpr std::int64_t kMaximumWork = std::int64_t { 1 } << 22;
     // A movie header holds a few bytes for each packet: ten minutes of the
     // shortest, 2.5 ms long, take some 3 MB of tables, and tags may add a
@@ -58,10 +59,14 @@ private:
     void walkInflated(std::int64_t compressed, std::int64_t size, Place inside);
     void countEdits(const Box& box);
 
+    std::int64_t readAgain(std::int64_t read);
     bool spend(std::int64_t work);
 
     // The file, or a movie header inflated from it.
     AVIOContext* input_;
     Finding found_;
     std::int64_t work_ = 0;
+    // How far into the input its reading had reached when a box's header was
+    // last read.
+    std::int64_t reached_ = 0;
 };

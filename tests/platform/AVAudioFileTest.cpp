@@ -326,7 +326,8 @@ TEST(AVAudioFileTest, BoxesReadTwiceAtEachLevelAreRefused)
 // edit list hides in it no more than in a plain one. Boxes read twice at each
 // level cost the reading that reaches them: ten levels of a hundred boxes
 // 64 KiB apart stay within the bound on boxes read, but had the file read
-// nine thousand times over.
+// nine thousand times over. Reading the file once costs nothing: a long sound
+// cut in small fragments was refused past 256 MiB.
 TEST(AVAudioFileTest, TheEditListScanIsBoundedWhereverTheBoxesLie)
 {
     TemporaryFolder folder;
@@ -336,8 +337,14 @@ TEST(AVAudioFileTest, TheEditListScanIsBoundedWhereverTheBoxesLie)
                   "The audio file '" + path(name).string() + "' could not be read: " + reason);
     };
     M4AEncoder::write(path("plain.m4a"), { sine(4800, 1000.0, 48000.0) }, 48000);
-    for (const char* name : { "far.m4a", "compressed.m4a", "edits.m4a", "claiming.m4a" })
+    for (const char* name : { "far.m4a", "compressed.m4a", "edits.m4a", "claiming.m4a", "long.m4a" })
         std::filesystem::copy_file(path("plain.m4a"), path(name));
+    auto size = std::filesystem::file_size(path("long.m4a"));
+    for (std::fstream fragments(path("long.m4a"), std::ios::binary | std::ios::in | std::ios::out);
+         size < (std::uintmax_t { 270 } << 20); size += 65536)
+        fragments.seekp(static_cast<std::streamoff>(size)) << bigEndian(65536) + "skip";
+    std::filesystem::resize_file(path("long.m4a"), size);
+    EXPECT_EQ(AVAudioFile(URL::fileURL(path("long.m4a"))).length(), 4800);
     std::string far;
     for (int leaf = 0; leaf < 100; ++leaf)
         far += box("skip", std::string(65528, '\0'));
