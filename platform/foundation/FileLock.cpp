@@ -33,11 +33,16 @@ void checkRegular(const std::string& path, const struct stat& status)
     }
 }
 
+std::string folderPath(const std::string& path)
+{
+    return std::filesystem::path(path).parent_path().string();
+}
+
 // The folder the lock file lies in; its owner is no one when it cannot be told.
 struct stat folderOf(const std::string& path)
 {
     struct stat folder {};
-    if (::stat(std::filesystem::path(path).parent_path().c_str(), &folder) != 0) {
+    if (::stat(folderPath(path).c_str(), &folder) != 0) {
         folder.st_uid = static_cast<uid_t>(-1);
     }
     return folder;
@@ -55,10 +60,11 @@ void giveToFolderOwner(int descriptor, const std::string& path)
 }
 
 // Whether the file is the process's own and has no name but the lock's: a
-// hard link there may name any file, which must be left as it is.
+// hard link there may name any file, and a folder locked instead holds more
+// than the lock, which must be left as they are.
 bool ownAlone(const struct stat& status)
 {
-    return status.st_uid == ::geteuid() && status.st_nlink == 1;
+    return S_ISREG(status.st_mode) && status.st_uid == ::geteuid() && status.st_nlink == 1;
 }
 
 // A lock file of the process's own left readable by all by an earlier version
@@ -96,9 +102,21 @@ FileManagerError heldError(const std::string& path, const LockTurn& turn)
     return lockError(path, "another still held it after " + std::to_string(waited.count()) + " ms");
 }
 
+// Where the lock file is another user's that this one may not open, its
+// folder, which anyone who may read it may lock, keeps this user's processes
+// out of each other's sets; the file is left as it stands, and its owner is
+// not kept out.
+FileHandle folderInstead(const std::string& path)
+{
+    FileHandle folder(::open(folderPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.fileDescriptor() < 0) {
+        throw lockError(path, std::strerror(errno));
+    }
+    return folder;
+}
+
 // The lock file as it is, checked before opening, so that no device or pipe is
 // opened, and again on what was opened, in case the path changed in between.
-// One the user may not open, as another user's, is no lock of theirs: none.
 FileHandle existing(const std::string& path)
 {
     struct stat status {};
@@ -108,7 +126,7 @@ FileHandle existing(const std::string& path)
     checkRegular(path, status);
     FileHandle file(::open(path.c_str(), kOpening));
     if (file.fileDescriptor() < 0 && errno == EACCES) {
-        return file;
+        return folderInstead(path);
     }
     if (file.fileDescriptor() < 0 || ::fstat(file.fileDescriptor(), &status) != 0) {
         throw lockError(path, std::strerror(errno));
@@ -134,15 +152,12 @@ FileHandle opened(const std::string& path)
 
 } // namespace
 
-FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience) : file_(opened(path))
+FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience)
+    : turn_(path, patience), file_(opened(path))
 {
     const int descriptor = file_.fileDescriptor();
-    if (descriptor < 0) {
-        return;
-    }
-    turn_.emplace(path, patience);
-    if (!turn_->awaitFirst()) {
-        throw heldError(path, *turn_);
+    if (!turn_.awaitFirst()) {
+        throw heldError(path, turn_);
     }
     // Tried again and again rather than waited for, as the system bounds no
     // wait for a lock.
@@ -155,20 +170,18 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds patience) 
         }
         if (const auto changed = changeTime(descriptor); changed != seen) {
             seen = changed;
-            turn_->changedHands();
+            turn_.changedHands();
         }
-        if (turn_->patienceOver()) {
-            throw heldError(path, *turn_);
+        if (turn_.patienceOver()) {
+            throw heldError(path, turn_);
         }
         std::this_thread::sleep_for(kRetryInterval);
     }
-    turn_->took();
+    turn_.took();
 }
 
 FileLock::~FileLock()
 {
-    if (turn_) {
-        markChangingHands(file_.fileDescriptor());
-        turn_->letGo();
-    }
+    markChangingHands(file_.fileDescriptor());
+    turn_.letGo();
 }

@@ -4,7 +4,6 @@
 #include "LockTurn.h"
 
 #include <chrono>
-#include <optional>
 #include <string>
 
 // An advisory lock on a file of its own, held from construction until the
@@ -23,11 +22,13 @@ public:
     // in a folder of its own, which is made private too. The holder marks the
     // file's times as it lets go, so that those waiting in other processes see
     // the lock change hands, on a file of its own with no other name only.
-    // One the user may not open, as another user's, holds nothing, as on a
-    // file system without locks (ENOLCK): whoever takes it goes on unlocked.
-    // Throws FileManagerError when the file cannot be made or opened, is a
-    // link or no regular file (then it is not opened), cannot be locked, or is
-    // still held by another when the wait is over.
+    // For one the user may not open, as another user's, the folder it lies in
+    // is locked instead: the user's processes are kept out of each other's
+    // sets, but not the file's owner. On a file system without locks (ENOLCK)
+    // whoever takes it goes on unlocked. Throws FileManagerError when the file
+    // cannot be made or opened (nor then the folder), is a link or no regular
+    // file (then it is not opened), cannot be locked, or is still held by
+    // another when the wait is over.
     FileLock(const std::string& path, std::chrono::milliseconds patience);
     ~FileLock();
     FileLock(const FileLock&) = delete;
@@ -35,6 +36,6 @@ public:
 
 private:
     // Left after the file is closed, so that the next thread finds it free.
-    std::optional<LockTurn> turn_;
+    LockTurn turn_;
     FileHandle file_;
 };

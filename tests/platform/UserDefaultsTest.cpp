@@ -544,6 +544,22 @@ TEST_F(UserDefaultsTest, LockFilesRefuseNoSetWhileTheyChangeHandsShutOutNoUserAn
     ASSERT_EQ(asUser(4322, "test.shared"), 0);
     EXPECT_EQ(readPropertyListFile(domainFile("test.shared")),
               (PropertyListValue::Dictionary{{"4321", 4321}, {"4322", 4322}}));
+    // Beside a lock file of 4321's alone, 4322's processes were not locked against each other.
+    const auto locksAs = [&](uid_t user, const auto& holding) {
+        try {
+            if (::setgid(user) == 0 && ::setuid(user) == 0) {
+                const FileLock held(domainFile("test.shared").string() + ".lock", std::chrono::milliseconds(100));
+                holding();
+            }
+        } catch (const FileManagerError&) {
+            std::_Exit(2);
+        }
+    };
+    const pid_t sameUser = childThatHolds([&](const auto& holds) { locksAs(4322, [&] { holds(), ::pause(); }); });
+    EXPECT_EQ(WEXITSTATUS(childStatus([&] { locksAs(4322, [] {}); })), 2);
+    EXPECT_EQ(childStatus([&] { locksAs(4321, [] {}); }), 0);
+    ::kill(sameUser, SIGKILL);
+    ::waitpid(sameUser, nullptr, 0);
 
     const auto other = config_.path() / "other";
     std::ofstream(other) << "root's";
