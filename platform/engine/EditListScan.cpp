@@ -75,6 +75,7 @@ EditListScan::Finding EditListScan::find(AVIOContext& input)
 
 EditListScan::EditListScan(AVIOContext& input)
     : input_(&input)
+    , reading_ { input.bytes_read, 0 }
 {
 }
 
@@ -89,20 +90,19 @@ void EditListScan::walk(std::int64_t start, std::int64_t end, Place place)
 
 // As the demuxer reads a box's header: a size of 1 is followed by one of 64
 // bits, a size of 0 reaches the end of the parent, and no box reaches past
-// that end. A header beyond what the input holds buffered costs the reading
-// that fills it, where the file is read there again: boxes read twice at each
-// level, far apart, would otherwise have the file read thousands of times over
-// within the bound. Reading on past the furthest the scan has reached costs
-// nothing, as the demuxer reads the file once too, in however small pieces it
-// is cut.
+// that end. A header also costs what the input read since the last, where it
+// read the file there again: boxes read twice at each level, far apart or each
+// having the buffer filled anew, would otherwise have the file read thousands
+// of times over within the bound. Reading on past the furthest the scan has
+// reached costs nothing, as the demuxer reads the file once too, in however
+// small pieces it is cut.
 bool EditListScan::readBox(std::int64_t& position, std::int64_t end, Box& box)
 {
-    const std::int64_t read = input_->bytes_read;
     if (position > end - 8 || avio_seek(input_, position, SEEK_SET) < 0)
         return false;
     std::int64_t size = avio_rb32(input_);
     box.type = avio_rl32(input_);
-    if (!spend(1 + readAgain(input_->bytes_read - read) / kBytesReadPerWork) || avio_feof(input_))
+    if (!spend(1 + readAgain() / kBytesReadPerWork) || avio_feof(input_))
         return false;
     position += 8;
     if (size == 1 && position + 8 <= end) {
@@ -210,19 +210,20 @@ void EditListScan::walkInflated(std::int64_t compressed, std::int64_t size, Plac
     if (memory == nullptr)
         return;
     AVIOContext* const file = std::exchange(input_, memory.get());
-    const std::int64_t reached = std::exchange(reached_, 0);
+    const Reading reading = std::exchange(reading_, {});
     walk(0, static_cast<std::int64_t>(length), inside);
     input_ = file;
-    reached_ = reached;
+    reading_ = reading;
 }
 
-// Of `read` bytes just read to reach a box's header, those short of the
-// furthest the input had reached: only past it is the file read for the first
+// What the input read since a box's header was last read, short of the
+// furthest it had then reached: only past it is the file read for the first
 // time, and one reading runs on without a gap.
-std::int64_t EditListScan::readAgain(std::int64_t read)
+std::int64_t EditListScan::readAgain()
 {
-    const std::int64_t first = std::max<std::int64_t>(0, input_->pos - reached_);
-    reached_ = std::max(reached_, input_->pos);
+    const std::int64_t read = input_->bytes_read - reading_.counted;
+    const std::int64_t first = std::max<std::int64_t>(0, input_->pos - reading_.reached);
+    reading_ = { input_->bytes_read, std::max(reading_.reached, input_->pos) };
     return std::max<std::int64_t>(0, read - first);
 }
 

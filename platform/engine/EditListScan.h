@@ -24,8 +24,8 @@ public:
     };
 
     // A real file holds a few dozen boxes, or a few for each fragment; each
-    // box read, each byte searched through and each 64 bytes read again to
-    // reach a box cost one.
+    // box read, each byte searched through and each 64 bytes of the file read
+    // again cost one.
     static constexpr std::int64_t kMaximumWork = std::int64_t { 1 } << 22;
     // A movie header holds a few bytes for each packet: ten minutes of the
     // shortest, 2.5 ms long, take some 3 MB of tables, and tags may add a
@@ -40,6 +40,13 @@ private:
         std::uint32_t type = 0;
         std::int64_t start = 0;
         std::int64_t end = 0;
+    };
+
+    // What the input had read, and how far into it, when a box's header was
+    // last read.
+    struct Reading {
+        std::int64_t counted = 0;
+        std::int64_t reached = 0;
     };
 
     // How deep a box lies, and whether within a track.
@@ -59,14 +66,12 @@ private:
     void walkInflated(std::int64_t compressed, std::int64_t size, Place inside);
     void countEdits(const Box& box);
 
-    std::int64_t readAgain(std::int64_t read);
+    std::int64_t readAgain();
     bool spend(std::int64_t work);
 
     // The file, or a movie header inflated from it.
     AVIOContext* input_;
     Finding found_;
     std::int64_t work_ = 0;
-    // How far into the input its reading had reached when a box's header was
-    // last read.
-    std::int64_t reached_ = 0;
+    Reading reading_;
 };

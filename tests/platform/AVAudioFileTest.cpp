@@ -326,8 +326,9 @@ TEST(AVAudioFileTest, BoxesReadTwiceAtEachLevelAreRefused)
 // edit list hides in it no more than in a plain one. Boxes read twice at each
 // level cost the reading that reaches them: ten levels of a hundred boxes
 // 64 KiB apart stay within the bound on boxes read, but had the file read
-// nine thousand times over. Reading the file once costs nothing: a long sound
-// cut in small fragments was refused past 256 MiB.
+// nine thousand times over, and meta boxes searched each just past the input's
+// buffer had it read eighty times over uncharged. Reading the file once costs
+// nothing: a long sound cut in small fragments was refused past 256 MiB.
 TEST(AVAudioFileTest, TheEditListScanIsBoundedWhereverTheBoxesLie)
 {
     TemporaryFolder folder;
@@ -337,7 +338,7 @@ TEST(AVAudioFileTest, TheEditListScanIsBoundedWhereverTheBoxesLie)
                   "The audio file '" + path(name).string() + "' could not be read: " + reason);
     };
     M4AEncoder::write(path("plain.m4a"), { sine(4800, 1000.0, 48000.0) }, 48000);
-    for (const char* name : { "far.m4a", "compressed.m4a", "edits.m4a", "claiming.m4a", "long.m4a" })
+    for (const char* name : { "far.m4a", "metas.m4a", "compressed.m4a", "edits.m4a", "claiming.m4a", "long.m4a" })
         std::filesystem::copy_file(path("plain.m4a"), path(name));
     auto size = std::filesystem::file_size(path("long.m4a"));
     for (std::fstream fragments(path("long.m4a"), std::ios::binary | std::ios::in | std::ios::out);
@@ -352,6 +353,14 @@ TEST(AVAudioFileTest, TheEditListScanIsBoundedWhereverTheBoxesLie)
         far = box("wave", far);
     std::ofstream(path("far.m4a"), std::ios::binary | std::ios::app) << far;
     refused("far.m4a", "its boxes nest and repeat past any sound's.");
+    const auto meta = [](std::size_t size) { return box("meta", std::string(4, '\0') + "hdlr" + std::string(size - 16, '\0')); };
+    std::string metas = box("abcd", std::string((1 << 20) - 8, '\0')) + meta(65528);
+    for (int leaf = 0; leaf < 100; ++leaf)
+        metas += meta(65536);
+    for (int level = 0; level < 10; ++level)
+        metas = box("wave", metas);
+    std::ofstream(path("metas.m4a"), std::ios::binary | std::ios::app) << metas;
+    refused("metas.m4a", "its boxes nest and repeat past any sound's.");
 
     compressMovieHeader(path("compressed.m4a"));
     EXPECT_EQ(channel(AVAudioFile(URL::fileURL(path("compressed.m4a"))), 0),
