@@ -35,7 +35,8 @@ void checkRegular(const std::string& path, const struct stat& status)
 
 std::string folderPath(const std::string& path)
 {
-    return std::filesystem::path(path).parent_path().string();
+    const auto folder = std::filesystem::path(path).parent_path();
+    return folder.empty() ? "." : folder.string();
 }
 
 // The folder the lock file lies in; its owner is no one when it cannot be told.
