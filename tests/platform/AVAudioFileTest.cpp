@@ -353,7 +353,9 @@ TEST(AVAudioFileTest, TheEditListScanIsBoundedWhereverTheBoxesLie)
         far = box("wave", far);
     std::ofstream(path("far.m4a"), std::ios::binary | std::ios::app) << far;
     refused("far.m4a", "its boxes nest and repeat past any sound's.");
-    const auto meta = [](std::size_t size) { return box("meta", std::string(4, '\0') + "hdlr" + std::string(size - 16, '\0')); };
+    const auto meta = [](std::size_t size) {
+        return box("meta", std::string(4, '\0') + "hdlr" + std::string(size - 16, '\0'));
+    };
     std::string metas = box("abcd", std::string((1 << 20) - 8, '\0')) + meta(65528);
     for (int leaf = 0; leaf < 100; ++leaf)
         metas += meta(65536);
