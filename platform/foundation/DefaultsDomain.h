@@ -23,10 +23,11 @@
 // alone. A write holds a lock on "<file>.lock" beside the file it replaces from
 // its read to its write, so that no write, in any process, is lost to another;
 // one that waits kLockPatience while the lock does not change hands, or
-// LockTurn::kMostPatiences of it in all, is refused. So is a write whose file could not be read back, as its content
-// would pass the bounds of reading: the file is left as it is. A lock file the
-// user may not open (another user's, in a folder both write) locks nothing,
-// and the write goes on unlocked.
+// LockTurn::kMostPatiences of it in all, is refused. So is a write whose file
+// could not be read back, as its content would pass the bounds of reading: the
+// file is left as it is. Where the lock file is another user's that the user
+// may not open, the folder it lies in is locked instead, which keeps the
+// user's own writes apart but not the other user's.
 class DefaultsDomain {
 public:
     // Long beside any write, short enough to keep a program that waits going.
